@@ -1,0 +1,73 @@
+# Shared set-up of scripts/test and scripts/run: packages, build, Wine prefix.
+# Sourced, not run. Everything it makes lives under $RETEMPO_BUILD (default build/).
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+BUILD=${RETEMPO_BUILD:-$ROOT/build}
+X64=$BUILD/x64
+X86=$BUILD/x86
+
+PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xauth xdotool
+          imagemagick googletest cmake ninja-build fonts-ipafont-gothic python3)
+
+say() { printf '== %s\n' "$*" >&2; }
+
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+ensure_packages() {
+    local missing=() p
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    say "installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+build_all() {
+    say "building (64-bit, with tests)"
+    cmake -S "$ROOT" -B "$X64" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-x86_64.cmake" >/dev/null
+    cmake --build "$X64"
+    say "building (32-bit programs)"
+    cmake -S "$ROOT" -B "$X86" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRETEMPO_TESTS=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-i686.cmake" >/dev/null
+    cmake --build "$X86"
+}
+
+# A private prefix inside the build tree, never the user's own ~/.wine.
+# Extra drives for the tests: K: floppy, L: CD-ROM, N: network, P: a second
+# fixed disk with the label RETEMPODATA; each maps to a folder of the build.
+PREFIX_LAYOUT=2
+use_prefix() {
+    export WINEPREFIX=$X64/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export RETEMPO_DRIVES=$X64/drives
+    if [ "$(cat "$WINEPREFIX/.retempo-layout" 2>/dev/null)" != "$PREFIX_LAYOUT" ]; then
+        say "creating the Wine prefix $WINEPREFIX"
+        wineserver -k 2>/dev/null || true
+        rm -rf "$WINEPREFIX" "$RETEMPO_DRIVES"
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+        local d
+        for d in floppy cdrom network data; do mkdir -p "$RETEMPO_DRIVES/$d"; done
+        echo RETEMPODATA > "$RETEMPO_DRIVES/data/.windows-label"
+        ln -sfn "$RETEMPO_DRIVES/floppy" "$WINEPREFIX/dosdevices/k:"
+        ln -sfn "$RETEMPO_DRIVES/cdrom" "$WINEPREFIX/dosdevices/l:"
+        ln -sfn "$RETEMPO_DRIVES/network" "$WINEPREFIX/dosdevices/n:"
+        ln -sfn "$RETEMPO_DRIVES/data" "$WINEPREFIX/dosdevices/p:"
+        wine reg add 'HKLM\Software\Wine\Drives' /v k: /d floppy /f >/dev/null 2>&1
+        wine reg add 'HKLM\Software\Wine\Drives' /v l: /d cdrom /f >/dev/null 2>&1
+        wine reg add 'HKLM\Software\Wine\Drives' /v n: /d network /f >/dev/null 2>&1
+        wine reg add 'HKLM\Software\Wine\Drives' /v p: /d hd /f >/dev/null 2>&1
+        wineserver -w
+        echo "$PREFIX_LAYOUT" > "$WINEPREFIX/.retempo-layout"
+    fi
+}
+
+# Runs "$@" on a private virtual display, without the right to set the clock.
+on_private_display() {
+    wineserver -k 2>/dev/null || true
+    xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+        setpriv --bounding-set=-sys_time "$@"
+}
