@@ -1,0 +1,58 @@
+#pragma once
+// Every message box of both programs goes through here: one table holds each
+// message's English and Japanese text and caption side by side, and the
+// language mode picks text and caption together.
+
+#include <windows.h>
+
+enum class Msg {
+    // About box and readme
+    DialogFailure,         // the About box cannot be shown
+    ReadmeMissing,         // %s: the readme's file name
+    NotepadFailure,        // %s: the readme's file name
+    // pre-checks of the commands
+    NoFileInList,
+    NoFileSelected,
+    TimestampDriveRefused,
+    AttributesDriveRefused,
+    LettersDriveRefused,
+    CommandDialogFailure,  // the attribute or letter dialog cannot be shown
+    // the timestamp run
+    Confirmation,          // %s: the date-time text
+    ConfirmationFatLine,   // %d: the odd second, %d: the second below it
+    DriveKindRefused,
+    NoFreeSpace,
+    MissingItem,           // %s: the item's path
+    Limit1980,
+    TemporaryName,
+    Succeeded,
+    Failed,
+    NoFileAssigned,
+    // the combined results of the drop list's run, by the last refusal
+    FailedDriveKind,
+    FailedFreeSpace,
+    FailedLimit1980,
+    FailedTemporaryName,
+    FailedMissing,
+    // drive selector and drop list
+    MediaQuestion,         // %s: the drive's root
+    DeleteSelectedQuestion,
+    DeleteAllQuestion,
+    ExplorerFailure,
+    Count
+};
+
+// The text (possibly a printf format, see above) and caption in the current language.
+const char *MessageText(Msg id);
+const char *MessageCaption(Msg id);
+// The icon and buttons of the message.
+UINT MessageFlags(Msg id);
+
+// Shows the message with its caption, icon and buttons; returns MessageBoxA's answer.
+// Messages that stand for a failure of the window system itself have no owner
+// and are system-modal whatever owner is passed.
+int ShowMessage(HWND owner, Msg id);
+// The same for a message whose text is a format: the arguments fill it.
+int ShowMessageFormatted(HWND owner, Msg id, ...);
+// Shows a text composed by the caller under the caption and flags of id.
+int ShowMessageText(HWND owner, Msg id, const char *text);
