@@ -18,7 +18,7 @@
 
 namespace {
 
-const LabelSpec kLabels[] = {
+const PaintedLabel kLabels[] = {
     {20, 9, 9, 20, 10, "File Location:", "ファイルの場所:"},
     {22, 39, 39, 22, 40, "Year", "年"},
     {167, 39, 39, 167, 40, "Month", "月"},

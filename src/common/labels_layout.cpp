@@ -103,7 +103,7 @@ void PaintLabels(HWND mainWindow)
 
     bool nineX = IsNineXFamily(g_windowsKind);
     for (int i = 0; i < g_program.labelCount; ++i) {
-        const LabelSpec &label = g_program.labels[i];
+        const PaintedLabel &label = g_program.labels[i];
         int x = label.x, y = nineX ? label.yEnglishNineX : label.yEnglishNt;
         const char *text = label.english;
         if (g_japaneseMode) {

@@ -7,7 +7,7 @@
 
 // One painted text of the main window: English position (y differs between the
 // 9x and NT families because the fonts differ) and Japanese position.
-struct LabelSpec {
+struct PaintedLabel {
     int x, yEnglishNineX, yEnglishNt;
     int xJapanese, yJapanese;
     const char *english;
@@ -45,7 +45,7 @@ struct ProgramTable {
 
     int containerTop;           // y of the list container; it fills the client below
 
-    const LabelSpec *labels;
+    const PaintedLabel *labels;
     int labelCount;
 
     const CommandEntry *commands;  // the program's dispatch table

@@ -12,7 +12,7 @@
 
 namespace {
 
-const LabelSpec kLabels[] = {
+const PaintedLabel kLabels[] = {
     {40, 6, 4, 40, 6, "Include subfolders.", "サブフォルダーを含む."},
     {22, 29, 29, 22, 30, "Year", "年"},
     {167, 29, 29, 167, 30, "Month", "月"},
