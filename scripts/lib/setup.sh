@@ -7,7 +7,7 @@ X64=$BUILD/x64
 X86=$BUILD/x86
 
 PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xauth xdotool
-          imagemagick googletest cmake ninja-build fonts-ipafont-gothic python3)
+          imagemagick x11-utils googletest cmake ninja-build fonts-ipafont-gothic python3)
 
 say() { printf '== %s\n' "$*" >&2; }
 
@@ -39,7 +39,7 @@ build_all() {
 # A private prefix inside the build tree, never the user's own ~/.wine.
 # Extra drives for the tests: K: floppy, L: CD-ROM, N: network, P: a second
 # fixed disk with the label RETEMPODATA; each maps to a folder of the build.
-PREFIX_LAYOUT=2
+PREFIX_LAYOUT=3
 use_prefix() {
     export WINEPREFIX=$X64/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export RETEMPO_DRIVES=$X64/drives
@@ -63,6 +63,27 @@ use_prefix() {
         wineserver -w
         echo "$PREFIX_LAYOUT" > "$WINEPREFIX/.retempo-layout"
     fi
+    unmanage_test_windows
+}
+
+# The in-process GUI tests create and destroy many windows; with no window
+# manager Wine waits 2 s on each destroyed managed window. Test programs (and
+# only they: the real programs keep their frame) are marked unmanaged.
+unmanage_test_windows() {
+    local names reg stamp=$WINEPREFIX/.retempo-unmanaged
+    names=$(cd "$X64" && ls -1 ./*_test.exe 2>/dev/null | sed 's#^\./##' | sort)
+    [ "$names" = "$(cat "$stamp" 2>/dev/null)" ] && return 0
+    reg=$X64/unmanaged.reg
+    {
+        echo 'REGEDIT4'
+        local n
+        for n in $names; do
+            printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s\\X11 Driver]\n"Managed"="N"\n' "$n"
+        done
+    } > "$reg"
+    wine regedit /S "$reg" >/dev/null 2>&1
+    wineserver -w
+    echo "$names" > "$stamp"
 }
 
 # Runs "$@" on a private virtual display, without the right to set the clock.
