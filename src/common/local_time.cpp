@@ -1,21 +1,60 @@
 #include "local_time.h"
 
-bool LocalTimeToFileTime(const SYSTEMTIME &local, FILETIME *utc)
+#include "language.h"
+#include "volume_checks.h"
+
+TimeRule TimeRuleFor(bool volumeKeepsUtc)
+{
+    const bool showsTheDateRule = g_windowsKind == 6 || g_windowsKind == 7;
+    return showsTheDateRule && volumeKeepsUtc ? TimeRule::RuleOfTheDate : TimeRule::CurrentBias;
+}
+
+TimeRule TimeRuleForPath(const char *path)
+{
+    if (!path || !path[0] || path[1] != ':' || path[2] != '\\') return TimeRuleFor(true);
+    const char root[4] = {path[0], ':', '\\', '\0'};
+    return TimeRuleFor(VolumeIsNtfs(root) != 0);
+}
+
+bool LocalTimeToFileTime(const SYSTEMTIME &local, FILETIME *utc, TimeRule rule)
 {
     FILETIME localFileTime;
     FILETIME result;
+    // Also what refuses a date that does not exist, such as 31 April.
     if (!SystemTimeToFileTime(&local, &localFileTime)) return false;
-    if (!LocalFileTimeToFileTime(&localFileTime, &result)) return false;
+    if (rule == TimeRule::RuleOfTheDate) {
+        SYSTEMTIME universal;
+        if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal)) return false;
+        if (!SystemTimeToFileTime(&universal, &result)) return false;
+    } else if (!LocalFileTimeToFileTime(&localFileTime, &result)) {
+        return false;
+    }
     *utc = result;
     return true;
 }
 
-bool FileTimeToLocalTime(const FILETIME &utc, SYSTEMTIME *local)
+bool FileTimeToLocalTime(const FILETIME &utc, SYSTEMTIME *local, TimeRule rule)
 {
-    FILETIME localFileTime;
     SYSTEMTIME result;
-    if (!FileTimeToLocalFileTime(&utc, &localFileTime)) return false;
-    if (!FileTimeToSystemTime(&localFileTime, &result)) return false;
+    if (rule == TimeRule::RuleOfTheDate) {
+        SYSTEMTIME universal;
+        if (!FileTimeToSystemTime(&utc, &universal)) return false;
+        if (!SystemTimeToTzSpecificLocalTime(nullptr, &universal, &result)) return false;
+    } else {
+        FILETIME localFileTime;
+        if (!FileTimeToLocalFileTime(&utc, &localFileTime)) return false;
+        if (!FileTimeToSystemTime(&localFileTime, &result)) return false;
+    }
     *local = result;
     return true;
+}
+
+bool LocalTimeToFileTime(const SYSTEMTIME &local, FILETIME *utc)
+{
+    return LocalTimeToFileTime(local, utc, TimeRule::CurrentBias);
+}
+
+bool FileTimeToLocalTime(const FILETIME &utc, SYSTEMTIME *local)
+{
+    return FileTimeToLocalTime(utc, local, TimeRule::CurrentBias);
 }

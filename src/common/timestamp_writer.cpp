@@ -40,7 +40,8 @@ void WriteTimestampByHandle(const char *path)
     // Settled before the item is touched: a time that does not convert is never written.
     SYSTEMTIME target;
     FILETIME utc;
-    const bool haveTime = BuildTargetRecord(&target) && LocalTimeToFileTime(target, &utc);
+    const bool haveTime = BuildTargetRecord(&target) &&
+                          LocalTimeToFileTime(target, &utc, TimeRuleFor(g_ntfsVolume != 0));
 
     // An exact look-up, no pattern matching.
     WIN32_FILE_ATTRIBUTE_DATA item;

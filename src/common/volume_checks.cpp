@@ -83,13 +83,15 @@ int HasFreeSpace(const char *root, int fixedDisk)
     return HasFreeSpaceWith(root, fixedDisk, extended, libraryPath);
 }
 
-void DetectNtfs(const char *root)
+int VolumeIsNtfs(const char *root)
 {
     char name[129] = {};
-    if (!g_platform.volumeFileSystem(root, name, sizeof name)) {
-        g_ntfsVolume = 0;
-        return;
-    }
+    if (!g_platform.volumeFileSystem(root, name, sizeof name)) return 0;
     for (char &c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    g_ntfsVolume = std::strstr(name, "NTFS") ? 1 : 0;
+    return std::strstr(name, "NTFS") ? 1 : 0;
+}
+
+void DetectNtfs(const char *root)
+{
+    g_ntfsVolume = VolumeIsNtfs(root);
 }

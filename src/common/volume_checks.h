@@ -37,6 +37,9 @@ int HasFreeSpace(const char *root, int fixedDisk);
 // "GetDiskFreeSpaceExA" cannot be bound) the old cluster query.
 int HasFreeSpaceWith(const char *root, int fixedDisk, bool extended, const char *libraryPath);
 
+// 1 when the volume's file-system name holds "NTFS" (any case); a failed
+// query counts as not NTFS. Leaves g_ntfsVolume alone.
+int VolumeIsNtfs(const char *root);
 // Sets g_ntfsVolume from the volume's file-system name ("NTFS" in it, any
 // case); a failed query counts as not NTFS.
 void DetectNtfs(const char *root);
