@@ -46,9 +46,16 @@ void RealGetClock(SYSTEMTIME *now) { GetLocalTime(now); }
 
 BOOL RealSetClock(const SYSTEMTIME *now) { return SetLocalTime(now); }
 
+BOOL RealSetItemTimes(HANDLE item, const FILETIME *created, const FILETIME *accessed,
+                      const FILETIME *written)
+{
+    return SetFileTime(item, created, accessed, written);
+}
+
 }  // namespace
 
 // Both are filled at compile time, before any code can run.
 extern const PlatformSeams g_realPlatform = {RealVolumeFileSystem, RealReadMachineText,
-                                             RealGetClock, RealSetClock};
-PlatformSeams g_platform = {RealVolumeFileSystem, RealReadMachineText, RealGetClock, RealSetClock};
+                                             RealGetClock, RealSetClock, RealSetItemTimes};
+PlatformSeams g_platform = {RealVolumeFileSystem, RealReadMachineText, RealGetClock, RealSetClock,
+                            RealSetItemTimes};

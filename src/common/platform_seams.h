@@ -23,6 +23,11 @@ struct PlatformSeams {
     // The system clock in local time.
     void (*getClock)(SYSTEMTIME *now);
     BOOL (*setClock)(const SYSTEMTIME *now);
+    // Writes an open item's creation, last-access and last-write time
+    // (SetFileTime); tests make it store something else to prove that every
+    // change is read back.
+    BOOL (*setItemTimes)(HANDLE item, const FILETIME *created, const FILETIME *accessed,
+                         const FILETIME *written);
 };
 
 // What the engine calls; starts as the real system.

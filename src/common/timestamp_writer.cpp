@@ -6,6 +6,8 @@
 #include "item_names.h"
 #include "local_time.h"
 #include "path_limits.h"
+#include "platform_seams.h"
+#include "read_back.h"
 #include "target_time.h"
 #include "volume_checks.h"
 
@@ -61,8 +63,10 @@ void WriteTimestampByHandle(const char *path)
         FileHandle file(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS | FILE_ATTRIBUTE_ARCHIVE, nullptr));
-        failed = !file.Valid() || !SetFileTime(file.Get(), &utc, &utc, &utc);
+        failed = !file.Valid() || !g_platform.setItemTimes(file.Get(), &utc, &utc, &utc);
     }
+    // A change that did not take is a failure, like a write that was refused.
+    if (!failed && !ItemTimesMatch(path, utc, g_ntfsVolume != 0, false)) failed = true;
     // Put back whatever happened above; an item left without its read-only
     // or hidden bit would be a change the user did not ask for.
     if (!SetFileAttributesA(path, savedAttributes)) failed = true;
