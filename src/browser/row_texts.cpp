@@ -54,6 +54,19 @@ const char *FolderTypeText(const char *name, int japanese)
     return japanese ? "<ﾌｫﾙﾀﾞｰ>" : "<Folder>";
 }
 
+const char *FolderIconResource(FolderIcon icon)
+{
+    switch (icon) {
+    case FolderIcon::RecycleXp: return "RCL_XP_ICON";
+    case FolderIcon::RecycleMe: return "RCL_ME_ICON";
+    case FolderIcon::Recycle9x: return "RCL_9X_ICON";
+    case FolderIcon::DocumentsMe: return "DOC_ME_ICON";
+    case FolderIcon::Documents9x: return "DOC_9X_ICON";
+    case FolderIcon::Folder: break;
+    }
+    return "FLD_ICON";
+}
+
 FolderIcon ChooseChainFolderIcon(bool isWindowsDocuments, int windowsKind)
 {
     if (!isWindowsDocuments) return FolderIcon::Folder;

@@ -30,6 +30,9 @@ enum class FolderIcon { Folder, RecycleXp, RecycleMe, Recycle9x, DocumentsMe, Do
 // Windows drive.
 FolderIcon ChooseFolderIcon(const char *name, bool isWindowsDocuments, int windowsKind);
 
+// The name of the icon resource that shows the image.
+const char *FolderIconResource(FolderIcon icon);
+
 // The icon of a folder in the drive selector's chain that is not the current
 // folder: the documents icon only for the My Documents folder of the Windows
 // drive under the kinds that show it.
