@@ -8,6 +8,9 @@
 
 #include "attributes.h"
 #include "browser_windows.h"
+#include "date_time_selector.h"
+#include "labels_layout.h"
+#include "target_time.h"
 #include "folder_list.h"
 #include "language.h"
 #include "test_support.h"
@@ -191,6 +194,42 @@ TEST_F(FolderList, ClickCopiesTheAttributesIntoTheAttributeChoice)
     EXPECT_EQ(g_attrSystem, 0);
     EXPECT_EQ(g_attrArchive, 1);
     SetFileAttributesA(Make("a.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(FolderList, ClickShowsTheLastWriteTimeInTheDateTimeLists)
+{
+    CreateMainControls(windows.Main());
+    FillDateTimeLists();
+    ASSERT_TRUE(MakeFile(Make("a1979.txt")));
+    ASSERT_TRUE(MakeFile(Make("b2010.txt")));
+    ASSERT_TRUE(StampItem(Make("a1979.txt"), UtcOfLocal(1979, 6, 15, 10, 20, 30)));
+    ASSERT_TRUE(StampItem(Make("b2010.txt"), UtcOfLocal(2010, 5, 6, 12, 34, 31)));
+    ShowFolder(temp.Path());
+    char targetYear[kTimeFieldSize];
+    std::memcpy(targetYear, g_targetTime[kYear], sizeof targetYear);
+    auto selection = [](TimeField list) {
+        return static_cast<int>(SendMessageA(g_dateTimeLists[list], CB_GETCURSEL, 0, 0));
+    };
+
+    SelectRows({1});
+    LoadClickedItemState();
+    EXPECT_EQ(selection(kYear), 2010 - 1980);
+    EXPECT_EQ(selection(kMonth), 4);
+    EXPECT_EQ(selection(kDay), 5);
+    EXPECT_EQ(selection(kSecond), 31);
+
+    // Before the first year of the list: the year list has no selection, the others do.
+    SelectRows({0});
+    LoadClickedItemState();
+    EXPECT_EQ(selection(kYear), -1);
+    EXPECT_EQ(selection(kMonth), 5);
+    EXPECT_EQ(selection(kDay), 14);
+    EXPECT_EQ(selection(kHour), 10);
+    EXPECT_EQ(selection(kMinute), 20);
+    EXPECT_EQ(selection(kSecond), 30);
+    // What is shown is not yet the target time.
+    EXPECT_STREQ(g_targetTime[kYear], targetYear);
+    for (HWND &list : g_dateTimeLists) list = nullptr;  // they go with the window
 }
 
 TEST_F(FolderList, NameTheCodePageCannotSpellIsShownByItsShortName)
