@@ -26,6 +26,8 @@ char g_folderTable[kFolderListRows][kPathSize];
 char g_fileTable[kFolderListRows][kPathSize];
 int g_folderCount;
 int g_fileCount;
+// How the stored times of the listed volume are shown.
+TimeRule g_listTimeRule = TimeRule::CurrentBias;
 
 HIMAGELIST g_folderImages = nullptr;
 
@@ -98,15 +100,6 @@ void CollectEntries(const char *prefix, const char *pattern)
         else StoreEntry(g_fileTable, g_fileCount, prefix, name);
         if (g_folderCount >= kFolderListRows && g_fileCount >= kFolderListRows) break;
     } while (FindNextFileA(search.Get(), &found));
-}
-
-void ModifiedText(const FILETIME &lastWrite, char (&text)[kDateTimeTextSize])
-{
-    std::memset(text, 0, sizeof text);
-    SYSTEMTIME local = {};
-    if (!FileTimeToLocalTime(lastWrite, &local)) return;
-    FormatDateTime(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
-                   local.wSecond, text);
 }
 
 // Appends an icon to the list's images; the row shows whatever index it got,
@@ -206,7 +199,7 @@ bool AddRow(int row, const char *path, size_t prefixLength, bool isFolder)
     const char *name = path + prefixLength;
 
     char modified[kDateTimeTextSize];
-    ModifiedText(data.ftLastWriteTime, modified);
+    FormatItemTime(data.ftLastWriteTime, g_listTimeRule, modified);
     char attributes[kAttributeTextSize];
     FormatAttributeLetters(data.dwFileAttributes, attributes);
 
@@ -351,6 +344,8 @@ void FillFolderList(const char *folder)
     g_folderCount = 0;
     g_fileCount = 0;
     if (usable) CollectEntries(prefix, pattern);
+    // Every row lies on the folder's volume, so one rule serves the whole fill.
+    g_listTimeRule = TimeRuleForPath(prefix);
 
     std::qsort(g_folderTable, g_folderCount, kPathSize, CompareRows);
     std::qsort(g_fileTable, g_fileCount, kPathSize, CompareRows);

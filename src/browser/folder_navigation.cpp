@@ -93,6 +93,7 @@ void LoadClickedItemState()
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!ReadSelectedItem(path, data)) return;
     SYSTEMTIME local = {};
-    if (FileTimeToLocalTime(data.ftLastWriteTime, &local)) ShowTimeInLists(local);
+    if (FileTimeToLocalTime(data.ftLastWriteTime, &local, TimeRuleForPath(path)))
+        ShowTimeInLists(local);
     LoadAttributeChoice(data.dwFileAttributes);
 }

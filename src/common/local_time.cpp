@@ -1,6 +1,9 @@
 #include "local_time.h"
 
+#include <cstring>
+
 #include "language.h"
+#include "target_time.h"
 #include "volume_checks.h"
 
 TimeRule TimeRuleFor(bool volumeKeepsUtc)
@@ -47,6 +50,15 @@ bool FileTimeToLocalTime(const FILETIME &utc, SYSTEMTIME *local, TimeRule rule)
     }
     *local = result;
     return true;
+}
+
+void FormatItemTime(const FILETIME &utc, TimeRule rule, char (&text)[kDateTimeTextSize])
+{
+    std::memset(text, 0, sizeof text);
+    SYSTEMTIME local;
+    if (!FileTimeToLocalTime(utc, &local, rule)) return;
+    FormatDateTime(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
+                   local.wSecond, text);
 }
 
 bool LocalTimeToFileTime(const SYSTEMTIME &local, FILETIME *utc)

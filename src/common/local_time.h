@@ -32,6 +32,10 @@ bool LocalTimeToFileTime(const SYSTEMTIME &local, FILETIME *utc, TimeRule rule);
 // False when the file time does not convert; *local is then left untouched.
 bool FileTimeToLocalTime(const FILETIME &utc, SYSTEMTIME *local, TimeRule rule);
 
+// The date-time text of the language mode for a stored time shown under the
+// rule; empty when the time does not convert.
+void FormatItemTime(const FILETIME &utc, TimeRule rule, char (&text)[32]);
+
 // The same under the bias in force now (kept for callers that have not been
 // given the item's rule).
 bool LocalTimeToFileTime(const SYSTEMTIME &local, FILETIME *utc);
