@@ -1,0 +1,49 @@
+#pragma once
+// Helpers for the drop-list tests: a temporary folder of their own, drop
+// handles built the way the shell builds them, and message pumping.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    explicit TempFolder(const char *tag);
+    ~TempFolder();
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+
+    const std::string &Path() const { return path_; }
+    // Creates a file (with the given content) or a folder below the folder; returns its full path.
+    std::string File(const std::string &relative, const std::string &content = "x") const;
+    std::string Folder(const std::string &relative) const;
+
+private:
+    std::string path_;
+};
+
+// Removes a file or a folder tree (wide paths, so any name goes).
+void RemoveTree(const std::wstring &path);
+
+// A drop handle as the shell makes it: a DROPFILES block in movable global
+// memory followed by the paths, each ended by a zero and the list by another.
+HGLOBAL MakeDropHandle(const std::vector<std::string> &paths);
+HGLOBAL MakeDropHandleWide(const std::vector<std::wstring> &paths);
+
+// Handles every message waiting on this thread.
+void PumpMessages();
+// Pumps until done() or the time is up; gives done().
+template <typename Done>
+bool PumpUntil(Done done, DWORD milliseconds = 5000)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > milliseconds) return false;
+        PumpMessages();
+        Sleep(10);
+    }
+    return true;
+}
+
+std::wstring Widen(const std::string &text);
