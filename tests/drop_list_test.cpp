@@ -10,24 +10,15 @@
 #include <vector>
 
 #include "drop_list.h"
-#include "drop_list_fakes.h"
 #include "drop_path_table.h"
+#include "date_time_selector.h"
 #include "drop_test_support.h"
+#include "explorer_command.h"
+#include "gui_test_support.h"
 #include "language.h"
 #include "modal_answerer.h"
 
 namespace {
-
-constexpr const char *kTestMainClass = "RetempoDropListTestMain";
-
-LRESULT CALLBACK TestMainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == kMsgRebuildDropList) {
-        RebuildDropList();
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
 
 std::string Text(int row, int column)
 {
@@ -81,34 +72,31 @@ struct LanguageGuard {
     int saved;
 };
 
+// The six date-time lists' entries: year - 1980, month - 1, day - 1, hour, minute, second.
+std::vector<int> ShownEntries()
+{
+    std::vector<int> entries;
+    for (int i = 0; i < kTimeFieldCount; ++i) entries.push_back(SelectedEntry(i));
+    return entries;
+}
+
+std::vector<int> EntriesOf(const TimeFields &fields)
+{
+    DateTime t = ReadTimeFields(fields);
+    return {t.year - 1980, t.month - 1, t.day - 1, t.hour, t.minute, t.second};
+}
+
 class DropListTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { Start(0); }
+    void Start(int languageMode)
     {
-        g_calls = {};
-        g_dropListCount = 0;
-        g_dropListHasItems = 0;
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = TestMainProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = kTestMainClass;
-        RegisterClassA(&windowClass);
-        main_ = CreateWindowExA(0, kTestMainClass, "drop list test", WS_OVERLAPPEDWINDOW, 0, 0, 640,
-                                480, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        main_ = CreateStartedMainWindow(languageMode);
         ASSERT_NE(main_, nullptr);
-        CreateDropListContainer(main_);
-        ASSERT_NE(g_hDropListContainer, nullptr);
         ASSERT_TRUE(PumpUntil([] { return g_hDropListView != nullptr; }));
+        ASSERT_EQ(g_dropListHasItems, 0);
     }
-
-    void TearDown() override
-    {
-        DestroyWindow(main_);
-        UnregisterClassA("KLOKAN_98_Sub", GetModuleHandleA(nullptr));
-        UnregisterClassA(kTestMainClass, GetModuleHandleA(nullptr));
-        g_dropListCount = 0;
-        g_dropListHasItems = 0;
-    }
+    void TearDown() override { DestroyMainWindow(main_); }
 
     static void DropHandle(HGLOBAL drop)
     {
@@ -149,12 +137,9 @@ TEST_F(DropListTest, ContainerAcceptsFilesAndListHasFiveColumnsInBothLanguages)
         EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, i == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT) << i;
     }
 
-    // A second container, created in Japanese mode.
-    LanguageGuard japanese(1);
-    DestroyWindow(g_hDropListContainer);
-    UnregisterClassA("KLOKAN_98_Sub", GetModuleHandleA(nullptr));
-    CreateDropListContainer(main_);
-    ASSERT_TRUE(PumpUntil([] { return g_hDropListView != nullptr; }));
+    // The same window started in Japanese mode.
+    DestroyMainWindow(main_);
+    Start(1);
     const char *japaneseTitles[] = {"名前", "ﾊﾟｽ", "ｻｲｽﾞ (B)", "種類", "更新日時"};
     for (int i = 0; i < 5; ++i) {
         char title[64] = {};
@@ -176,11 +161,11 @@ TEST_F(DropListTest, RowsOfAFileAFolderAndAnItemAtADriveRoot)
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);  // an item at the root of C:, only read
 
+    const auto shownBefore = ShownEntries();
     DropHandle(MakeDropHandleWide({Widen(file), Widen(folder), Widen(windows)}));
     ASSERT_EQ(Rows(), 3);
     EXPECT_EQ(g_dropListCount, 3);
     EXPECT_EQ(g_dropListHasItems, 1);
-    ASSERT_EQ(g_calls.buttonStates, std::vector<int>{1});
 
     EXPECT_EQ(Text(0, kColName), "a.txt");
     EXPECT_EQ(Text(0, kColPath), temp.Path());
@@ -209,7 +194,7 @@ TEST_F(DropListTest, RowsOfAFileAFolderAndAnItemAtADriveRoot)
     SendMessageA(g_hDropListView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(item.iImage, 2);
     // Adding rows shows no time: the lists stay as the user left them.
-    EXPECT_TRUE(g_calls.shownTimes.empty());
+    EXPECT_EQ(ShownEntries(), shownBefore);
 }
 
 TEST_F(DropListTest, AShortPathKeepsItsOwnFolderAndShowsTheFoundName)
@@ -242,12 +227,13 @@ TEST_F(DropListTest, TheSameFileTwiceGivesTwoRowsAndMissingPathsNone)
 TEST_F(DropListTest, ADropThatAddsNothingLeavesTheListsAndEnablesTheButtons)
 {
     TempFolder temp("nothing");
+    ChooseEntry(main_, kYear, 3);
+    ChooseEntry(main_, kSecond, 7);
+    const auto shownBefore = ShownEntries();
     Drop({temp.Path() + "\\missing.txt"});
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(g_dropListHasItems, 1);
-    EXPECT_EQ(g_calls.buttonStates, std::vector<int>{1});
-    EXPECT_TRUE(g_calls.shownTimes.empty());
-    EXPECT_EQ(g_calls.rememberedShown, 0);
+    EXPECT_EQ(ShownEntries(), shownBefore);
 }
 
 TEST_F(DropListTest, APathLongerThanTheBufferIsSkippedNotCut)
@@ -345,9 +331,12 @@ protected:
         a_ = temp_.File("a.txt");
         b_ = temp_.File("b.txt");
         c_ = temp_.File("c.txt");
+        // Times of their own, far from the time the lists start with.
+        SetItemTime(a_, 2001, 1, 1, 1, 1, 2);
+        SetItemTime(b_, 2002, 2, 2, 2, 2, 4);
+        SetItemTime(c_, 2003, 3, 3, 3, 3, 6);
         Drop({a_, b_, c_});
         ASSERT_EQ(Rows(), 3);
-        g_calls = {};
     }
     TempFolder temp_{"delete"};
     std::string a_, b_, c_;
@@ -364,7 +353,7 @@ TEST_F(DeleteTest, SelectedRowsGoAfterYesAndStayAfterNo)
         EXPECT_EQ(answer.Seen()[0].caption, "Question");
         EXPECT_EQ(answer.Seen()[0].text, "Do you delete selected item(s)?");
     }
-    PumpMessages();
+    DrainMessages();
     EXPECT_EQ(Rows(), 3);
     {
         ModalAnswerer answer({IDYES});
@@ -372,18 +361,11 @@ TEST_F(DeleteTest, SelectedRowsGoAfterYesAndStayAfterNo)
         EXPECT_EQ(answer.Seen().size(), 1u);
     }
     EXPECT_EQ(Rows(), 3) << "the list changes on the posted message";
-    PumpMessages();
+    DrainMessages();
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(RowPath(0), b_);
-    ASSERT_EQ(g_calls.shownTimes.size(), 1u);  // row 0's time
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    GetFileAttributesExA(b_.c_str(), GetFileExInfoStandard, &data);
-    FILETIME local;
-    SYSTEMTIME expected;
-    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
-    FileTimeToSystemTime(&local, &expected);
-    EXPECT_EQ(g_calls.shownTimes[0].wMinute, expected.wMinute);
-    EXPECT_EQ(g_calls.shownTimes[0].wSecond, expected.wSecond);
+    // Row 0's time is shown.
+    EXPECT_EQ(ShownEntries(), (std::vector<int>{2002 - 1980, 1, 1, 2, 2, 4}));
     EXPECT_EQ(g_dropListHasItems, 1);
 }
 
@@ -392,11 +374,11 @@ TEST_F(DeleteTest, NothingSelectedDropsOnlyVanishedItems)
     DeleteFileA(a_.c_str());
     ModalAnswerer answer({IDYES});
     DeleteSelectedItems(main_);
-    PumpMessages();
+    DrainMessages();
     ASSERT_EQ(Rows(), 2);
     EXPECT_EQ(RowPath(0), b_);
     EXPECT_EQ(RowPath(1), c_);
-    EXPECT_EQ(g_calls.shownTimes.size(), 1u);
+    EXPECT_EQ(ShownEntries(), (std::vector<int>{2002 - 1980, 1, 1, 2, 2, 4}));
 }
 
 TEST_F(DeleteTest, OneOfTwoIdenticalRowsIsKept)
@@ -406,7 +388,7 @@ TEST_F(DeleteTest, OneOfTwoIdenticalRowsIsKept)
     Select(1);
     ModalAnswerer answer({IDYES});
     DeleteSelectedItems(main_);
-    PumpMessages();
+    DrainMessages();
     ASSERT_EQ(Rows(), 3);
     EXPECT_EQ(RowPath(0), a_);
     EXPECT_EQ(RowPath(1), c_);
@@ -416,14 +398,15 @@ TEST_F(DeleteTest, OneOfTwoIdenticalRowsIsKept)
 TEST_F(DeleteTest, DeletingEveryRowEmptiesTheListAndShowsTheRememberedTime)
 {
     for (int i = 0; i < 3; ++i) Select(i);
+    ChooseEntry(main_, kYear, 3);
+    ASSERT_NE(ShownEntries(), EntriesOf(g_rememberedTime));
     ModalAnswerer answer({IDYES});
     DeleteSelectedItems(main_);
-    PumpMessages();
+    DrainMessages();
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(g_dropListHasItems, 0);
     EXPECT_EQ(g_dropListCount, 0);
-    EXPECT_EQ(g_calls.buttonStates, std::vector<int>{0});
-    EXPECT_EQ(g_calls.rememberedShown, 1);
+    EXPECT_EQ(ShownEntries(), EntriesOf(g_rememberedTime));
     EXPECT_EQ(ImageList_GetImageCount(g_hDropListImages), 0);
     // A further delete on the empty list asks nothing.
     DeleteSelectedItems(main_);
@@ -441,7 +424,7 @@ TEST_F(DeleteTest, RowsDroppedBeforeTheRebuildAreKeptAndARepeatedRebuildDoesNoth
     // A drop handled before the posted rebuild.
     std::string d = temp_.File("d.txt");
     Drop({d});
-    PumpMessages();
+    DrainMessages();
     ASSERT_EQ(Rows(), 3);
     EXPECT_EQ(RowPath(0), b_);
     EXPECT_EQ(RowPath(2), d);
@@ -460,14 +443,15 @@ TEST_F(DeleteTest, DeleteAllAsksAndEmptiesTheListInBothLanguages)
         EXPECT_EQ(answer.Seen()[0].text, "全アイテムを削除しますか？");
     }
     EXPECT_EQ(Rows(), 3);
+    ChooseEntry(main_, kYear, 3);
+    ASSERT_NE(ShownEntries(), EntriesOf(g_rememberedTime));
     ModalAnswerer answer({IDYES});
     DeleteAllItems(main_);
     ASSERT_EQ(answer.Seen().size(), 1u);
     EXPECT_EQ(answer.Seen()[0].text, "Do you delete all items?");
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(g_dropListHasItems, 0);
-    EXPECT_EQ(g_calls.buttonStates, std::vector<int>{0});
-    EXPECT_EQ(g_calls.rememberedShown, 1);
+    EXPECT_EQ(ShownEntries(), EntriesOf(g_rememberedTime));
     // A new drop starts again at row 0.
     Drop({a_});
     EXPECT_EQ(g_dropListCount, 1);

@@ -113,11 +113,22 @@ HGLOBAL MakeDropHandleWide(const std::vector<std::wstring> &paths)
     return MakeDrop(paths, TRUE);
 }
 
-void PumpMessages()
+void SetItemTime(const std::string &path, int year, int month, int day, int hour, int minute,
+                 int second)
 {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    SYSTEMTIME local = {};
+    local.wYear = static_cast<WORD>(year);
+    local.wMonth = static_cast<WORD>(month);
+    local.wDay = static_cast<WORD>(day);
+    local.wHour = static_cast<WORD>(hour);
+    local.wMinute = static_cast<WORD>(minute);
+    local.wSecond = static_cast<WORD>(second);
+    FILETIME localFile, utc;
+    SystemTimeToFileTime(&local, &localFile);
+    LocalFileTimeToFileTime(&localFile, &utc);
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    SetFileTime(h, &utc, &utc, &utc);
+    CloseHandle(h);
 }

@@ -31,19 +31,9 @@ void RemoveTree(const std::wstring &path);
 HGLOBAL MakeDropHandle(const std::vector<std::string> &paths);
 HGLOBAL MakeDropHandleWide(const std::vector<std::wstring> &paths);
 
-// Handles every message waiting on this thread.
-void PumpMessages();
-// Pumps until done() or the time is up; gives done().
-template <typename Done>
-bool PumpUntil(Done done, DWORD milliseconds = 5000)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > milliseconds) return false;
-        PumpMessages();
-        Sleep(10);
-    }
-    return true;
-}
+// Sets the three times of a test item to one local time, so that a time shown
+// from it cannot be mistaken for the time of the test run.
+void SetItemTime(const std::string &path, int year, int month, int day, int hour, int minute,
+                 int second);
 
 std::wstring Widen(const std::string &text);

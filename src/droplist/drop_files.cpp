@@ -5,7 +5,10 @@
 #include <cstring>
 
 #include "drop_list.h"
+#include "date_time_selector.h"
 #include "drop_list_outside.h"
+#include "icon_bar.h"
+#include "main_window.h"
 
 namespace {
 

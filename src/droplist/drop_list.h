@@ -46,9 +46,3 @@ bool IsProcessLeadByte(unsigned char byte);
 void DeleteSelectedItems(HWND mainWindow);
 void RebuildDropList();
 void DeleteAllItems(HWND mainWindow);
-void ExecuteExplorer(HWND mainWindow);
-
-// The private message of the container that creates its list view.
-constexpr UINT kMsgCreateDropListView = WM_USER + 210;  // 1234
-// The private message of the main window that rebuilds the list after Delete Files.
-constexpr UINT kMsgRebuildDropList = WM_USER + 204;  // 1228

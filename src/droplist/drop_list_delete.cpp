@@ -5,7 +5,10 @@
 #include <cstring>
 
 #include "drop_list.h"
+#include "date_time_selector.h"
 #include "drop_list_outside.h"
+#include "icon_bar.h"
+#include "main_window.h"
 #include "drop_path_table.h"
 #include "messages.h"
 
@@ -55,7 +58,7 @@ void DeleteSelectedItems(HWND mainWindow)
     }
     // The list is rebuilt from the kept paths on the posted message.
     g_dropRebuildPending = 1;
-    PostMessageA(mainWindow, kMsgRebuildDropList, 0, 0);
+    PostMessageA(mainWindow, kMsgListReady, 0, 0);
 }
 
 void RebuildDropList()

@@ -7,7 +7,10 @@
 #include <utility>
 
 #include "drop_list.h"
+#include "date_time_selector.h"
 #include "drop_list_outside.h"
+#include "icon_bar.h"
+#include "main_window.h"
 #include "language.h"
 
 int g_dropListCount = 0;

@@ -1,4 +1,6 @@
 // Execute Explorer: a file window to drag from.
+#include "explorer_command.h"
+
 #include <windows.h>
 
 #include <cstdio>

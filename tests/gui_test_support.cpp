@@ -1,0 +1,125 @@
+#include "gui_test_support.h"
+
+#include "date_time_selector.h"
+#include "language.h"
+#include "list_container.h"
+#include "main_window.h"
+#include "program_table.h"
+
+namespace {
+bool g_quitSeen = false;
+int g_quitCode = 0;
+
+bool DispatchOne()
+{
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (message.message == WM_QUIT) {
+        g_quitSeen = true;
+        g_quitCode = static_cast<int>(message.wParam);
+        return true;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    return true;
+}
+} // namespace
+
+bool PumpUntil(const std::function<bool()> &done, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs) return done();
+        if (!DispatchOne()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+void DrainMessages()
+{
+    while (DispatchOne()) {
+    }
+}
+
+bool TakeQuitMessage(int *exitCode)
+{
+    bool seen = g_quitSeen;
+    if (exitCode) *exitCode = g_quitCode;
+    g_quitSeen = false;
+    g_quitCode = 0;
+    return seen;
+}
+
+HWND CreateStartedMainWindow(int languageMode, int screenWidth, int screenHeight)
+{
+    if (screenWidth == 0) screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    if (screenHeight == 0) screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    HWND window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL, screenWidth,
+                                   screenHeight);
+    if (!window) return nullptr;
+    if (languageMode >= 0) g_japaneseMode = languageMode;
+    // The container is the last layer; its list view stage is already queued then.
+    PumpUntil([window] { return FindListContainer(window) != nullptr; });
+    DrainMessages();
+    return window;
+}
+
+void DestroyMainWindow(HWND window)
+{
+    if (IsWindow(window)) DestroyWindow(window);
+    DrainMessages();
+    UnregisterClassA(kContainerClassName, GetModuleHandleA(nullptr));
+    UnregisterClassA(g_program.className, GetModuleHandleA(nullptr));
+    TakeQuitMessage();
+}
+
+void ChooseEntry(HWND mainWindow, int listIndex, int entry)
+{
+    HWND list = g_dateTimeLists[listIndex];
+    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+    SendMessageA(mainWindow, WM_COMMAND,
+                 MAKEWPARAM(g_program.firstListId + listIndex, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+}
+
+int SelectedEntry(int listIndex)
+{
+    return static_cast<int>(SendMessageA(g_dateTimeLists[listIndex], CB_GETCURSEL, 0, 0));
+}
+
+int EntryCount(int listIndex)
+{
+    return static_cast<int>(SendMessageA(g_dateTimeLists[listIndex], CB_GETCOUNT, 0, 0));
+}
+
+void Repaint(HWND window)
+{
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+    DrainMessages();
+}
+
+bool HasInk(HWND window, const RECT &area, COLORREF background)
+{
+    HDC dc = GetDC(window);
+    bool ink = false;
+    for (int y = area.top; y < area.bottom && !ink; ++y)
+        for (int x = area.left; x < area.right && !ink; ++x)
+            if (GetPixel(dc, x, y) != background) ink = true;
+    ReleaseDC(window, dc);
+    return ink;
+}
+
+int TopInkRow(HWND window, const RECT &area, COLORREF background)
+{
+    HDC dc = GetDC(window);
+    int row = -1;
+    for (int y = area.top; y < area.bottom && row < 0; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (GetPixel(dc, x, y) != background) {
+                row = y;
+                break;
+            }
+    ReleaseDC(window, dc);
+    return row;
+}
