@@ -155,7 +155,7 @@ TEST_F(DropListTest, ContainerAcceptsFilesAndListHasFiveColumnsInBothLanguages)
 TEST_F(DropListTest, RowsOfAFileAFolderAndAnItemAtADriveRoot)
 {
     LanguageGuard english(0);
-    TempFolder temp("rows");
+    DropTestFolder temp("rows");
     std::string file = temp.File("a.txt", "12345");
     std::string folder = temp.Folder("Data");
     char windows[MAX_PATH] = {};
@@ -199,7 +199,7 @@ TEST_F(DropListTest, RowsOfAFileAFolderAndAnItemAtADriveRoot)
 
 TEST_F(DropListTest, AShortPathKeepsItsOwnFolderAndShowsTheFoundName)
 {
-    TempFolder temp("short");
+    DropTestFolder temp("short");
     std::string folder = temp.Folder("A Folder With A Long Name");
     std::string file = temp.File("A Folder With A Long Name\\a file with a long name.txt");
     char shortPath[MAX_PATH] = {};
@@ -216,7 +216,7 @@ TEST_F(DropListTest, AShortPathKeepsItsOwnFolderAndShowsTheFoundName)
 
 TEST_F(DropListTest, TheSameFileTwiceGivesTwoRowsAndMissingPathsNone)
 {
-    TempFolder temp("twice");
+    DropTestFolder temp("twice");
     std::string file = temp.File("twice.txt");
     Drop({file, temp.Path() + "\\missing.txt", file, "C:\\", "relative.txt", temp.Path() + "\\w?ld*.txt"});
     ASSERT_EQ(Rows(), 2);
@@ -226,7 +226,7 @@ TEST_F(DropListTest, TheSameFileTwiceGivesTwoRowsAndMissingPathsNone)
 
 TEST_F(DropListTest, ADropThatAddsNothingLeavesTheListsAndEnablesTheButtons)
 {
-    TempFolder temp("nothing");
+    DropTestFolder temp("nothing");
     ChooseEntry(main_, kYear, 3);
     ChooseEntry(main_, kSecond, 7);
     const auto shownBefore = ShownEntries();
@@ -238,7 +238,7 @@ TEST_F(DropListTest, ADropThatAddsNothingLeavesTheListsAndEnablesTheButtons)
 
 TEST_F(DropListTest, APathLongerThanTheBufferIsSkippedNotCut)
 {
-    TempFolder temp("long");
+    DropTestFolder temp("long");
     // A file whose path is exactly what a cut at the buffer would leave.
     const size_t cutLength = kListTextChars - 1;
     std::string name(cutLength - temp.Path().size() - 1, 'n');
@@ -256,7 +256,7 @@ TEST_F(DropListTest, APathLongerThanTheBufferIsSkippedNotCut)
 
 TEST_F(DropListTest, ARowWhoseFullPathWouldNotFitIsRefused)
 {
-    TempFolder temp("nofit");
+    DropTestFolder temp("nofit");
     // Dropped by its short name, the file reports a name so long that Path
     // and name together would not fit a path buffer.
     std::wstring longName(230, L'q');
@@ -286,7 +286,7 @@ TEST_F(DropListTest, ARowWhoseFullPathWouldNotFitIsRefused)
 TEST_F(DropListTest, ANameTheCodePageCannotSpellIsReachedByItsShortName)
 {
     if (GetACP() == 932) GTEST_SKIP() << "the code page spells the test name";
-    TempFolder temp("wide");
+    DropTestFolder temp("wide");
     std::wstring wideFile = Widen(temp.Path()) + L"\\\x65E5\x672C.txt";
     HANDLE h = CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
@@ -306,7 +306,7 @@ TEST_F(DropListTest, ANameTheCodePageCannotSpellIsReachedByItsShortName)
 
 TEST_F(DropListTest, AtMost2000RowsInTheDropsOrder)
 {
-    TempFolder temp("many");
+    DropTestFolder temp("many");
     std::vector<std::string> paths;
     for (int i = 0; i < 2500; ++i) {
         char name[32];
@@ -338,7 +338,7 @@ protected:
         Drop({a_, b_, c_});
         ASSERT_EQ(Rows(), 3);
     }
-    TempFolder temp_{"delete"};
+    DropTestFolder temp_{"delete"};
     std::string a_, b_, c_;
 };
 

@@ -29,7 +29,7 @@ std::wstring Widen(const std::string &text)
     return out;
 }
 
-TempFolder::TempFolder(const char *tag)
+DropTestFolder::DropTestFolder(const char *tag)
 {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
@@ -40,19 +40,19 @@ TempFolder::TempFolder(const char *tag)
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-TempFolder::~TempFolder()
+DropTestFolder::~DropTestFolder()
 {
     RemoveTree(Widen(path_));
 }
 
-std::string TempFolder::File(const std::string &relative, const std::string &content) const
+std::string DropTestFolder::File(const std::string &relative, const std::string &content) const
 {
     std::string full = path_ + "\\" + relative;
     WriteFileText(full, content);
     return full;
 }
 
-std::string TempFolder::Folder(const std::string &relative) const
+std::string DropTestFolder::Folder(const std::string &relative) const
 {
     std::string full = path_ + "\\" + relative;
     CreateDirectoryA(full.c_str(), nullptr);

@@ -7,12 +7,12 @@
 #include <vector>
 
 // A fresh folder under the temporary folder, removed with everything in it.
-class TempFolder {
+class DropTestFolder {
 public:
-    explicit TempFolder(const char *tag);
-    ~TempFolder();
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
+    explicit DropTestFolder(const char *tag);
+    ~DropTestFolder();
+    DropTestFolder(const DropTestFolder &) = delete;
+    DropTestFolder &operator=(const DropTestFolder &) = delete;
 
     const std::string &Path() const { return path_; }
     // Creates a file (with the given content) or a folder below the folder; returns its full path.

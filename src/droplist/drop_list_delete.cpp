@@ -6,7 +6,7 @@
 
 #include "drop_list.h"
 #include "date_time_selector.h"
-#include "drop_list_outside.h"
+#include "local_time.h"
 #include "icon_bar.h"
 #include "main_window.h"
 #include "drop_path_table.h"

@@ -4,11 +4,12 @@
 #include <shellapi.h>
 
 #include <cstring>
-#include <utility>
 
 #include "drop_list.h"
+#include "handles.h"
+#include "item_names.h"
 #include "date_time_selector.h"
-#include "drop_list_outside.h"
+#include "local_time.h"
 #include "icon_bar.h"
 #include "main_window.h"
 #include "language.h"
@@ -35,28 +36,6 @@ constexpr ColumnSpec kColumns[kDropColumnCount] = {
     {"Modified", "更新日時", LVCFMT_LEFT, 0},
 };
 constexpr int kFixedColumnsWidth = 430;
-
-// A search handle, closed on every way out.
-class ScopedFind {
-public:
-    explicit ScopedFind(HANDLE h) : h_(h) {}
-    ScopedFind(ScopedFind &&other) noexcept : h_(std::exchange(other.h_, INVALID_HANDLE_VALUE)) {}
-    ScopedFind(const ScopedFind &) = delete;
-    ScopedFind &operator=(const ScopedFind &) = delete;
-    ~ScopedFind()
-    {
-        if (Valid()) FindClose(h_);
-    }
-    bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
-
-bool HoldsWildcard(const char *text)
-{
-    return std::strpbrk(text, "?*") != nullptr;
-}
 
 void SetSubitemText(int row, int column, const char *text)
 {
@@ -146,19 +125,19 @@ void AddDropListItem(const char *path)
 {
     if (!g_hDropListView || g_dropListCount >= kDropListMaxRows) return;
     // A path the list could not hold whole, or one a search would expand, is not looked up.
-    if (std::strlen(path) >= static_cast<size_t>(kListTextChars) || HoldsWildcard(path)) return;
+    if (std::strlen(path) >= static_cast<size_t>(kListTextChars) || HasWildcard(path)) return;
     char folder[kDropPathSize], droppedName[kDropPathSize];
     if (!SplitDroppedPath(path, folder, droppedName, IsProcessLeadByte)) return;
 
     WIN32_FIND_DATAA found = {};
-    ScopedFind search(FindFirstFileA(path, &found));
+    FindHandle search(FindFirstFileA(path, &found));
     if (!search.Valid()) return;
 
     // The folder comes from the dropped path itself, so a name the file system
     // spells differently (a long name for a dropped short one) still sits in
     // the folder that was dropped from. A found name the code page cannot
     // spell would not lead back to the item: the dropped name is kept then.
-    const char *name = HoldsWildcard(found.cFileName) ? droppedName : found.cFileName;
+    const char *name = HasWildcard(found.cFileName) ? droppedName : found.cFileName;
     char full[kDropPathSize];
     // Every row's full path fits the path table, so Delete Files never cuts one.
     if (std::strlen(name) >= static_cast<size_t>(kListTextChars) ||
@@ -214,7 +193,7 @@ bool ReadDropRowPath(int row, char (&full)[kDropPathSize])
 void LoadFirstItemTime()
 {
     char full[kDropPathSize];
-    if (!g_hDropListView || !ReadDropRowPath(0, full) || HoldsWildcard(full)) return;
+    if (!g_hDropListView || !ReadDropRowPath(0, full) || HasWildcard(full)) return;
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!GetFileAttributesExA(full, GetFileExInfoStandard, &data)) return;
     SYSTEMTIME local = {};
