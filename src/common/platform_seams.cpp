@@ -1,0 +1,54 @@
+#include "platform_seams.h"
+
+#include <cstring>
+
+#include "handles.h"
+
+namespace {
+
+bool RealVolumeFileSystem(const char *root, char *nameOut, DWORD size)
+{
+    std::memset(nameOut, 0, size);
+    if (size < 2) return false;
+    DWORD maxComponent = 256;
+    DWORD flags = 256;
+    // One byte is kept back so the name is terminated whatever the call writes.
+    if (!GetVolumeInformationA(root, nullptr, 0, nullptr, &maxComponent, &flags, nameOut,
+                               size - 1)) {
+        std::memset(nameOut, 0, size);
+        return false;
+    }
+    return true;
+}
+
+MachineTextResult RealReadMachineText(const char *keyPath, const char *valueName, char *out,
+                                      DWORD size)
+{
+    std::memset(out, 0, size);
+    RegistryKey key;
+    // Querying only: an ordinary user on NT may not open these keys for writing,
+    // and a refused open would be taken for a system without that key.
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE, key.Receive()) !=
+        ERROR_SUCCESS)
+        return kMachineKeyNotOpened;
+    if (size < 2) return kMachineValueUnreadable;
+    // A stored text need not carry its terminator; the last byte stays zero.
+    DWORD length = size - 1;
+    if (RegQueryValueExA(key.Get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE *>(out),
+                         &length) != ERROR_SUCCESS) {
+        std::memset(out, 0, size);
+        return kMachineValueUnreadable;
+    }
+    return kMachineTextRead;
+}
+
+void RealGetClock(SYSTEMTIME *now) { GetLocalTime(now); }
+
+BOOL RealSetClock(const SYSTEMTIME *now) { return SetLocalTime(now); }
+
+}  // namespace
+
+// Both are filled at compile time, before any code can run.
+extern const PlatformSeams g_realPlatform = {RealVolumeFileSystem, RealReadMachineText,
+                                             RealGetClock, RealSetClock};
+PlatformSeams g_platform = {RealVolumeFileSystem, RealReadMachineText, RealGetClock, RealSetClock};

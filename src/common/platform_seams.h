@@ -1,0 +1,31 @@
+#pragma once
+// The few places where the engine asks the system for something that a test
+// machine cannot provide for real: the file-system name of a volume (no FAT
+// volume can be mounted there), the version texts of the registry (to play
+// an older Windows) and the system clock (which a test must never set).
+// The programs always run with the real calls; only tests replace entries.
+#include <windows.h>
+
+enum MachineTextResult {
+    kMachineTextRead,        // the value was read into the buffer
+    kMachineKeyNotOpened,    // the key does not exist or cannot be opened for reading
+    kMachineValueUnreadable  // the key opened, the value is missing or does not fit
+};
+
+struct PlatformSeams {
+    // File-system name of the volume whose root is given ("C:\"), as
+    // GetVolumeInformationA reports it; size counts the terminator.
+    bool (*volumeFileSystem)(const char *root, char *nameOut, DWORD size);
+    // A text value under HKEY_LOCAL_MACHINE, opened for querying only. The
+    // buffer is cleared first and stays terminated; on any failure it is empty.
+    MachineTextResult (*readMachineText)(const char *keyPath, const char *valueName, char *out,
+                                         DWORD size);
+    // The system clock in local time.
+    void (*getClock)(SYSTEMTIME *now);
+    BOOL (*setClock)(const SYSTEMTIME *now);
+};
+
+// What the engine calls; starts as the real system.
+extern PlatformSeams g_platform;
+// The real system, for putting an entry back.
+extern const PlatformSeams g_realPlatform;

@@ -1,0 +1,69 @@
+#include "timestamp_writer.h"
+
+#include <cstring>
+
+#include "handles.h"
+#include "item_names.h"
+#include "local_time.h"
+#include "path_limits.h"
+#include "target_time.h"
+#include "volume_checks.h"
+
+int g_runStatus = 1;
+
+bool BuildTargetRecord(SYSTEMTIME *record)
+{
+    DateTime t = ReadTimeFields(g_targetTime);
+    if (!g_ntfsVolume) t.second = t.second / 2 * 2;
+    if (!IsValidDateTime(t)) return false;
+    SYSTEMTIME result = {};
+    result.wYear = static_cast<WORD>(t.year);
+    result.wMonth = static_cast<WORD>(t.month);
+    result.wDay = static_cast<WORD>(t.day);
+    result.wHour = static_cast<WORD>(t.hour);
+    result.wMinute = static_cast<WORD>(t.minute);
+    result.wSecond = static_cast<WORD>(t.second);
+    result.wMilliseconds = 0;
+    *record = result;
+    return true;
+}
+
+void WriteTimestampByHandle(const char *path)
+{
+    // A name the code page cannot spell comes back from a search with "?";
+    // the file functions would take it for a pattern and land on another item.
+    if (!path || std::strlen(path) > static_cast<size_t>(kMaxPathChars) || HasWildcard(path)) {
+        g_runStatus += 1;
+        return;
+    }
+
+    // Settled before the item is touched: a time that does not convert is never written.
+    SYSTEMTIME target;
+    FILETIME utc;
+    const bool haveTime = BuildTargetRecord(&target) && LocalTimeToFileTime(target, &utc);
+
+    // An exact look-up, no pattern matching.
+    WIN32_FILE_ATTRIBUTE_DATA item;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &item)) return;
+    if (!haveTime) {
+        g_runStatus += 1;
+        return;
+    }
+
+    // Read-only, hidden and system items refuse to be opened for writing, so
+    // those bits are cleared for the moment of the change.
+    const DWORD savedAttributes = item.dwFileAttributes;
+    SetFileAttributesA(path, FILE_ATTRIBUTE_ARCHIVE);
+    bool failed = false;
+    {
+        // Backup semantics is what lets a folder be opened for writing its times.
+        FileHandle file(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        failed = !file.Valid() || !SetFileTime(file.Get(), &utc, &utc, &utc);
+    }
+    // Put back whatever happened above; an item left without its read-only
+    // or hidden bit would be a change the user did not ask for.
+    if (!SetFileAttributesA(path, savedAttributes)) failed = true;
+    if (failed) g_runStatus += 1;
+}

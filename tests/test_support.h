@@ -1,0 +1,59 @@
+#pragma once
+// Helpers shared by the tests: a private temporary folder, seam and global
+// guards, and file-time reading.
+#include <windows.h>
+
+#include <string>
+
+#include "platform_seams.h"
+
+// A new, empty folder under the system's temporary folder, removed with all
+// it holds (attributes cleared first) when the guard ends.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+
+    const std::string &Path() const { return path_; }
+    std::string Child(const std::string &name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+// Puts every seam back as it was when the guard ends.
+struct SeamGuard {
+    PlatformSeams saved = g_platform;
+    ~SeamGuard() { g_platform = saved; }
+};
+
+// Puts an int global back when the guard ends.
+struct IntGuard {
+    explicit IntGuard(int &g) : global(g), saved(g) {}
+    ~IntGuard() { global = saved; }
+    int &global;
+    int saved;
+};
+
+// Creates an empty file (or fails the calling test through the result).
+bool MakeFile(const std::string &path);
+// Sets all three times of a file or folder through the system directly.
+bool StampItem(const std::string &path, const FILETIME &when);
+
+struct ItemTimes {
+    FILETIME created, accessed, written;
+    DWORD attributes;
+};
+// Reads the times and attributes of an item; false when it cannot be read.
+bool ReadItem(const std::string &path, ItemTimes *out);
+
+// The UTC file time of a local time, converted by the system directly (not
+// through the engine), with the bias in force now.
+FILETIME UtcOfLocal(int year, int month, int day, int hour, int minute, int second);
+
+inline bool SameTime(const FILETIME &a, const FILETIME &b)
+{
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "local_time.h"
+#include "target_time.h"
+#include "test_support.h"
+#include "timestamp_writer.h"
+#include "volume_checks.h"
+
+namespace {
+
+const FILETIME kOldTime = UtcOfLocal(2001, 2, 3, 4, 5, 6);
+
+void SetTarget(int year, int month, int day, int hour, int minute, int second)
+{
+    WriteTimeField(g_targetTime[kYear], year);
+    WriteTimeField(g_targetTime[kMonth], month);
+    WriteTimeField(g_targetTime[kDay], day);
+    WriteTimeField(g_targetTime[kHour], hour);
+    WriteTimeField(g_targetTime[kMinute], minute);
+    WriteTimeField(g_targetTime[kSecond], second);
+}
+
+void ExpectAllTimes(const std::string &path, const FILETIME &expected)
+{
+    ItemTimes now;
+    ASSERT_TRUE(ReadItem(path, &now)) << path;
+    EXPECT_TRUE(SameTime(now.created, expected)) << path;
+    EXPECT_TRUE(SameTime(now.accessed, expected)) << path;
+    EXPECT_TRUE(SameTime(now.written, expected)) << path;
+}
+
+// Puts the target time fields back when the guard ends.
+struct TargetGuard {
+    TargetGuard() { std::memcpy(saved, g_targetTime, sizeof saved); }
+    ~TargetGuard() { std::memcpy(g_targetTime, saved, sizeof saved); }
+    TimeFields saved;
+};
+
+class HandleWriter : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(temp.Path().empty());
+        g_ntfsVolume = 1;
+        g_runStatus = 1;
+    }
+
+    // A file (or folder) with the old time on all three stamps and the given attributes.
+    std::string MakeItem(const std::string &name, DWORD attributes, bool folder = false)
+    {
+        std::string path = temp.Child(name);
+        bool made = folder ? CreateDirectoryA(path.c_str(), nullptr) != FALSE : MakeFile(path);
+        EXPECT_TRUE(made) << path;
+        EXPECT_TRUE(StampItem(path, kOldTime)) << path;
+        if (attributes) {
+            EXPECT_TRUE(SetFileAttributesA(path.c_str(), attributes)) << path;
+        }
+        return path;
+    }
+
+    TempFolder temp;
+    IntGuard ntfs{g_ntfsVolume};
+    IntGuard status{g_runStatus};
+    SeamGuard seams;
+    TargetGuard target;
+};
+
+TEST_F(HandleWriter, SetsAllThreeTimesAndKeepsTheAttributes)
+{
+    struct Case {
+        const char *name;
+        DWORD attributes;
+        bool folder;
+    };
+    const Case cases[] = {
+        {"plain.txt", 0, false},
+        {"readonly.txt", FILE_ATTRIBUTE_READONLY, false},
+        {"hidden-system.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, false},
+        {"folder", 0, true},
+    };
+    SetTarget(2010, 5, 6, 12, 34, 31);
+    const FILETIME expected = UtcOfLocal(2010, 5, 6, 12, 34, 31);
+    for (const Case &c : cases) {
+        std::string path = MakeItem(c.name, c.attributes, c.folder);
+        ItemTimes before;
+        ASSERT_TRUE(ReadItem(path, &before));
+        WriteTimestampByHandle(path.c_str());
+        EXPECT_EQ(g_runStatus, 1) << c.name;
+        ExpectAllTimes(path, expected);
+        ItemTimes after;
+        ASSERT_TRUE(ReadItem(path, &after));
+        EXPECT_EQ(after.attributes, before.attributes) << c.name;
+    }
+}
+
+TEST_F(HandleWriter, RoundsOddSecondsDownOnlyOffNtfs)
+{
+    SetTarget(2010, 5, 6, 12, 34, 31);
+    std::string path = MakeItem("seconds.txt", 0);
+
+    g_platform.volumeFileSystem = [](const char *, char *name, DWORD size) {
+        lstrcpynA(name, "FAT32", static_cast<int>(size));
+        return true;
+    };
+    DetectNtfs("C:\\");
+    ASSERT_EQ(g_ntfsVolume, 0);
+    WriteTimestampByHandle(path.c_str());
+    EXPECT_EQ(g_runStatus, 1);
+    ExpectAllTimes(path, UtcOfLocal(2010, 5, 6, 12, 34, 30));
+
+    g_platform.volumeFileSystem = [](const char *, char *name, DWORD size) {
+        lstrcpynA(name, "NTFS", static_cast<int>(size));
+        return true;
+    };
+    DetectNtfs("C:\\");
+    ASSERT_EQ(g_ntfsVolume, 1);
+    WriteTimestampByHandle(path.c_str());
+    EXPECT_EQ(g_runStatus, 1);
+    ExpectAllTimes(path, UtcOfLocal(2010, 5, 6, 12, 34, 31));
+}
+
+TEST_F(HandleWriter, MissingItemIsSkippedWithoutCounting)
+{
+    SetTarget(2010, 5, 6, 12, 34, 30);
+    WriteTimestampByHandle(temp.Child("nothing-here.txt").c_str());
+    EXPECT_EQ(g_runStatus, 1);
+    g_runStatus = 3;  // failures already counted stay counted
+    WriteTimestampByHandle(temp.Child("nothing-here.txt").c_str());
+    EXPECT_EQ(g_runStatus, 3);
+}
+
+TEST_F(HandleWriter, InvalidDateCountsOneFailureAndChangesNothing)
+{
+    const DWORD attributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    std::string path = MakeItem("kept.txt", attributes);
+    ItemTimes before;
+    ASSERT_TRUE(ReadItem(path, &before));
+
+    SetTarget(2010, 4, 31, 12, 0, 0);  // 31 April
+    WriteTimestampByHandle(path.c_str());
+    EXPECT_EQ(g_runStatus, 2);
+    SetTarget(2001, 2, 29, 12, 0, 0);  // 29 February of a common year
+    WriteTimestampByHandle(path.c_str());
+    EXPECT_EQ(g_runStatus, 3);
+
+    ExpectAllTimes(path, kOldTime);
+    ItemTimes after;
+    ASSERT_TRUE(ReadItem(path, &after));
+    EXPECT_EQ(after.attributes, before.attributes);
+}
+
+TEST_F(HandleWriter, ItemHeldWithoutWriteSharingCountsOneFailure)
+{
+    const DWORD attributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    std::string path = MakeItem("held.txt", attributes);
+    ItemTimes before;
+    ASSERT_TRUE(ReadItem(path, &before));
+    SetTarget(2010, 5, 6, 12, 34, 30);
+    {
+        HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        WriteTimestampByHandle(path.c_str());
+        CloseHandle(held);
+    }
+    EXPECT_EQ(g_runStatus, 2);
+    ExpectAllTimes(path, kOldTime);
+    ItemTimes after;
+    ASSERT_TRUE(ReadItem(path, &after));
+    EXPECT_EQ(after.attributes, before.attributes);
+}
+
+TEST_F(HandleWriter, RefusesPathsTooLongForTheBuffers)
+{
+    SetTarget(2010, 5, 6, 12, 34, 30);
+    // 255 characters is still a path the writer takes: it names nothing here.
+    std::string longest = "C:\\" + std::string(252, 'x');
+    ASSERT_EQ(longest.size(), 255u);
+    WriteTimestampByHandle(longest.c_str());
+    EXPECT_EQ(g_runStatus, 1);
+    WriteTimestampByHandle((longest + "y").c_str());
+    EXPECT_EQ(g_runStatus, 2);
+    WriteTimestampByHandle((temp.Path() + "\\" + std::string(1000, 'z')).c_str());
+    EXPECT_EQ(g_runStatus, 3);
+}
+
+TEST_F(HandleWriter, RefusesWildcardPathsThatCouldLandOnAnotherItem)
+{
+    std::string other = MakeItem("ab.txt", 0);
+    SetTarget(2010, 5, 6, 12, 34, 30);
+    WriteTimestampByHandle(temp.Child("a?.txt").c_str());
+    EXPECT_EQ(g_runStatus, 2);
+    WriteTimestampByHandle(temp.Child("*.txt").c_str());
+    EXPECT_EQ(g_runStatus, 3);
+    ExpectAllTimes(other, kOldTime);
+}
+
+TEST(LocalTime, ConvertsBothWaysAndRefusesImpossibleDates)
+{
+    SYSTEMTIME local = {};
+    local.wYear = 2010;
+    local.wMonth = 5;
+    local.wDay = 6;
+    local.wHour = 12;
+    local.wMinute = 34;
+    local.wSecond = 31;
+    FILETIME utc = {};
+    ASSERT_TRUE(LocalTimeToFileTime(local, &utc));
+    EXPECT_TRUE(SameTime(utc, UtcOfLocal(2010, 5, 6, 12, 34, 31)));
+    SYSTEMTIME back = {};
+    ASSERT_TRUE(FileTimeToLocalTime(utc, &back));
+    EXPECT_EQ(back.wYear, 2010);
+    EXPECT_EQ(back.wDay, 6);
+    EXPECT_EQ(back.wHour, 12);
+    EXPECT_EQ(back.wSecond, 31);
+
+    local.wMonth = 4;
+    local.wDay = 31;
+    FILETIME untouched = {0x12345678, 0x9abc};
+    EXPECT_FALSE(LocalTimeToFileTime(local, &untouched));
+    EXPECT_EQ(untouched.dwLowDateTime, 0x12345678u);
+    EXPECT_EQ(untouched.dwHighDateTime, 0x9abcu);
+}
+
+}  // namespace
