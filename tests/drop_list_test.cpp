@@ -11,6 +11,9 @@
 
 #include "drop_list.h"
 #include "drop_path_table.h"
+#include "drop_timestamp_run.h"
+#include "main_window.h"
+#include "timestamp_command.h"
 #include "date_time_selector.h"
 #include "drop_test_support.h"
 #include "explorer_command.h"
@@ -513,6 +516,147 @@ TEST_F(DropListTest, WithoutAnExplorerWindowExplorerIsStarted)
         WaitForSingleObject(process, 5000);
         CloseHandle(process);
     }
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ the run
+
+namespace {
+
+FILETIME LastWrite(const std::string &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+bool SameFileTime(const FILETIME &a, const FILETIME &b)
+{
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
+class RunTest : public DropListTest {
+protected:
+    void SetUp() override
+    {
+        DropListTest::SetUp();
+        good_ = temp_.File("good.txt");
+        SetItemTime(good_, 2001, 1, 1, 1, 1, 2);
+        // The target time: 2005-06-07 08:09:10.
+        SYSTEMTIME target = {};
+        target.wYear = 2005;
+        target.wMonth = 6;
+        target.wDay = 7;
+        target.wHour = 8;
+        target.wMinute = 9;
+        target.wSecond = 10;
+        ShowTimeInLists(target);
+        FILETIME local;
+        SystemTimeToFileTime(&target, &local);
+        LocalFileTimeToFileTime(&local, &targetUtc_);
+    }
+    // Runs the command, answering Yes and then OK; gives the boxes seen.
+    std::vector<SeenBox> Run()
+    {
+        ModalAnswerer answer({IDYES, IDOK});
+        TimestampChangeCommand(main_);
+        return answer.Seen();
+    }
+    DropTestFolder temp_{"run"};
+    std::string good_;
+    FILETIME targetUtc_ = {};
+};
+
+TEST_F(RunTest, EveryRowIsChangedAndTheListRefreshedOnFullSuccess)
+{
+    std::string folder = temp_.Folder("sub");
+    Drop({good_, folder});
+    const std::string before = Text(0, kColModified);
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].caption, "Confirmation");
+    EXPECT_EQ(seen[0].text, "Do you execute the timestamp change?\n  To : 06/07/2005  08:09:10");
+    EXPECT_EQ(seen[1].text, "Modification of timestamp succeeded.");
+    EXPECT_TRUE(SameFileTime(LastWrite(good_), targetUtc_));
+    EXPECT_TRUE(SameFileTime(LastWrite(folder), targetUtc_));
+    EXPECT_EQ(Text(0, kColModified), "06/07/2005  08:09:10");
+    EXPECT_NE(Text(0, kColModified), before);
+}
+
+TEST_F(RunTest, ANetworkRowNamesTheDriveKindWhileALaterRowIsStillChanged)
+{
+    // The harness's network drive N:.
+    char networkFolder[64];
+    wsprintfA(networkFolder, "N:\\retempo_run_%lu", GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(networkFolder, nullptr));
+    std::string networkFile = std::string(networkFolder) + "\\n.txt";
+    HANDLE h = CreateFileA(networkFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(h);
+    const FILETIME networkBefore = LastWrite(networkFile);
+
+    Drop({networkFile, good_});
+    ASSERT_EQ(Rows(), 2);
+    const std::string shownBefore = Text(1, kColModified);
+    auto seen = Run();
+    const FILETIME networkAfter = LastWrite(networkFile);
+    RemoveTree(Widen(networkFolder));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].caption, "Error");
+    EXPECT_EQ(seen[1].text,
+              "Modification of timestamp failed.\nUnable to change timestamp(s) excecpt file(s) in "
+              "removable-disk, hard-disk, or ram-disk.");
+    EXPECT_TRUE(SameFileTime(LastWrite(good_), targetUtc_));
+    EXPECT_TRUE(SameFileTime(networkAfter, networkBefore));
+    // Not a full success: the list keeps the texts of the drop.
+    EXPECT_EQ(Text(1, kColModified), shownBefore);
+}
+
+TEST_F(RunTest, TheProgramsOwnFileCountsAsAFailureAndStaysUntouched)
+{
+    const FILETIME programBefore = LastWrite(g_programPath);
+    char shortProgram[MAX_PATH] = {};
+    GetShortPathNameA(g_programPath, shortProgram, MAX_PATH);
+    Drop({g_programPath, shortProgram, good_});
+    ASSERT_EQ(Rows(), 3);
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].caption, "Information");
+    EXPECT_EQ(seen[1].text, "Modification of timestamp failed.");
+    EXPECT_TRUE(SameFileTime(LastWrite(g_programPath), programBefore));
+    EXPECT_TRUE(SameFileTime(LastWrite(good_), targetUtc_));
+}
+
+TEST_F(RunTest, AVanishedRowIsReportedAsMissingInBothLanguages)
+{
+    std::string gone = temp_.File("gone.txt");
+    Drop({gone, good_});
+    DeleteFileA(gone.c_str());
+    {
+        auto seen = Run();
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_EQ(seen[1].text, "Modification of timestamp failed.\nNot existing file(s) or folder(s).");
+    }
+    EXPECT_TRUE(SameFileTime(LastWrite(good_), targetUtc_));
+    LanguageGuard japanese(1);
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].caption, "確認");
+    EXPECT_EQ(seen[0].text, "タイムスタンプ変更を実行しますか？\n  To : 2005/06/07  08:09:10");
+    EXPECT_EQ(seen[1].caption, "エラー");
+    EXPECT_EQ(seen[1].text,
+              "タイムスタンプの変更は、失敗しました.\n存在しないファイルかフォルダーがあります.");
+}
+
+TEST_F(RunTest, AnEmptyListIsReportedAfterTheConfirmationAndAnOddSecondGetsTheFatLine)
+{
+    ChooseEntry(main_, kSecond, 31);
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text,
+              "Do you execute the timestamp change?\n  To : 06/07/2005  08:09:31\nFor FAT, sec 31 "
+              "is rounded down to 30.");
+    EXPECT_EQ(seen[1].text, "No file assigned.");
 }
 
 }  // namespace
