@@ -10,6 +10,7 @@
 #include "language.h"
 #include "list_container.h"
 #include "main_window.h"
+#include "modal_answerer.h"
 
 namespace {
 
@@ -119,12 +120,26 @@ TEST_F(Klokan98Window, BarCommandsShowTheTargetTimeAgainButExitDoesNot)
     other.wYear = 1999;
     other.wMonth = 12;
     other.wDay = 31;
+    // A file window to bring forward, so that Execute Explorer starts nothing.
+    WNDCLASSA explorerClass = {};
+    explorerClass.lpfnWndProc = DefWindowProcA;
+    explorerClass.hInstance = GetModuleHandleA(nullptr);
+    explorerClass.lpszClassName = "ExploreWClass";
+    RegisterClassA(&explorerClass);
+    HWND explorer = CreateWindowExA(0, "ExploreWClass", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                    nullptr, GetModuleHandleA(nullptr), nullptr);
     for (int id = 107; id <= 111; ++id) {
         ShowTimeInLists(other);
         ASSERT_EQ(SelectedEntry(kYear), 1999 - 1980);
-        SendMessageA(window, WM_COMMAND, id, 0);
+        {
+            // Change Timestamp asks first; the answer No changes nothing.
+            ModalAnswerer answer({IDNO});
+            SendMessageA(window, WM_COMMAND, id, 0);
+        }
         EXPECT_EQ(SelectedEntry(kYear), ReadTimeField(g_targetTime[kYear]) - 1980) << id;
     }
+    DestroyWindow(explorer);
+    UnregisterClassA("ExploreWClass", GetModuleHandleA(nullptr));
     DrainMessages();
     EXPECT_FALSE(TakeQuitMessage());
 

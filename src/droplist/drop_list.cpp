@@ -1,45 +1,63 @@
-#include "drop_list.h"
+// The container window of the drop list: it accepts the dropped files and
+// holds the list view.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
 
+#include "drop_list.h"
 #include "list_container.h"
 #include "main_window.h"
 
-int g_dropListHasItems = 0;
-int g_dropListCount = 0;
+HWND g_hDropListContainer = nullptr;
+
+namespace {
+
+void OnContainerPaint(HWND window)
+{
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+}
+
+void OnContainerDestroy()
+{
+    if (g_hDropListView) {
+        HIMAGELIST images = reinterpret_cast<HIMAGELIST>(
+            SendMessageA(g_hDropListView, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        if (images) ImageList_Destroy(images);
+        if (images == g_hDropListImages) g_hDropListImages = nullptr;
+    }
+    g_hDropListView = nullptr;
+    g_hDropListContainer = nullptr;
+}
+
+}  // namespace
 
 void CreateDropListContainer(HWND mainWindow)
 {
     // Files dragged from the shell are dropped onto the container.
-    CreateContainerWindow(mainWindow, DropListContainerProc, WS_EX_ACCEPTFILES);
-}
-
-static void OnContainerCreate(HWND window)
-{
-    // The list view is made on a later pass of the loop, once the container exists.
-    PostMessageA(window, kMsgCreateListView, 0, 0);
+    g_hDropListContainer = CreateContainerWindow(mainWindow, DropListContainerProc, WS_EX_ACCEPTFILES);
 }
 
 LRESULT CALLBACK DropListContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CREATE: OnContainerCreate(window); return 0;
-    case kMsgCreateListView: CreateDropListView(window); return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    case WM_CREATE:
+        PostMessageA(window, kMsgCreateListView, 0, 0);
+        return 0;
+    case kMsgCreateListView:
+        CreateDropListView(window);
+        return 0;
+    case WM_DROPFILES:
+        OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_PAINT:
+        OnContainerPaint(window);
+        return 0;
+    case WM_DESTROY:
+        OnContainerDestroy();
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
     }
-}
-
-void CreateDropListView(HWND)
-{
-    // The drop list is not built yet.
-}
-
-void RebuildDropList()
-{
-}
-
-void DeleteSelectedItems(HWND)
-{
-}
-
-void DeleteAllItems(HWND)
-{
 }

@@ -1,20 +1,48 @@
 #pragma once
-// The drop list of klokan98: files and folders dragged in from the shell.
-
+// The drop list of klokan98: a report-view list in a container window that
+// accepts files dropped from the shell. Each row is one dropped file or
+// folder; the timestamp run works on all rows.
 #include <windows.h>
+#include <commctrl.h>
 
-// 1 while the list has rows; the bar's Delete Files, Delete All and Change
-// Timestamp buttons follow it.
-extern int g_dropListHasItems;
+#include "drop_row.h"
+#include "target_time.h"
+
+// Columns (index = subitem).
+enum DropColumn { kColName, kColPath, kColSize, kColType, kColModified, kDropColumnCount };
+
+// Rows added since the list was last emptied; also the index of the next row.
 extern int g_dropListCount;
+// 1 once a drop was handled; 0 again when the list is emptied.
+extern int g_dropListHasItems;
+extern HWND g_hDropListContainer;
+extern HWND g_hDropListView;
+extern HIMAGELIST g_hDropListImages;
 
-// Start-up step 1227: the container window, which then creates the list view.
+// The container window on the main window (start-up step 1227).
 void CreateDropListContainer(HWND mainWindow);
 LRESULT CALLBACK DropListContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The list view with its image list and five columns; closes the program when either is missing.
 void CreateDropListView(HWND container);
-// Private message 1228, posted after Delete Files was confirmed.
-void RebuildDropList();
-// Command Delete Files.
+
+// Adds one row for an existing item (a full ANSI path); nothing for a path
+// that cannot be found, is too long for the list or when the list is full.
+void AddDropListItem(const char *path);
+void OnDropFiles(HWND container, HDROP drop);
+// Shows row 0's last-write time in the date-time lists.
+void LoadFirstItemTime();
+
+// The full path of a row (Path and Name joined); false (cleared) when it cannot be read.
+bool ReadDropRowPath(int row, char (&full)[kDropPathSize]);
+// The Modified text of a last-write time; false (cleared) when it does not convert.
+bool FormatModifiedText(const FILETIME &lastWrite, char (&out)[kDateTimeTextSize]);
+// Removes every row and image and resets the count.
+void ClearDropList();
+
+// The lead-byte rule of the process code page, for the path helpers.
+bool IsProcessLeadByte(unsigned char byte);
+
+// Bar commands and the rebuild after Delete Files.
 void DeleteSelectedItems(HWND mainWindow);
-// Command Delete All.
+void RebuildDropList();
 void DeleteAllItems(HWND mainWindow);

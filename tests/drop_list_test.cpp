@@ -1,0 +1,662 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "drop_list.h"
+#include "drop_path_table.h"
+#include "drop_timestamp_run.h"
+#include "main_window.h"
+#include "timestamp_command.h"
+#include "date_time_selector.h"
+#include "drop_test_support.h"
+#include "explorer_command.h"
+#include "gui_test_support.h"
+#include "language.h"
+#include "modal_answerer.h"
+
+namespace {
+
+std::string Text(int row, int column)
+{
+    char text[kDropPathSize] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = kListTextChars;
+    SendMessageA(g_hDropListView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+int Rows()
+{
+    return static_cast<int>(SendMessageA(g_hDropListView, LVM_GETITEMCOUNT, 0, 0));
+}
+
+void Select(int row)
+{
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    SendMessageA(g_hDropListView, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+std::string RowPath(int row)
+{
+    char full[kDropPathSize];
+    return ReadDropRowPath(row, full) ? std::string(full) : std::string();
+}
+
+// The same item: same volume serial and file index.
+bool SameItem(const std::string &a, const std::string &b)
+{
+    auto identify = [](const std::string &path, BY_HANDLE_FILE_INFORMATION *info) {
+        HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        bool ok = GetFileInformationByHandle(h, info) != FALSE;
+        CloseHandle(h);
+        return ok;
+    };
+    BY_HANDLE_FILE_INFORMATION x = {}, y = {};
+    return identify(a, &x) && identify(b, &y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
+struct LanguageGuard {
+    explicit LanguageGuard(int mode) : saved(g_japaneseMode) { g_japaneseMode = mode; }
+    ~LanguageGuard() { g_japaneseMode = saved; }
+    int saved;
+};
+
+// The six date-time lists' entries: year - 1980, month - 1, day - 1, hour, minute, second.
+std::vector<int> ShownEntries()
+{
+    std::vector<int> entries;
+    for (int i = 0; i < kTimeFieldCount; ++i) entries.push_back(SelectedEntry(i));
+    return entries;
+}
+
+std::vector<int> EntriesOf(const TimeFields &fields)
+{
+    DateTime t = ReadTimeFields(fields);
+    return {t.year - 1980, t.month - 1, t.day - 1, t.hour, t.minute, t.second};
+}
+
+class DropListTest : public ::testing::Test {
+protected:
+    void SetUp() override { Start(0); }
+    void Start(int languageMode)
+    {
+        main_ = CreateStartedMainWindow(languageMode);
+        ASSERT_NE(main_, nullptr);
+        ASSERT_TRUE(PumpUntil([] { return g_hDropListView != nullptr; }));
+        ASSERT_EQ(g_dropListHasItems, 0);
+    }
+    void TearDown() override { DestroyMainWindow(main_); }
+
+    static void DropHandle(HGLOBAL drop)
+    {
+        SendMessageA(g_hDropListContainer, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    }
+    static void Drop(const std::vector<std::string> &paths) { DropHandle(MakeDropHandle(paths)); }
+
+    HWND main_ = nullptr;
+};
+
+TEST_F(DropListTest, ContainerAcceptsFilesAndListHasFiveColumnsInBothLanguages)
+{
+    EXPECT_TRUE(GetWindowLongA(g_hDropListContainer, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    char className[64] = {};
+    GetClassNameA(g_hDropListContainer, className, sizeof className);
+    EXPECT_STREQ(className, "KLOKAN_98_Sub");
+    RECT placed = {};
+    GetWindowRect(g_hDropListContainer, &placed);
+    POINT topLeft = {placed.left, placed.top};
+    ScreenToClient(main_, &topLeft);
+    EXPECT_EQ(topLeft.y, 90);
+
+    RECT client = {};
+    GetClientRect(g_hDropListContainer, &client);
+    HWND header = reinterpret_cast<HWND>(SendMessageA(g_hDropListView, LVM_GETHEADER, 0, 0));
+    ASSERT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 5);
+    const char *english[] = {"Name", "Path", "Size (B)", "Type", "Modified"};
+    const int widths[] = {130, 155, 80, 65, static_cast<int>(client.right) - 430};
+    for (int i = 0; i < 5; ++i) {
+        char title[64] = {};
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.pszText = title;
+        column.cchTextMax = sizeof title;
+        ASSERT_TRUE(SendMessageA(g_hDropListView, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)));
+        EXPECT_STREQ(title, english[i]);
+        EXPECT_EQ(column.cx, widths[i]) << i;
+        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, i == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT) << i;
+    }
+
+    // The same window started in Japanese mode.
+    DestroyMainWindow(main_);
+    Start(1);
+    const char *japaneseTitles[] = {"名前", "ﾊﾟｽ", "ｻｲｽﾞ (B)", "種類", "更新日時"};
+    for (int i = 0; i < 5; ++i) {
+        char title[64] = {};
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT;
+        column.pszText = title;
+        column.cchTextMax = sizeof title;
+        SendMessageA(g_hDropListView, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        EXPECT_STREQ(title, japaneseTitles[i]) << i;
+    }
+}
+
+TEST_F(DropListTest, RowsOfAFileAFolderAndAnItemAtADriveRoot)
+{
+    LanguageGuard english(0);
+    DropTestFolder temp("rows");
+    std::string file = temp.File("a.txt", "12345");
+    std::string folder = temp.Folder("Data");
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);  // an item at the root of C:, only read
+
+    const auto shownBefore = ShownEntries();
+    DropHandle(MakeDropHandleWide({Widen(file), Widen(folder), Widen(windows)}));
+    ASSERT_EQ(Rows(), 3);
+    EXPECT_EQ(g_dropListCount, 3);
+    EXPECT_EQ(g_dropListHasItems, 1);
+
+    EXPECT_EQ(Text(0, kColName), "a.txt");
+    EXPECT_EQ(Text(0, kColPath), temp.Path());
+    EXPECT_EQ(Text(0, kColSize), "         5");
+    EXPECT_EQ(Text(0, kColType), "");
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ASSERT_TRUE(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data));
+    char modified[kDateTimeTextSize];
+    ASSERT_TRUE(FormatModifiedText(data.ftLastWriteTime, modified));
+    EXPECT_EQ(Text(0, kColModified), modified);
+    EXPECT_EQ(RowPath(0), file);
+
+    EXPECT_EQ(Text(1, kColName), "Data");
+    EXPECT_EQ(Text(1, kColSize), "");
+    EXPECT_EQ(Text(1, kColType), "<Folder>");
+    EXPECT_FALSE(Text(1, kColModified).empty());
+
+    EXPECT_EQ(Text(2, kColPath), std::string(windows, 3));  // "C:\" with its backslash
+    EXPECT_TRUE(SameItem(RowPath(2), windows));
+
+    // Every row has its own image.
+    EXPECT_EQ(ImageList_GetImageCount(g_hDropListImages), 3);
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = 2;
+    SendMessageA(g_hDropListView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.iImage, 2);
+    // Adding rows shows no time: the lists stay as the user left them.
+    EXPECT_EQ(ShownEntries(), shownBefore);
+}
+
+TEST_F(DropListTest, AShortPathKeepsItsOwnFolderAndShowsTheFoundName)
+{
+    DropTestFolder temp("short");
+    std::string folder = temp.Folder("A Folder With A Long Name");
+    std::string file = temp.File("A Folder With A Long Name\\a file with a long name.txt");
+    char shortPath[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameA(file.c_str(), shortPath, MAX_PATH), 0u);
+    ASSERT_STRNE(shortPath, file.c_str()) << "no short names on this volume";
+    std::string shortFolder(shortPath, std::strrchr(shortPath, '\\'));
+
+    Drop({shortPath});
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(Text(0, kColName), "a file with a long name.txt");
+    EXPECT_EQ(Text(0, kColPath), shortFolder);
+    EXPECT_TRUE(SameItem(RowPath(0), file));
+}
+
+TEST_F(DropListTest, TheSameFileTwiceGivesTwoRowsAndMissingPathsNone)
+{
+    DropTestFolder temp("twice");
+    std::string file = temp.File("twice.txt");
+    Drop({file, temp.Path() + "\\missing.txt", file, "C:\\", "relative.txt", temp.Path() + "\\w?ld*.txt"});
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_EQ(Text(0, kColName), Text(1, kColName));
+    EXPECT_EQ(RowPath(0), RowPath(1));
+}
+
+TEST_F(DropListTest, ADropThatAddsNothingLeavesTheListsAndEnablesTheButtons)
+{
+    DropTestFolder temp("nothing");
+    ChooseEntry(main_, kYear, 3);
+    ChooseEntry(main_, kSecond, 7);
+    const auto shownBefore = ShownEntries();
+    Drop({temp.Path() + "\\missing.txt"});
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(g_dropListHasItems, 1);
+    EXPECT_EQ(ShownEntries(), shownBefore);
+}
+
+TEST_F(DropListTest, APathLongerThanTheBufferIsSkippedNotCut)
+{
+    DropTestFolder temp("long");
+    // A file whose path is exactly what a cut at the buffer would leave.
+    const size_t cutLength = kListTextChars - 1;
+    std::string name(cutLength - temp.Path().size() - 1, 'n');
+    std::string existing = temp.File(name);
+    ASSERT_EQ(existing.size(), cutLength);
+    ASSERT_NE(GetFileAttributesA(existing.c_str()), INVALID_FILE_ATTRIBUTES);
+    std::string longer = existing + "more";
+    Drop({longer});
+    DropHandle(MakeDropHandleWide({Widen(longer)}));
+    EXPECT_EQ(Rows(), 0);
+    // The longest path that fits is taken.
+    Drop({existing});
+    EXPECT_EQ(Rows(), 1);
+}
+
+TEST_F(DropListTest, ARowWhoseFullPathWouldNotFitIsRefused)
+{
+    DropTestFolder temp("nofit");
+    // Dropped by its short name, the file reports a name so long that Path
+    // and name together would not fit a path buffer.
+    std::wstring longName(230, L'q');
+    std::wstring wideFolder = Widen(temp.Path()) + L"\\" + std::wstring(40, L'd');
+    ASSERT_TRUE(CreateDirectoryW(wideFolder.c_str(), nullptr));
+    std::wstring wideFile = wideFolder + L"\\" + longName;
+    HANDLE h = CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    // The whole long path is beyond the ANSI calls; its short form is built from its parts.
+    wchar_t shortFolder[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(wideFolder.c_str(), shortFolder, MAX_PATH), 0u);
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = FindFirstFileW((L"\\\\?\\" + wideFile).c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    FindClose(search);
+    ASSERT_NE(found.cAlternateFileName[0], L'\0') << "no short names on this volume";
+    std::wstring wideShort = std::wstring(shortFolder) + L"\\" + found.cAlternateFileName;
+    std::string shortPath(wideShort.begin(), wideShort.end());
+    ASSERT_LT(shortPath.size(), 100u);
+    ASSERT_NE(GetFileAttributesA(shortPath.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    Drop({shortPath});
+    EXPECT_EQ(Rows(), 0);
+}
+
+TEST_F(DropListTest, ANameTheCodePageCannotSpellIsReachedByItsShortName)
+{
+    if (GetACP() == 932) GTEST_SKIP() << "the code page spells the test name";
+    DropTestFolder temp("wide");
+    std::wstring wideFile = Widen(temp.Path()) + L"\\\x65E5\x672C.txt";
+    HANDLE h = CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    // A look-alike that "??.txt" would match, which must stay unchanged and unlisted.
+    std::string lookAlike = temp.File("ab.txt");
+
+    DropHandle(MakeDropHandleWide({wideFile}));
+    ASSERT_EQ(Rows(), 1);
+    std::string row = RowPath(0);
+    EXPECT_EQ(row.find('?'), std::string::npos) << row;
+    wchar_t longForm[MAX_PATH] = {};
+    ASSERT_GT(GetLongPathNameW(Widen(row).c_str(), longForm, MAX_PATH), 0u);
+    EXPECT_EQ(std::wstring(longForm), wideFile);
+    EXPECT_FALSE(SameItem(row, lookAlike));
+}
+
+TEST_F(DropListTest, AtMost2000RowsInTheDropsOrder)
+{
+    DropTestFolder temp("many");
+    std::vector<std::string> paths;
+    for (int i = 0; i < 2500; ++i) {
+        char name[32];
+        wsprintfA(name, "f%04d.txt", i);
+        paths.push_back(temp.File(name));
+    }
+    Drop(paths);
+    ASSERT_EQ(Rows(), 2000);
+    EXPECT_EQ(Text(0, kColName), "f0000.txt");
+    EXPECT_EQ(Text(1999, kColName), "f1999.txt");
+    EXPECT_EQ(ImageList_GetImageCount(g_hDropListImages), 2000);
+    Drop({paths[2400]});
+    EXPECT_EQ(Rows(), 2000);
+    EXPECT_EQ(g_dropListCount, 2000);
+}
+
+class DeleteTest : public DropListTest {
+protected:
+    void SetUp() override
+    {
+        DropListTest::SetUp();
+        a_ = temp_.File("a.txt");
+        b_ = temp_.File("b.txt");
+        c_ = temp_.File("c.txt");
+        // Times of their own, far from the time the lists start with.
+        SetItemTime(a_, 2001, 1, 1, 1, 1, 2);
+        SetItemTime(b_, 2002, 2, 2, 2, 2, 4);
+        SetItemTime(c_, 2003, 3, 3, 3, 3, 6);
+        Drop({a_, b_, c_});
+        ASSERT_EQ(Rows(), 3);
+    }
+    DropTestFolder temp_{"delete"};
+    std::string a_, b_, c_;
+};
+
+TEST_F(DeleteTest, SelectedRowsGoAfterYesAndStayAfterNo)
+{
+    Select(0);
+    Select(2);
+    {
+        ModalAnswerer answer({IDNO});
+        DeleteSelectedItems(main_);
+        ASSERT_EQ(answer.Seen().size(), 1u);
+        EXPECT_EQ(answer.Seen()[0].caption, "Question");
+        EXPECT_EQ(answer.Seen()[0].text, "Do you delete selected item(s)?");
+    }
+    DrainMessages();
+    EXPECT_EQ(Rows(), 3);
+    {
+        ModalAnswerer answer({IDYES});
+        DeleteSelectedItems(main_);
+        EXPECT_EQ(answer.Seen().size(), 1u);
+    }
+    EXPECT_EQ(Rows(), 3) << "the list changes on the posted message";
+    DrainMessages();
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(RowPath(0), b_);
+    // Row 0's time is shown.
+    EXPECT_EQ(ShownEntries(), (std::vector<int>{2002 - 1980, 1, 1, 2, 2, 4}));
+    EXPECT_EQ(g_dropListHasItems, 1);
+}
+
+TEST_F(DeleteTest, NothingSelectedDropsOnlyVanishedItems)
+{
+    DeleteFileA(a_.c_str());
+    ModalAnswerer answer({IDYES});
+    DeleteSelectedItems(main_);
+    DrainMessages();
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_EQ(RowPath(0), b_);
+    EXPECT_EQ(RowPath(1), c_);
+    EXPECT_EQ(ShownEntries(), (std::vector<int>{2002 - 1980, 1, 1, 2, 2, 4}));
+}
+
+TEST_F(DeleteTest, OneOfTwoIdenticalRowsIsKept)
+{
+    Drop({b_});
+    ASSERT_EQ(Rows(), 4);
+    Select(1);
+    ModalAnswerer answer({IDYES});
+    DeleteSelectedItems(main_);
+    DrainMessages();
+    ASSERT_EQ(Rows(), 3);
+    EXPECT_EQ(RowPath(0), a_);
+    EXPECT_EQ(RowPath(1), c_);
+    EXPECT_EQ(RowPath(2), b_);
+}
+
+TEST_F(DeleteTest, DeletingEveryRowEmptiesTheListAndShowsTheRememberedTime)
+{
+    for (int i = 0; i < 3; ++i) Select(i);
+    ChooseEntry(main_, kYear, 3);
+    ASSERT_NE(ShownEntries(), EntriesOf(g_rememberedTime));
+    ModalAnswerer answer({IDYES});
+    DeleteSelectedItems(main_);
+    DrainMessages();
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(g_dropListHasItems, 0);
+    EXPECT_EQ(g_dropListCount, 0);
+    EXPECT_EQ(ShownEntries(), EntriesOf(g_rememberedTime));
+    EXPECT_EQ(ImageList_GetImageCount(g_hDropListImages), 0);
+    // A further delete on the empty list asks nothing.
+    DeleteSelectedItems(main_);
+    DeleteAllItems(main_);
+    EXPECT_EQ(answer.Seen().size(), 1u);
+}
+
+TEST_F(DeleteTest, RowsDroppedBeforeTheRebuildAreKeptAndARepeatedRebuildDoesNothing)
+{
+    Select(0);
+    {
+        ModalAnswerer answer({IDYES});
+        DeleteSelectedItems(main_);
+    }
+    // A drop handled before the posted rebuild.
+    std::string d = temp_.File("d.txt");
+    Drop({d});
+    DrainMessages();
+    ASSERT_EQ(Rows(), 3);
+    EXPECT_EQ(RowPath(0), b_);
+    EXPECT_EQ(RowPath(2), d);
+    RebuildDropList();
+    EXPECT_EQ(Rows(), 3);
+}
+
+TEST_F(DeleteTest, DeleteAllAsksAndEmptiesTheListInBothLanguages)
+{
+    {
+        LanguageGuard japanese(1);
+        ModalAnswerer answer({IDNO});
+        DeleteAllItems(main_);
+        ASSERT_EQ(answer.Seen().size(), 1u);
+        EXPECT_EQ(answer.Seen()[0].caption, "質問");
+        EXPECT_EQ(answer.Seen()[0].text, "全アイテムを削除しますか？");
+    }
+    EXPECT_EQ(Rows(), 3);
+    ChooseEntry(main_, kYear, 3);
+    ASSERT_NE(ShownEntries(), EntriesOf(g_rememberedTime));
+    ModalAnswerer answer({IDYES});
+    DeleteAllItems(main_);
+    ASSERT_EQ(answer.Seen().size(), 1u);
+    EXPECT_EQ(answer.Seen()[0].text, "Do you delete all items?");
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(g_dropListHasItems, 0);
+    EXPECT_EQ(ShownEntries(), EntriesOf(g_rememberedTime));
+    // A new drop starts again at row 0.
+    Drop({a_});
+    EXPECT_EQ(g_dropListCount, 1);
+}
+
+// ------------------------------------------------------------------ Explorer
+
+std::vector<DWORD> ExplorerProcesses()
+{
+    std::vector<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return ids;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (!lstrcmpiA(entry.szExeFile, "explorer.exe")) ids.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return ids;
+}
+
+TEST_F(DropListTest, ARunningExplorerWindowIsRestoredNotStartedAgain)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "ExploreWClass";
+    ASSERT_TRUE(RegisterClassA(&windowClass));
+    HWND explorer = CreateWindowExA(0, "ExploreWClass", "files", WS_OVERLAPPEDWINDOW, 10, 10, 300,
+                                    200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(explorer, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(explorer));
+    const auto before = ExplorerProcesses();
+    ExecuteExplorer(main_);
+    EXPECT_FALSE(IsIconic(explorer));
+    EXPECT_EQ(ExplorerProcesses(), before);
+    DestroyWindow(explorer);
+    UnregisterClassA("ExploreWClass", GetModuleHandleA(nullptr));
+}
+
+TEST_F(DropListTest, WithoutAnExplorerWindowExplorerIsStarted)
+{
+    ASSERT_EQ(FindWindowExA(nullptr, nullptr, "ExploreWClass", nullptr), nullptr);
+    const auto before = ExplorerProcesses();
+    ModalAnswerer answer({IDOK});
+    ExecuteExplorer(main_);
+    EXPECT_TRUE(answer.Seen().empty()) << answer.Describe();
+    std::vector<DWORD> started;
+    PumpUntil([&] {
+        started.clear();
+        for (DWORD id : ExplorerProcesses())
+            if (std::find(before.begin(), before.end(), id) == before.end()) started.push_back(id);
+        return !started.empty();
+    });
+    EXPECT_FALSE(started.empty());
+    for (DWORD id : started) {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+        if (!process) continue;
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ the run
+
+namespace {
+
+FILETIME LastWrite(const std::string &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+bool SameFileTime(const FILETIME &a, const FILETIME &b)
+{
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
+class RunTest : public DropListTest {
+protected:
+    void SetUp() override
+    {
+        DropListTest::SetUp();
+        good_ = temp_.File("good.txt");
+        SetItemTime(good_, 2001, 1, 1, 1, 1, 2);
+        // The target time: 2005-06-07 08:09:10.
+        SYSTEMTIME target = {};
+        target.wYear = 2005;
+        target.wMonth = 6;
+        target.wDay = 7;
+        target.wHour = 8;
+        target.wMinute = 9;
+        target.wSecond = 10;
+        ShowTimeInLists(target);
+        FILETIME local;
+        SystemTimeToFileTime(&target, &local);
+        LocalFileTimeToFileTime(&local, &targetUtc_);
+    }
+    // Runs the command, answering Yes and then OK; gives the boxes seen.
+    std::vector<SeenBox> Run()
+    {
+        ModalAnswerer answer({IDYES, IDOK});
+        TimestampChangeCommand(main_);
+        return answer.Seen();
+    }
+    DropTestFolder temp_{"run"};
+    std::string good_;
+    FILETIME targetUtc_ = {};
+};
+
+TEST_F(RunTest, EveryRowIsChangedAndTheListRefreshedOnFullSuccess)
+{
+    std::string folder = temp_.Folder("sub");
+    Drop({good_, folder});
+    const std::string before = Text(0, kColModified);
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].caption, "Confirmation");
+    EXPECT_EQ(seen[0].text, "Do you execute the timestamp change?\n  To : 06/07/2005  08:09:10");
+    EXPECT_EQ(seen[1].text, "Modification of timestamp succeeded.");
+    EXPECT_TRUE(SameFileTime(LastWrite(good_), targetUtc_));
+    EXPECT_TRUE(SameFileTime(LastWrite(folder), targetUtc_));
+    EXPECT_EQ(Text(0, kColModified), "06/07/2005  08:09:10");
+    EXPECT_NE(Text(0, kColModified), before);
+}
+
+TEST_F(RunTest, ANetworkRowNamesTheDriveKindWhileALaterRowIsStillChanged)
+{
+    // The harness's network drive N:.
+    char networkFolder[64];
+    wsprintfA(networkFolder, "N:\\retempo_run_%lu", GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(networkFolder, nullptr));
+    std::string networkFile = std::string(networkFolder) + "\\n.txt";
+    HANDLE h = CreateFileA(networkFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(h);
+    const FILETIME networkBefore = LastWrite(networkFile);
+
+    Drop({networkFile, good_});
+    ASSERT_EQ(Rows(), 2);
+    const std::string shownBefore = Text(1, kColModified);
+    auto seen = Run();
+    const FILETIME networkAfter = LastWrite(networkFile);
+    RemoveTree(Widen(networkFolder));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].caption, "Error");
+    EXPECT_EQ(seen[1].text,
+              "Modification of timestamp failed.\nUnable to change timestamp(s) excecpt file(s) in "
+              "removable-disk, hard-disk, or ram-disk.");
+    EXPECT_TRUE(SameFileTime(LastWrite(good_), targetUtc_));
+    EXPECT_TRUE(SameFileTime(networkAfter, networkBefore));
+    // Not a full success: the list keeps the texts of the drop.
+    EXPECT_EQ(Text(1, kColModified), shownBefore);
+}
+
+TEST_F(RunTest, TheProgramsOwnFileCountsAsAFailureAndStaysUntouched)
+{
+    const FILETIME programBefore = LastWrite(g_programPath);
+    char shortProgram[MAX_PATH] = {};
+    GetShortPathNameA(g_programPath, shortProgram, MAX_PATH);
+    Drop({g_programPath, shortProgram, good_});
+    ASSERT_EQ(Rows(), 3);
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].caption, "Information");
+    EXPECT_EQ(seen[1].text, "Modification of timestamp failed.");
+    EXPECT_TRUE(SameFileTime(LastWrite(g_programPath), programBefore));
+    EXPECT_TRUE(SameFileTime(LastWrite(good_), targetUtc_));
+}
+
+TEST_F(RunTest, AVanishedRowIsReportedAsMissingInBothLanguages)
+{
+    std::string gone = temp_.File("gone.txt");
+    Drop({gone, good_});
+    DeleteFileA(gone.c_str());
+    {
+        auto seen = Run();
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_EQ(seen[1].text, "Modification of timestamp failed.\nNot existing file(s) or folder(s).");
+    }
+    EXPECT_TRUE(SameFileTime(LastWrite(good_), targetUtc_));
+    LanguageGuard japanese(1);
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].caption, "確認");
+    EXPECT_EQ(seen[0].text, "タイムスタンプ変更を実行しますか？\n  To : 2005/06/07  08:09:10");
+    EXPECT_EQ(seen[1].caption, "エラー");
+    EXPECT_EQ(seen[1].text,
+              "タイムスタンプの変更は、失敗しました.\n存在しないファイルかフォルダーがあります.");
+}
+
+TEST_F(RunTest, AnEmptyListIsReportedAfterTheConfirmationAndAnOddSecondGetsTheFatLine)
+{
+    ChooseEntry(main_, kSecond, 31);
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text,
+              "Do you execute the timestamp change?\n  To : 06/07/2005  08:09:31\nFor FAT, sec 31 "
+              "is rounded down to 30.");
+    EXPECT_EQ(seen[1].text, "No file assigned.");
+}
+
+}  // namespace
