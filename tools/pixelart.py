@@ -1,13 +1,20 @@
 #!/usr/bin/env python3
 """Turns text pixel art into 16-colour BMP and ICO files.
 
-A picture file holds an optional 'size W H' line, then rows of characters,
-one character per pixel. Each character names one of the 16 colours below;
-'.' is transparent (the mask of an icon; the caller's background elsewhere).
-Lines starting with '#' are comments.
+A picture file holds an optional 'size W H' line, an optional 'scale N'
+line (every character becomes N x N pixels; the size is the one before
+scaling), then rows of characters, one character per pixel. Each character
+names one of the 16 colours below; '.' is transparent (the mask of an icon;
+the caller's background elsewhere). Lines starting with '#' are comments.
 
   python3 pixelart.py bmp picture.txt out.bmp [--background CHAR]
   python3 pixelart.py ico picture.txt out.ico
+  python3 pixelart.py buttons symbol.txt outdir Base --skins S=RRGGBB... --states ST...
+
+'buttons' composes one symbol onto a 32 x 20 button face for every skin and
+state and writes outdir/<Base><skin><state>.bmp. A skin is its name suffix
+(possibly empty) and its face colour; states are Up (raised), Dn (pressed)
+and In (inactive).
 """
 import struct
 import sys
@@ -36,7 +43,7 @@ INDEX = {ch: i for i, (ch, _) in enumerate(PALETTE)}
 
 def read_picture(path):
     """Returns (width, height, rows) with rows as lists of characters."""
-    rows, size = [], None
+    rows, size, scale = [], None, 1
     with open(path, encoding='utf-8') as f:
         for line in f:
             line = line.rstrip('\n')
@@ -45,6 +52,9 @@ def read_picture(path):
             if line.startswith('size '):
                 w, h = line.split()[1:3]
                 size = (int(w), int(h))
+                continue
+            if line.startswith('scale '):
+                scale = int(line.split()[1])
                 continue
             rows.append(list(line))
     width = max(len(r) for r in rows)
@@ -56,7 +66,9 @@ def read_picture(path):
         for ch in r:
             if ch != '.' and ch not in INDEX:
                 raise SystemExit(f'{path}: unknown colour character {ch!r} in row {i + 1}')
-    return width, len(rows), rows
+    if scale > 1:
+        rows = [[ch for ch in r for _ in range(scale)] for r in rows for _ in range(scale)]
+    return width * scale, len(rows), rows
 
 
 def palette_bytes(palette=None):
@@ -118,7 +130,141 @@ def ico_bytes(width, height, rows):
     return directory + entry + image
 
 
+# ---------------------------------------------------------------- buttons
+BUTTON_W, BUTTON_H = 32, 20
+# Room left for the symbol: inside the two-pixel edges, with one pixel to
+# spare for the pressed picture's shift.
+SYMBOL_MAX_W, SYMBOL_MAX_H = 26, 14
+FACE = 's'
+# A pixel darker than this stays visible, as grey, in the inactive picture;
+# lighter ones (white, yellow, cyan, the face) fade into the face as on any
+# disabled button.
+INK_LUMINANCE = 160
+
+
+def luminance(ch):
+    r, g, b = PALETTE[INDEX[ch]][1]
+    return 0.299 * r + 0.587 * g + 0.114 * b
+
+
+def skin_palette(face_rgb):
+    """The fixed palette with the button-face entry set to the skin's face colour."""
+    return [(ch, face_rgb if ch == FACE else rgb) for ch, rgb in PALETTE]
+
+
+def blank_face():
+    return [[FACE] * BUTTON_W for _ in range(BUTTON_H)]
+
+
+def raised_edges(grid):
+    """Light top and left edge, black and dark-grey shadow at the right and bottom."""
+    right, bottom = BUTTON_W - 1, BUTTON_H - 1
+    for x in range(right):
+        grid[0][x] = 'W'
+    for y in range(bottom):
+        grid[y][0] = 'W'
+    for x in range(1, right):
+        grid[bottom - 1][x] = 'd'
+    for y in range(1, bottom):
+        grid[y][right - 1] = 'd'
+    for x in range(BUTTON_W):
+        grid[bottom][x] = 'K'
+    for y in range(BUTTON_H):
+        grid[y][right] = 'K'
+
+
+def pressed_edges(grid):
+    """Black frame all round, dark-grey inner shadow at the top and left."""
+    right, bottom = BUTTON_W - 1, BUTTON_H - 1
+    for x in range(BUTTON_W):
+        grid[0][x] = grid[bottom][x] = 'K'
+    for y in range(BUTTON_H):
+        grid[y][0] = grid[y][right] = 'K'
+    for x in range(1, right):
+        grid[1][x] = 'd'
+    for y in range(1, bottom):
+        grid[y][1] = 'd'
+
+
+def symbol_origin(width, height):
+    return (BUTTON_W - width) // 2, (BUTTON_H - height) // 2
+
+
+def paste(grid, rows, left, top):
+    for y, row in enumerate(rows):
+        for x, ch in enumerate(row):
+            if ch != '.':
+                grid[top + y][left + x] = ch
+
+
+def paste_inactive(grid, rows, left, top):
+    """The symbol's dark pixels as a dark-grey silhouette with a white copy
+    one pixel down and right, so it reads as etched into the face."""
+    ink = {(x, y) for y, row in enumerate(rows) for x, ch in enumerate(row)
+           if ch != '.' and luminance(ch) < INK_LUMINANCE}
+    for x, y in ink:
+        if (x + 1, y + 1) not in ink:
+            grid[top + y + 1][left + x + 1] = 'W'
+    for x, y in ink:
+        grid[top + y][left + x] = 'd'
+
+
+def compose_button(rows, state):
+    width, height = len(rows[0]), len(rows)
+    left, top = symbol_origin(width, height)
+    grid = blank_face()
+    if state == 'Up':
+        raised_edges(grid)
+        paste(grid, rows, left, top)
+    elif state == 'Dn':
+        pressed_edges(grid)
+        paste(grid, rows, left + 1, top + 1)
+    elif state == 'In':
+        raised_edges(grid)
+        paste_inactive(grid, rows, left, top)
+    else:
+        raise SystemExit(f'unknown button state {state!r}')
+    return grid
+
+
+def parse_skin(text):
+    name, _, colour = text.partition('=')
+    if len(colour) != 6:
+        raise SystemExit(f'skin {text!r}: expected NAME=RRGGBB')
+    value = int(colour, 16)
+    return name, ((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF)
+
+
+def option_values(argv, option):
+    if option not in argv:
+        raise SystemExit(f'missing {option}')
+    values = []
+    for arg in argv[argv.index(option) + 1:]:
+        if arg.startswith('--'):
+            break
+        values.append(arg)
+    return values
+
+
+def write_buttons(argv):
+    symbol, outdir, base = argv[2], argv[3], argv[4]
+    width, height, rows = read_picture(symbol)
+    if width > SYMBOL_MAX_W or height > SYMBOL_MAX_H:
+        raise SystemExit(f'{symbol}: symbol is {width}x{height}, at most '
+                         f'{SYMBOL_MAX_W}x{SYMBOL_MAX_H} fits on a button')
+    skins = [parse_skin(s) for s in option_values(argv, '--skins')]
+    for state in option_values(argv, '--states'):
+        grid = compose_button(rows, state)
+        for name, face in skins:
+            data = bmp_bytes(BUTTON_W, BUTTON_H, grid, FACE, skin_palette(face))
+            with open(f'{outdir}/{base}{name}{state}.bmp', 'wb') as f:
+                f.write(data)
+
+
 def main(argv):
+    if len(argv) >= 5 and argv[1] == 'buttons':
+        write_buttons(argv)
+        return
     if len(argv) < 4 or argv[1] not in ('bmp', 'ico'):
         raise SystemExit(__doc__)
     width, height, rows = read_picture(argv[2])
