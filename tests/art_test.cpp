@@ -148,6 +148,12 @@ TEST(ButtonNames, EveryBaseHasAllSkinsAndStatesAndNothingElse)
     EXPECT_EQ(ResourceNames(RT_BITMAP), expected);
 }
 
+TEST(ButtonNames, FitTheTwelveByteNameFieldsOfTheBar)
+{
+    for (const std::string &name : ResourceNames(RT_BITMAP))
+        EXPECT_LT(name.size(), 12u) << name;
+}
+
 TEST(IconNames, EveryIconIsDeclaredAndTheProgramIconIsLeftToTheProgram)
 {
     std::set<std::string> expected(std::begin(kIcons), std::end(kIcons));
@@ -310,6 +316,25 @@ TEST_P(IconArt, LoadsAtTheSmallSizeTheListsShow)
     ASSERT_TRUE(GetObjectA(colour.get(), sizeof(bm), &bm));
     EXPECT_EQ(bm.bmWidth, 16);
     EXPECT_EQ(bm.bmHeight, 16);
+}
+
+TEST_P(IconArt, HoldsOne32By32ImageIn16Colours)
+{
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC group = FindResourceA(module, GetParam(), RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    auto *directory = static_cast<BYTE *>(LockResource(LoadResource(module, group)));
+    ASSERT_NE(directory, nullptr);
+    EXPECT_EQ(reinterpret_cast<WORD *>(directory)[2], 1) << "number of images";
+    int id = LookupIconIdFromDirectoryEx(directory, TRUE, 32, 32, LR_DEFAULTCOLOR);
+    HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(id), RT_ICON);
+    ASSERT_NE(image, nullptr);
+    ASSERT_GE(SizeofResource(module, image), sizeof(BITMAPINFOHEADER));
+    auto *header = static_cast<BITMAPINFOHEADER *>(LockResource(LoadResource(module, image)));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->biWidth, 32);
+    EXPECT_EQ(header->biHeight, 64) << "colour rows and mask rows";
+    EXPECT_EQ(header->biBitCount, 4);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllIcons, IconArt, ::testing::ValuesIn(kIcons),
