@@ -1,50 +1,30 @@
 #include "gui_test_support.h"
 
+#include "date_time_selector.h"
+#include "language.h"
 #include "icon_bar.h"
+#include "list_container.h"
 #include "main_window.h"
+#include "program_table.h"
 
 namespace {
-constexpr char kClass[] = "RetempoBarTestMain";
+bool g_quitSeen = false;
+int g_quitCode = 0;
 
 bool DispatchOne()
 {
     MSG message;
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
-    if (message.message == WM_QUIT) return true;
+    if (message.message == WM_QUIT) {
+        g_quitSeen = true;
+        g_quitCode = static_cast<int>(message.wParam);
+        return true;
+    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
     return true;
 }
-
-// Text and lines under the bar, so that a caption covers something to restore.
-void PaintSomething(HWND window)
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    SetBkMode(dc, TRANSPARENT);
-    for (int y = 10; y < 120; y += 13) TextOutA(dc, 300, y, "Year Month Day Hour Minute Second", 33);
-    for (int x = 300; x < 576; x += 7) {
-        MoveToEx(dc, x, 0, nullptr);
-        LineTo(dc, x + 40, 120);
-    }
-    EndPaint(window, &paint);
-}
-
-LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_SETCURSOR:
-        DefWindowProcA(window, message, wParam, lParam);
-        UpdateHoverCaption(window);
-        return 0;
-    case WM_PAINT:
-        PaintSomething(window);
-        return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-}
-}  // namespace
+} // namespace
 
 bool PumpUntil(const std::function<bool()> &done, DWORD timeoutMs)
 {
@@ -62,29 +42,26 @@ void DrainMessages()
     }
 }
 
-HWND CreateStartedMainWindow(int, int)
+bool TakeQuitMessage(int *exitCode)
 {
-    g_hInstance = GetModuleHandleA(nullptr);
-    WNDCLASSA wc{};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = MainProc;
-    wc.hInstance = g_hInstance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClass;
-    RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, kClass, "Retempo [test]", WS_SYSMENU | WS_MINIMIZEBOX, 50, 50,
-                                  576, 432, nullptr, nullptr, g_hInstance, nullptr);
+    bool seen = g_quitSeen;
+    if (exitCode) *exitCode = g_quitCode;
+    g_quitSeen = false;
+    g_quitCode = 0;
+    return seen;
+}
+
+HWND CreateStartedMainWindow(int languageMode, int screenWidth, int screenHeight)
+{
+    if (screenWidth == 0) screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    if (screenHeight == 0) screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    HWND window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL, screenWidth,
+                                   screenHeight);
     if (!window) return nullptr;
-    g_hMainWnd = window;
-    g_btnFaceColor = GetSysColor(COLOR_BTNFACE);
-    g_btnFaceColorSet = 1;
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
-    CreateIconBar(window);
-    const IconBarLayout &bar = CurrentIconBar();
-    SetWindowPos(g_hIconBar, nullptr, bar.barX, 0, bar.barWidth,
-                 GetSystemMetrics(SM_CYBORDER) + bar.barHeightExtra, SWP_NOZORDER | SWP_SHOWWINDOW);
+    CreateIconBar(window);  // as the entry point does, right after the main window
+    if (languageMode >= 0) g_japaneseMode = languageMode;
+    // The container is the last layer; its list view stage is already queued then.
+    PumpUntil([window] { return FindListContainer(window) != nullptr; });
     DrainMessages();
     return window;
 }
@@ -92,13 +69,59 @@ HWND CreateStartedMainWindow(int, int)
 void DestroyMainWindow(HWND window)
 {
     if (IsWindow(window)) DestroyWindow(window);
-    g_hIconBar = nullptr;
     DrainMessages();
+    UnregisterClassA(kContainerClassName, GetModuleHandleA(nullptr));
+    UnregisterClassA(g_program.className, GetModuleHandleA(nullptr));
+    TakeQuitMessage();
+}
+
+void ChooseEntry(HWND mainWindow, int listIndex, int entry)
+{
+    HWND list = g_dateTimeLists[listIndex];
+    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+    SendMessageA(mainWindow, WM_COMMAND,
+                 MAKEWPARAM(g_program.firstListId + listIndex, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+}
+
+int SelectedEntry(int listIndex)
+{
+    return static_cast<int>(SendMessageA(g_dateTimeLists[listIndex], CB_GETCURSEL, 0, 0));
+}
+
+int EntryCount(int listIndex)
+{
+    return static_cast<int>(SendMessageA(g_dateTimeLists[listIndex], CB_GETCOUNT, 0, 0));
 }
 
 void Repaint(HWND window)
 {
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
     DrainMessages();
+}
+
+bool HasInk(HWND window, const RECT &area, COLORREF background)
+{
+    HDC dc = GetDC(window);
+    bool ink = false;
+    for (int y = area.top; y < area.bottom && !ink; ++y)
+        for (int x = area.left; x < area.right && !ink; ++x)
+            if (GetPixel(dc, x, y) != background) ink = true;
+    ReleaseDC(window, dc);
+    return ink;
+}
+
+int TopInkRow(HWND window, const RECT &area, COLORREF background)
+{
+    HDC dc = GetDC(window);
+    int row = -1;
+    for (int y = area.top; y < area.bottom && row < 0; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (GetPixel(dc, x, y) != background) {
+                row = y;
+                break;
+            }
+    ReleaseDC(window, dc);
+    return row;
 }

@@ -1,18 +1,37 @@
 #pragma once
-// Helpers of the tests that create a main window in the test process.
+// Helpers of the tests that create the real main window in the test process.
 
 #include <windows.h>
 
 #include <functional>
 
-// Dispatches this thread's messages until done() holds or the time is up; returns done().
+// Dispatches this thread's messages until done() holds or the time is up;
+// returns done(). A WM_QUIT met on the way is kept for TakeQuitMessage.
 bool PumpUntil(const std::function<bool()> &done, DWORD timeoutMs = 10000);
-// Dispatches every message already waiting.
+// Dispatches every message already waiting (posted stages, paints).
 void DrainMessages();
+// True once a WM_QUIT has been seen since the last call; its exit code into *exitCode.
+bool TakeQuitMessage(int *exitCode = nullptr);
 
-// A main window of the program's size with its bar in place, shown and painted.
-HWND CreateStartedMainWindow(int screenWidth = 0, int screenHeight = 0);
+// Creates the main window as the program does (on a screen of the given size,
+// the real one by default) and pumps until its start-up stages have run.
+// languageMode >= 0 replaces the detected language mode before the controls
+// are created (the window title stays that of the detected mode).
+HWND CreateStartedMainWindow(int languageMode = -1, int screenWidth = 0, int screenHeight = 0);
+// Destroys the window, unregisters its class and forgets the quit request,
+// so that the next test starts from nothing.
 void DestroyMainWindow(HWND window);
+
+// Picks entry index of a date-time list as the user does: selection, then
+// CBN_SELCHANGE to the main window.
+void ChooseEntry(HWND mainWindow, int listIndex, int entry);
+// The selected entry of date-time list listIndex (CB_ERR when none).
+int SelectedEntry(int listIndex);
+int EntryCount(int listIndex);
 
 // Paints the window now.
 void Repaint(HWND window);
+// True when some pixel of the client rectangle differs from the background.
+bool HasInk(HWND window, const RECT &area, COLORREF background);
+// The first client row of the area with a pixel other than the background; -1 when none.
+int TopInkRow(HWND window, const RECT &area, COLORREF background);

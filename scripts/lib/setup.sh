@@ -7,7 +7,7 @@ X64=$BUILD/x64
 X86=$BUILD/x86
 
 PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xauth xdotool
-          imagemagick googletest cmake ninja-build fonts-ipafont-gothic python3)
+          imagemagick x11-utils googletest cmake ninja-build fonts-ipafont-gothic python3)
 
 say() { printf '== %s\n' "$*" >&2; }
 
@@ -39,7 +39,7 @@ build_all() {
 # A private prefix inside the build tree, never the user's own ~/.wine.
 # Extra drives for the tests: K: floppy, L: CD-ROM, N: network, P: a second
 # fixed disk with the label RETEMPODATA; each maps to a folder of the build.
-PREFIX_LAYOUT=2
+PREFIX_LAYOUT=3
 use_prefix() {
     export WINEPREFIX=$X64/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export RETEMPO_DRIVES=$X64/drives
@@ -60,6 +60,13 @@ use_prefix() {
         wine reg add 'HKLM\Software\Wine\Drives' /v l: /d cdrom /f >/dev/null 2>&1
         wine reg add 'HKLM\Software\Wine\Drives' /v n: /d network /f >/dev/null 2>&1
         wine reg add 'HKLM\Software\Wine\Drives' /v p: /d hd /f >/dev/null 2>&1
+        # The in-process window tests create and destroy many windows; with no
+        # window manager Wine waits 2 s on each destroyed managed window.
+        local t
+        for t in klokan99_window_test klokan98_window_test; do
+            wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$t.exe\\X11 Driver" \
+                /v Managed /d N /f >/dev/null 2>&1
+        done
         wineserver -w
         echo "$PREFIX_LAYOUT" > "$WINEPREFIX/.retempo-layout"
     fi

@@ -1,5 +1,135 @@
+// What makes the shared frame klokan99: names, sizes, layout, commands and
+// the start-up hooks of the folder browser.
 #include "program_table.h"
 
-#include "icon_bar_layout.h"
+#include <cstdio>
+#include <cstring>
 
-const ProgramTable g_program = {&g_klokan99IconBar};
+#include "about_box.h"
+#include "attribute_change.h"
+#include "date_time_selector.h"
+#include "drive_selector.h"
+#include "folder_list.h"
+#include "icon_bar.h"
+#include "icon_bar_layout.h"
+#include "letter_change.h"
+#include "main_window.h"
+#include "program_paths.h"
+#include "timestamp_command.h"
+
+namespace {
+
+const PaintedLabel kLabels[] = {
+    {20, 9, 9, 20, 10, "File Location:", "ファイルの場所:"},
+    {22, 39, 39, 22, 40, "Year", "年"},
+    {167, 39, 39, 167, 40, "Month", "月"},
+    {247, 39, 39, 247, 40, "Day", "日"},
+    {327, 39, 39, 327, 40, "Hour", "時"},
+    {407, 39, 39, 407, 40, "Minute", "分"},
+    {487, 39, 39, 487, 40, "Second", "秒"},
+    {20, 85, 83, 20, 85, "Select file(s) and/or folder(s) and press <Change Timestamp> button.",
+     "ファイルやフォルダーを選択し、<ﾀｲﾑｽﾀﾝﾌﾟ変更>ボタンを押してください."},
+    {445, 85, 83, 437, 85, "Include subfolders.", "サブフォルダーを含む."},
+};
+
+void DriveSelectorCommand(HWND, WPARAM) { OnDriveSelectorChange(); }
+
+// A bar command takes the hover caption away before it runs.
+void UpOneLevelCommand(HWND window, WPARAM)
+{
+    RemoveHoverCaption(window);
+    GoUpOneLevel();
+}
+
+void ChangeTimestampCommand(HWND window, WPARAM)
+{
+    RemoveHoverCaption(window);
+    TimestampChangeCommand(window);
+}
+
+void AttributesCommand(HWND window, WPARAM)
+{
+    RemoveHoverCaption(window);
+    ChangeAttributesCommand(window);
+}
+
+void LettersCommand(HWND window, WPARAM)
+{
+    RemoveHoverCaption(window);
+    ChangeLettersCommand(window);
+}
+
+void AboutCommand(HWND window, WPARAM)
+{
+    RemoveHoverCaption(window);
+    ShowAboutBox(window);
+}
+
+void ExitCommand(HWND window, WPARAM)
+{
+    RemoveHoverCaption(window);
+    CloseApplication(window);
+}
+
+// 109 has no entry: it is accepted and ignored.
+const CommandEntry kCommands[] = {
+    {101, CBN_SELCHANGE, DriveSelectorCommand},
+    {102, kAnyNotification, YearListCommand},
+    {103, kAnyNotification, MonthListCommand},
+    {104, kAnyNotification, DayListCommand},
+    {105, kAnyNotification, HourListCommand},
+    {106, kAnyNotification, MinuteListCommand},
+    {107, kAnyNotification, SecondListCommand},
+    {108, kAnyNotification, IncludeSubfoldersCommand},
+    {110, kAnyNotification, UpOneLevelCommand},
+    {111, kAnyNotification, ChangeTimestampCommand},
+    {112, kAnyNotification, AttributesCommand},
+    {113, kAnyNotification, LettersCommand},
+    {114, kAnyNotification, AboutCommand},
+    {115, kAnyNotification, ExitCommand},
+};
+
+} // namespace
+
+extern const ProgramTable g_program = {
+    "KLOKAN_99", "Tempavo_99", "Retempo [I]", "レテンポ[I]",
+    576, 413, true,        // window: 576 x 413 + caption
+    347, 203, 30,          // bar x, width, height above the border
+    102, 108, 101, 115,    // first list, check box, command range
+    55, false,             // lists' top; lists before the check box
+    425, 85, 417, 85,      // check box, English and Japanese
+    105,                   // list container top
+    kLabels, static_cast<int>(sizeof kLabels / sizeof kLabels[0]),
+    kCommands, static_cast<int>(sizeof kCommands / sizeof kCommands[0]),
+    &g_klokan99IconBar,
+};
+
+void SetUpProgramState()
+{
+    char windows[kPathSize] = {};
+    UINT length = GetWindowsDirectoryA(windows, kPathSize - 2);
+    if (length >= kPathSize - 2) std::memset(windows, 0, sizeof windows);
+
+    // The folder list starts at the root of the program's own drive; without
+    // a known program path, at the root of the Windows drive.
+    DeriveStartFolder(g_programPath, g_currentFolder);
+    if (!g_currentFolder[0]) DeriveStartFolder(windows, g_currentFolder);
+
+    std::memset(g_myDocumentsPath, 0, sizeof g_myDocumentsPath);
+    if (std::strlen(windows) >= 3)
+        std::snprintf(g_myDocumentsPath, sizeof g_myDocumentsPath, "%.3sMy Documents", windows);
+}
+
+void OnMainControlsCreated(HWND mainWindow) { CreateDriveSelector(mainWindow); }
+
+void CreateProgramList(HWND mainWindow) { CreateListContainer(mainWindow); }
+
+void OnListStage(HWND)
+{
+    SetCurrentDirectoryA(g_currentFolder);
+    FillFolderList(g_currentFolder);
+}
+
+void PaintProgramState(HWND) {}
+
+void ReleaseProgramResources() { DestroyDriveImageList(); }

@@ -1,8 +1,227 @@
 #include "main_window.h"
 
+#include <cstdio>
+#include <cstring>
+
+#include "date_time_selector.h"
+#include "icon_bar.h"
+#include "labels_layout.h"
+#include "language.h"
+#include "list_container.h"
+#include "program_paths.h"
+#include "program_table.h"
+
 HINSTANCE g_hInstance = nullptr;
 HWND g_hMainWnd = nullptr;
 COLORREF g_btnFaceColor = 0;
 int g_btnFaceColorSet = 0;
+int g_controlsReady = 0;
+int g_includeSubfolders = 0;
 char g_programPath[kPathSize] = {};
 char g_readmePath[kPathSize] = {};
+
+int g_screenWidth = 0, g_screenHeight = 0;
+int g_mainX = 0, g_mainY = 0, g_mainWidth = 0, g_mainHeight = 0;
+int g_borderWidth = 0, g_buttonTop = 0, g_barHeight = 0, g_barX = 0;
+
+WindowPlace MainWindowPlace(int screenWidth, int screenHeight, int captionHeight)
+{
+    WindowPlace place;
+    place.width = g_program.windowWidth;
+    place.height = g_program.windowHeight + (g_program.heightAddsCaption ? captionHeight : 0);
+    // C++ division truncates toward zero, as the centring rule wants.
+    place.x = (screenWidth - place.width) / 2;
+    place.y = (screenHeight - place.height) / 2;
+    return place;
+}
+
+static bool RegisterMainClass()
+{
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = g_hInstance;
+    windowClass.hIcon = LoadIconA(g_hInstance, "A_ICON_1");
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = g_program.className;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+// Border and bar measures; read before the window exists so that every stage
+// can rely on them.
+static void ReadBarGeometry()
+{
+    g_borderWidth = GetSystemMetrics(SM_CXBORDER);
+    g_buttonTop = GetSystemMetrics(SM_CYBORDER) + 4;
+    g_barHeight = GetSystemMetrics(SM_CYBORDER) + g_program.barHeightExtra;
+    g_barX = g_program.barX;
+}
+
+HWND CreateMainWindow(HINSTANCE instance, int showCommand, int screenWidth, int screenHeight)
+{
+    g_hInstance = instance;
+    // A new window starts from the state of a fresh process.
+    g_controlsReady = 0;
+    g_includeSubfolders = 0;
+    g_windowsKindSet = 0;
+    if (!RegisterMainClass()) return nullptr;
+
+    g_screenWidth = screenWidth;
+    g_screenHeight = screenHeight;
+    WindowPlace place = MainWindowPlace(screenWidth, screenHeight, GetSystemMetrics(SM_CYCAPTION));
+    g_mainX = place.x;
+    g_mainY = place.y;
+    g_mainWidth = place.width;
+    g_mainHeight = place.height;
+    ReadBarGeometry();
+
+    // A caption, a system menu and a minimise box; no sizing border.
+    HWND window = CreateWindowExA(0, g_program.className, g_program.creationName,
+                                  WS_SYSMENU | WS_MINIMIZEBOX, place.x, place.y, place.width,
+                                  place.height, nullptr, nullptr, g_hInstance, nullptr);
+    if (!window) return nullptr;
+    g_hMainWnd = window;
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+    return window;
+}
+
+static int RunMessageLoop()
+{
+    MSG message = {};
+    BOOL result;
+    while ((result = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    // -1 is a broken loop, not a quit request.
+    return result == 0 ? static_cast<int>(message.wParam) : 0;
+}
+
+int RunProgram(HINSTANCE instance, int showCommand)
+{
+    HWND window = CreateMainWindow(instance, showCommand, GetSystemMetrics(SM_CXSCREEN),
+                                   GetSystemMetrics(SM_CYSCREEN));
+    if (!window) return 0;
+    CreateIconBar(window);
+    return RunMessageLoop();
+}
+
+// ---------------------------------------------------------------- messages
+
+static void OnMainCreate(HWND window)
+{
+    g_hMainWnd = window;
+    g_btnFaceColor = GetSysColor(COLOR_BTNFACE);
+    g_btnFaceColorSet = 1;
+    DetectLanguage(window);
+    DetectWindowsKind();
+    g_windowsKindSet = 1;
+    SetUpTitleAndPaths(window);
+}
+
+void SetUpTitleAndPaths(HWND window)
+{
+    char title[32] = {};
+    std::snprintf(title, sizeof title, "%s",
+                  g_japaneseMode ? g_program.titleJapanese : g_program.titleEnglish);
+
+    // This window still carries its creation name, so a hit is another instance.
+    if (FindWindowExA(nullptr, nullptr, g_program.className, title)) {
+        PostMessageA(window, kMsgQuitInstance, 0, 0);
+        return;
+    }
+    SetWindowTextA(window, title);
+
+    ReadOwnProgramPath(g_programPath);
+    DeriveReadmePath(g_programPath, g_readmePath);
+    SetUpProgramState();
+    PostMessageA(window, kMsgPlaceBar, 0, 0);
+}
+
+static void OnMainPaint(HWND window)
+{
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    PaintLabels(window);
+    PaintProgramState(window);
+    ReapplyDateTimeSelection();
+    EndPaint(window, &paint);
+}
+
+static void OnMainSetCursor(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    // The bar's buttons report here too, which lets the caption follow the pointer.
+    DefWindowProcA(window, WM_SETCURSOR, wParam, lParam);
+    UpdateHoverCaption(window);
+}
+
+static void OnPlaceBarStage(HWND window)
+{
+    PlaceIconBar();
+    PostMessageA(window, kMsgCreateControls, 0, 0);
+}
+
+static void OnCreateControlsStage(HWND window)
+{
+    CreateMainControls(window);
+    FillDateTimeLists();
+    ShowRememberedTime();
+    g_controlsReady = 1;
+    OnMainControlsCreated(window);
+    PostMessageA(window, kMsgCreateList, 0, 0);
+}
+
+void CloseApplication(HWND window)
+{
+    ReleaseProgramResources();
+    DestroyListContainer(window);
+    PostQuitMessage(0);
+}
+
+CommandHandlerPointer FindCommandHandler(WPARAM wParam)
+{
+    int id = LOWORD(wParam);
+    int notification = HIWORD(wParam);
+    if (id < g_program.firstCommandId || id > g_program.lastCommandId) return nullptr;
+    for (int i = 0; i < g_program.commandCount; ++i) {
+        const CommandEntry &entry = g_program.commands[i];
+        if (entry.id != id) continue;
+        if (entry.notification != kAnyNotification && entry.notification != notification)
+            return nullptr;
+        return entry.run;
+    }
+    return nullptr;
+}
+
+static void OnMainCommand(HWND window, WPARAM wParam)
+{
+    if (CommandHandlerPointer run = FindCommandHandler(wParam)) run(window, wParam);
+}
+
+static void OnMainDestroy(HWND window)
+{
+    CloseApplication(window);
+    g_controlsReady = 0;
+    g_hMainWnd = nullptr;
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE: OnMainCreate(window); return 0;
+    case WM_PAINT: OnMainPaint(window); return 0;
+    case WM_SETCURSOR: OnMainSetCursor(window, wParam, lParam); return 0;
+    case WM_DRAWITEM: DrawDateTimeItem(*reinterpret_cast<const DRAWITEMSTRUCT *>(lParam)); return 0;
+    case WM_MEASUREITEM: MeasureDateTimeItem(*reinterpret_cast<MEASUREITEMSTRUCT *>(lParam)); return 0;
+    case WM_COMMAND: OnMainCommand(window, wParam); return 0;
+    case WM_DESTROY: OnMainDestroy(window); return 0;
+    case kMsgQuitInstance: PostQuitMessage(0); return 0;
+    case kMsgPlaceBar: OnPlaceBarStage(window); return 0;
+    case kMsgCreateControls: OnCreateControlsStage(window); return 0;
+    case kMsgCreateList: CreateProgramList(window); return 0;
+    case kMsgListReady: OnListStage(window); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

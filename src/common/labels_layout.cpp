@@ -1,0 +1,116 @@
+#include "labels_layout.h"
+
+#include <cstring>
+
+#include "date_time_selector.h"
+#include "icon_bar.h"
+#include "language.h"
+#include "main_window.h"
+#include "program_table.h"
+#include "scoped_gdi.h"
+
+namespace {
+
+// Left edges and widths of the year, month, day, hour, minute and second lists.
+constexpr int kListX[kTimeFieldCount] = {20, 165, 245, 325, 405, 485};
+constexpr int kListWidth[kTimeFieldCount] = {130, 65, 65, 65, 65, 65};
+// Closed box together with its drop-down part.
+constexpr int kListHeight = 200;
+constexpr int kCheckBoxSize = 14;
+
+void CreateDateTimeLists(HWND mainWindow)
+{
+    for (int list = 0; list < kTimeFieldCount; ++list) {
+        HWND control = CreateWindowExA(
+            0, "COMBOBOX", "",
+            WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
+                CBS_HASSTRINGS,
+            kListX[list], g_program.listTop, kListWidth[list], kListHeight, mainWindow,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(g_program.firstListId + list)),
+            g_hInstance, nullptr);
+        ShowWindow(control, SW_SHOW);
+        g_dateTimeLists[list] = control;
+    }
+}
+
+void CreateIncludeBox(HWND mainWindow)
+{
+    // Not an automatic box: ToggleIncludeSubfolders flips it with the flag.
+    // Its label is painted, so the control has no text.
+    int x = g_japaneseMode ? g_program.checkBoxXJapanese : g_program.checkBoxX;
+    int y = g_japaneseMode ? g_program.checkBoxYJapanese : g_program.checkBoxY;
+    g_hIncludeBox = CreateWindowExA(
+        0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_CHECKBOX, x, y, kCheckBoxSize, kCheckBoxSize,
+        mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(g_program.checkBoxId)),
+        g_hInstance, nullptr);
+    ShowWindow(g_hIncludeBox, SW_SHOW);
+}
+
+void CopyFaceName(LOGFONTA &font, const char *face)
+{
+    std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
+    std::strncpy(font.lfFaceName, face, sizeof font.lfFaceName - 1);
+}
+
+} // namespace
+
+LOGFONTA TextFont()
+{
+    LOGFONTA font = {};
+    font.lfWeight = FW_NORMAL;
+    if (g_japaneseMode) {
+        font.lfHeight = 12;
+        font.lfCharSet = SHIFTJIS_CHARSET;
+        CopyFaceName(font, "ＭＳ Ｐゴシック");
+    } else {
+        // The NT family renders this face smaller, so it gets the larger size.
+        font.lfHeight = IsNineXFamily(g_windowsKind) ? 12 : 15;
+        font.lfCharSet = OEM_CHARSET;
+        CopyFaceName(font, "Helv");
+    }
+    return font;
+}
+
+void PlaceIconBar()
+{
+    if (!g_hIconBar) return;
+    HDWP positions = BeginDeferWindowPos(1);
+    if (!positions) return;
+    positions = DeferWindowPos(positions, g_hIconBar, nullptr, g_barX, 0, g_program.barWidth,
+                               g_barHeight, SWP_NOZORDER | SWP_SHOWWINDOW);
+    if (positions) EndDeferWindowPos(positions);
+}
+
+void CreateMainControls(HWND mainWindow)
+{
+    if (g_program.checkBoxFirst) {
+        CreateIncludeBox(mainWindow);
+        CreateDateTimeLists(mainWindow);
+    } else {
+        CreateDateTimeLists(mainWindow);
+        CreateIncludeBox(mainWindow);
+    }
+}
+
+void PaintLabels(HWND mainWindow)
+{
+    // The client DC, not the paint DC: every label is painted in full each time.
+    ScopedWindowDC dc(mainWindow);
+    if (!dc.get()) return;
+    ScopedSelectedFont font(dc.get(), TextFont());
+    SetBkMode(dc.get(), OPAQUE);
+    SetBkColor(dc.get(), g_btnFaceColor);
+
+    bool nineX = IsNineXFamily(g_windowsKind);
+    for (int i = 0; i < g_program.labelCount; ++i) {
+        const PaintedLabel &label = g_program.labels[i];
+        int x = label.x, y = nineX ? label.yEnglishNineX : label.yEnglishNt;
+        const char *text = label.english;
+        if (g_japaneseMode) {
+            x = label.xJapanese;
+            y = label.yJapanese;
+            text = label.japanese;
+        }
+        TextOutA(dc.get(), x, y, text, static_cast<int>(std::strlen(text)));
+    }
+}

@@ -1,0 +1,15 @@
+#pragma once
+// The painted labels of the main window and the places of its controls.
+
+#include <windows.h>
+
+// The font of the labels and of the date-time list entries in the current
+// language mode and windows kind.
+LOGFONTA TextFont();
+
+// Start-up step 1225: moves the bar from its creation place to its own.
+void PlaceIconBar();
+// Start-up step 1226: the six date-time lists and the "Include subfolders." box.
+void CreateMainControls(HWND mainWindow);
+// Every WM_PAINT: all labels, in full, through the window's client DC.
+void PaintLabels(HWND mainWindow);
