@@ -2,6 +2,7 @@
 
 #include "date_time_selector.h"
 #include "language.h"
+#include "icon_bar.h"
 #include "list_container.h"
 #include "main_window.h"
 #include "program_table.h"
@@ -57,6 +58,7 @@ HWND CreateStartedMainWindow(int languageMode, int screenWidth, int screenHeight
     HWND window = CreateMainWindow(GetModuleHandleA(nullptr), SW_SHOWNORMAL, screenWidth,
                                    screenHeight);
     if (!window) return nullptr;
+    CreateIconBar(window);  // as the entry point does, right after the main window
     if (languageMode >= 0) g_japaneseMode = languageMode;
     // The container is the last layer; its list view stage is already queued then.
     PumpUntil([window] { return FindListContainer(window) != nullptr; });

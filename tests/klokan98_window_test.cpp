@@ -7,6 +7,7 @@
 #include "date_time_selector.h"
 #include "drop_list.h"
 #include "gui_test_support.h"
+#include "modal_answerer.h"
 #include "language.h"
 #include "list_container.h"
 #include "main_window.h"
@@ -132,8 +133,14 @@ TEST_F(Klokan98Window, BarCommandsShowTheTargetTimeAgainButExitDoesNot)
         ShowTimeInLists(other);
         ASSERT_EQ(SelectedEntry(kYear), 1999 - 1980);
         {
-            // Change Timestamp asks first; the answer No changes nothing.
-            ModalAnswerer answer({IDNO});
+            // Change Timestamp asks first, and No changes nothing; About opens
+            // its box, which Close ends.
+            ModalAnswerer answer([](HWND box) {
+                char caption[64] = {};
+                GetWindowTextA(box, caption, sizeof caption - 1);
+                const bool about = lstrcmpA(caption, "About") == 0;
+                PostMessageA(box, WM_COMMAND, about ? IDOK : IDNO, 0);
+            });
             SendMessageA(window, WM_COMMAND, id, 0);
         }
         EXPECT_EQ(SelectedEntry(kYear), ReadTimeField(g_targetTime[kYear]) - 1980) << id;

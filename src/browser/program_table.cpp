@@ -11,6 +11,7 @@
 #include "drive_selector.h"
 #include "folder_list.h"
 #include "icon_bar.h"
+#include "icon_bar_layout.h"
 #include "letter_change.h"
 #include "main_window.h"
 #include "program_paths.h"
@@ -100,6 +101,7 @@ extern const ProgramTable g_program = {
     105,                   // list container top
     kLabels, static_cast<int>(sizeof kLabels / sizeof kLabels[0]),
     kCommands, static_cast<int>(sizeof kCommands / sizeof kCommands[0]),
+    &g_klokan99IconBar,
 };
 
 void SetUpProgramState()

@@ -1,21 +1,271 @@
 #include "icon_bar.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "language.h"
+#include "main_window.h"
+#include "program_table.h"
+#include "scoped_gdi.h"
+#include "scoped_gdi_objects.h"
+
 HWND g_hIconBar = nullptr;
+IconBarButton g_iconBarButtons[kBarButtons] = {};
 int g_captionState = 0;
+RECT g_captionRect = {};
+COLORREF g_captionSaved[kCaptionSaveRows * kCaptionSaveColumns] = {};
+char g_captionText[32] = {};
 
-void CreateIconBar(HWND)
+namespace {
+
+constexpr char kBarClass[] = "IconBarWindow";
+
+int ButtonIndexOfId(int id)
 {
-    // The bar arrives with its buttons; until then the program runs without one.
+    const IconBarLayout &bar = CurrentIconBar();
+    for (int i = 0; i < kBarButtons; ++i)
+        if (bar.buttons[i].id == id) return i;
+    return -1;
 }
 
-void UpdateHoverCaption(HWND)
+void OnBarCreate(HWND bar)
 {
+    if (!g_windowsKindSet) DetectWindowsKind();
+    const IconBarLayout &layout = CurrentIconBar();
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(bar, GWLP_HINSTANCE));
+    const int top = BarButtonTop();
+    for (int i = 0; i < kBarButtons; ++i) {
+        const IconBarButtonSpec &spec = layout.buttons[i];
+        IconBarButton &button = g_iconBarButtons[i];
+        BitmapName(spec.base, g_windowsKind, ButtonState::Up, button.upName);
+        BitmapName(spec.base, g_windowsKind, ButtonState::Dn, button.downName);
+        BitmapName(spec.base, g_windowsKind, ButtonState::In, button.inactiveName);
+        button.window = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+                                        spec.x, top, kBarButtonWidth, kBarButtonHeight, bar,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                        instance, nullptr);
+        // The drop list starts empty: its row commands wait for rows.
+        if (spec.needsDropItems && button.window) EnableWindow(button.window, FALSE);
+    }
 }
 
-void RemoveHoverCaption(HWND)
+void OnBarDrawItem(HWND bar, const DRAWITEMSTRUCT &item)
 {
+    if (item.CtlType != ODT_BUTTON) return;
+    const int index = ButtonIndexOfId(static_cast<int>(item.CtlID));
+    if (index >= 0) {
+        const IconBarButton &button = g_iconBarButtons[index];
+        const char *name = !IsWindowEnabled(item.hwndItem)      ? button.inactiveName
+                           : (item.itemState & ODS_SELECTED) ? button.downName
+                                                               : button.upName;
+        HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(bar, GWLP_HINSTANCE));
+        ScopedBitmap bitmap(LoadBitmapA(instance, name));
+        // A focus change alone draws nothing, so no focus rectangle ever shows.
+        if (bitmap.get() && (item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) {
+            ScopedMemoryDC memory(item.hDC);
+            ScopedSelection selected(memory.get(), bitmap.get());
+            if (selected.ok()) {
+                const RECT &r = item.rcItem;
+                BitBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(),
+                       0, 0, SRCCOPY);
+            }
+        }
+    }
+    PaintBarTopLine(bar);
 }
 
-void UpdateDropButtons(int)
+void OnBarCommand(HWND bar, WPARAM wParam)
 {
+    const int index = ButtonIndexOfId(LOWORD(wParam));
+    if (index < 0) return;
+    HWND button = g_iconBarButtons[index].window;
+    // A click queued before the button was disabled must not run its command.
+    if (button && !IsWindowEnabled(button)) return;
+    // Sent, not posted: the command (modal boxes included) ends before the
+    // button is redrawn in its current state.
+    SendMessageA(GetParent(bar), WM_COMMAND, CurrentIconBar().buttons[index].command, 0);
+    if (button) InvalidateRect(button, nullptr, TRUE);
+}
+
+// Empties the caption area after putting its pixels back.
+void ClearCaption(HDC dc)
+{
+    RestoreCaptionPixels(dc);
+    g_captionRect = {};
+    g_captionState = 0;
+}
+
+void ShowCaption(HDC dc, int n, const CaptionFont &font, int buttonTop)
+{
+    // Only the area is put back here; the new box is drawn over it below.
+    if (g_captionRect.left != 0) RestoreCaptionPixels(dc);
+
+    const IconBarButtonSpec &spec = CurrentIconBar().buttons[n - 1];
+    std::memset(g_captionText, 0, sizeof g_captionText);
+    std::strncpy(g_captionText, g_japaneseMode ? spec.japaneseCaption : spec.englishCaption,
+                 sizeof g_captionText - 1);
+    const int length = static_cast<int>(std::strlen(g_captionText));
+
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, g_captionText, length, &extent);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    const CaptionMetrics m{GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYCAPTION),
+                           buttonTop, static_cast<int>(extent.cx), static_cast<int>(metrics.tmHeight),
+                           static_cast<int>(metrics.tmExternalLeading), font.extraWidth};
+    const CaptionArea box = CaptionBoxFor(CurrentIconBar(), n, m);
+    const CaptionArea area = ClipToSaveArea(box);
+    g_captionRect = {area.left, area.top, area.right, area.bottom};
+    SaveCaptionPixels(dc);
+
+    // The box never paints outside the saved area, so putting the saved
+    // pixels back always restores everything it changed.
+    const int state = SaveDC(dc);
+    IntersectClipRect(dc, area.left, area.top, area.right + 1, area.bottom + 1);
+    Rectangle(dc, box.left, box.top, box.right, box.bottom);
+    TextOutA(dc, box.left + font.offsetX + 3, box.top + font.offsetY + 3, g_captionText, length);
+    RestoreDC(dc, state);
+    g_captionState = n;
+}
+
+LOGFONTA CaptionLogFont(const CaptionFont &font)
+{
+    LOGFONTA lf{};
+    lf.lfHeight = font.height;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = static_cast<BYTE>(font.charSet);
+    std::strncpy(lf.lfFaceName, font.face, LF_FACESIZE - 1);
+    return lf;
+}
+
+// Rows and columns of the saved area; never more than the buffer holds.
+int SavedRows() { return std::min<int>(g_captionRect.bottom - g_captionRect.top + 1, kCaptionSaveRows); }
+int SavedColumns()
+{
+    return std::min<int>(g_captionRect.right - g_captionRect.left + 1, kCaptionSaveColumns);
+}
+
+}  // namespace
+
+const IconBarLayout &CurrentIconBar() { return *g_program.iconBar; }
+
+int BarButtonTop() { return GetSystemMetrics(SM_CYBORDER) + CurrentIconBar().buttonTopExtra; }
+
+void CreateIconBar(HWND mainWindow)
+{
+    WNDCLASSA wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = IconBarWndProc;
+    wc.hInstance = g_hInstance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    // No background of its own: the main window's button face shows around the buttons.
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    wc.lpszClassName = kBarClass;
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
+
+    g_hIconBar = CreateWindowExA(0, kBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, mainWindow,
+                                 nullptr, g_hInstance, nullptr);
+    if (!g_hIconBar) return;
+    const int height = GetSystemMetrics(SM_CYBORDER) + CurrentIconBar().barHeightExtra;
+    SetWindowPos(g_hIconBar, nullptr, 0, 0, 550, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(g_hIconBar, SW_SHOW);
+    UpdateWindow(g_hIconBar);
+}
+
+LRESULT CALLBACK IconBarWndProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        OnBarCreate(bar);
+        return 0;
+    case WM_DRAWITEM:
+        OnBarDrawItem(bar, *reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+        return 0;
+    case WM_COMMAND:
+        OnBarCommand(bar, wParam);
+        return 0;
+    default:
+        return DefWindowProcA(bar, message, wParam, lParam);
+    }
+}
+
+void PaintBarTopLine(HWND bar)
+{
+    if (!g_btnFaceColorSet) g_btnFaceColor = GetSysColor(COLOR_BTNFACE);
+    RECT client{};
+    GetClientRect(bar, &client);
+    ScopedWindowDC dc(bar);
+    ScopedPen pen(CreatePen(PS_SOLID, 1, g_btnFaceColor));
+    ScopedSelection selected(dc.get(), pen.get());
+    MoveToEx(dc.get(), 0, 0, nullptr);
+    LineTo(dc.get(), client.right, 0);
+}
+
+void UpdateHoverCaption(HWND mainWindow)
+{
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    ScreenToClient(mainWindow, &pointer);
+    // Inactive, or a modal box is open over the window: leave everything as it is.
+    if (!GetActiveWindow() || !IsWindowEnabled(mainWindow)) return;
+
+    ScopedWindowFrameDC dc(mainWindow);
+    const CaptionFont font = CaptionFontFor(g_japaneseMode, g_windowsKind);
+    ScopedSelectedFont selected(dc.get(), CaptionLogFont(font));
+    const int buttonTop = BarButtonTop();
+    if (InButtonBand(pointer.y, buttonTop)) {
+        const int n = CaptionButtonAt(CurrentIconBar(), pointer.x);
+        if (n == 0) {
+            // Left of the bar, the gap after a spaced button, or right of it.
+            if (g_captionState != 0) ClearCaption(dc.get());
+        } else if (g_captionState != n) {
+            // Straight from one button to the next: the box is replaced.
+            ShowCaption(dc.get(), n, font, buttonTop);
+        }
+    } else if (g_captionState != 0) {
+        ClearCaption(dc.get());
+    }
+}
+
+void RemoveHoverCaption(HWND mainWindow)
+{
+    ScopedWindowFrameDC dc(mainWindow);
+    ClearCaption(dc.get());
+}
+
+void HoldHoverCaption(int n)
+{
+    g_captionState = n;
+}
+
+void SaveCaptionPixels(HDC dc)
+{
+    if (g_captionRect.left == 0) return;
+    const int rows = SavedRows(), columns = SavedColumns();
+    for (int i = 0; i < rows; ++i)
+        for (int j = 0; j < columns; ++j)
+            g_captionSaved[i * kCaptionSaveColumns + j] =
+                GetPixel(dc, g_captionRect.left + j, g_captionRect.top + i);
+}
+
+void RestoreCaptionPixels(HDC dc)
+{
+    if (g_captionRect.left == 0) return;
+    const int rows = SavedRows(), columns = SavedColumns();
+    for (int i = 0; i < rows; ++i)
+        for (int j = 0; j < columns; ++j) {
+            const COLORREF colour = g_captionSaved[i * kCaptionSaveColumns + j];
+            // A pixel that could not be read was not visible; there is nothing to put back.
+            if (colour != CLR_INVALID)
+                SetPixelV(dc, g_captionRect.left + j, g_captionRect.top + i, colour);
+        }
+}
+
+void UpdateDropButtons(int hasItems)
+{
+    const IconBarLayout &bar = CurrentIconBar();
+    for (int i = 0; i < kBarButtons; ++i)
+        if (bar.buttons[i].needsDropItems && g_iconBarButtons[i].window)
+            EnableWindow(g_iconBarButtons[i].window, hasItems ? TRUE : FALSE);
 }

@@ -50,6 +50,8 @@ struct ProgramTable {
 
     const CommandEntry *commands;  // the program's dispatch table
     int commandCount;
+
+    const struct IconBarLayout *iconBar;  // buttons, captions and geometry of the bar
 };
 
 extern const ProgramTable g_program;

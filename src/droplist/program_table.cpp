@@ -7,6 +7,7 @@
 #include "drop_list.h"
 #include "explorer_command.h"
 #include "icon_bar.h"
+#include "icon_bar_layout.h"
 #include "main_window.h"
 #include "timestamp_command.h"
 
@@ -37,7 +38,7 @@ void ExplorerCommand(HWND window, WPARAM)
     RemoveHoverCaption(window);
     // Taken as shown (with nothing drawn): the caption of Execute Explorer
     // stays away until the pointer has left that button.
-    g_captionState = 1;
+    HoldHoverCaption(1);
     ReapplyDateTimeSelection();
     ExecuteExplorer(window);
 }
@@ -100,6 +101,7 @@ extern const ProgramTable g_program = {
     90,                    // list container top
     kLabels, static_cast<int>(sizeof kLabels / sizeof kLabels[0]),
     kCommands, static_cast<int>(sizeof kCommands / sizeof kCommands[0]),
+    &g_klokan98IconBar,
 };
 
 void SetUpProgramState()
