@@ -46,9 +46,11 @@ void RealGetClock(SYSTEMTIME *now) { GetLocalTime(now); }
 
 BOOL RealSetClock(const SYSTEMTIME *now) { return SetLocalTime(now); }
 
+BOOL RealCreateFolder(const char *path) { return CreateDirectoryA(path, nullptr); }
+
 }  // namespace
 
 // Both are filled at compile time, before any code can run.
 extern const PlatformSeams g_realPlatform = {RealVolumeFileSystem, RealReadMachineText,
-                                             RealGetClock, RealSetClock};
-PlatformSeams g_platform = {RealVolumeFileSystem, RealReadMachineText, RealGetClock, RealSetClock};
+                                             RealGetClock, RealSetClock, RealCreateFolder};
+PlatformSeams g_platform = {RealVolumeFileSystem, RealReadMachineText, RealGetClock, RealSetClock, RealCreateFolder};
