@@ -53,4 +53,5 @@ BOOL RealCreateFolder(const char *path) { return CreateDirectoryA(path, nullptr)
 // Both are filled at compile time, before any code can run.
 extern const PlatformSeams g_realPlatform = {RealVolumeFileSystem, RealReadMachineText,
                                              RealGetClock, RealSetClock, RealCreateFolder};
-PlatformSeams g_platform = {RealVolumeFileSystem, RealReadMachineText, RealGetClock, RealSetClock, RealCreateFolder};
+PlatformSeams g_platform = {RealVolumeFileSystem, RealReadMachineText, RealGetClock, RealSetClock,
+                            RealCreateFolder};
