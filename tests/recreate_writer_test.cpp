@@ -256,12 +256,15 @@ TEST_F(RebuildTest, AFileThatCannotMoveUndoesTheRebuild)
     std::string photos = MakePhotos();
     TreeListing before = ListTree(root_.Path());
     // Held open without delete sharing: it cannot be moved.
-    HANDLE held = CreateFileA((photos + "\\sub\\..\\b.txt").c_str(), GENERIC_READ,
+    HANDLE held = CreateFileA((photos + "\\b.txt").c_str(), GENERIC_READ,
                               FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     WriteTimestampByRecreate(nullptr, photos.c_str());
     CloseHandle(held);
     ExpectUntouchedAfterFailure(root_.Path(), photos, before);
+    // The new folder had been made: it was a move that failed, and the
+    // entries moved before it went back.
+    EXPECT_EQ(g_simulatedClock.created.size(), 1u);
 }
 
 TEST_F(RebuildTest, AClockThatRefusesUndoesTheRebuild)
