@@ -61,6 +61,14 @@ constexpr MessageEntry kMessages[] = {
     {Msg::TemporaryName, kWarn,
      "Unable to change the directory timestamp, because of unexpected malfunction.", "Error",
      "予期せぬ不具合で、ディレクトリのタイムスタンプは変更できません.", "エラー"},
+    // A rebuild failed and so did putting the folder back: the user must learn where things are.
+    {Msg::EntriesLeftBehind, kError,
+     "Unable to change the directory timestamp, and unable to restore the directory\n   %s\n"
+     "Some of its contents are in the folder\n   %s",
+     "Error",
+     "ディレクトリのタイムスタンプを変更できず、ディレクトリ\n   %s\nを元に戻せませんでした.\n"
+     "中身の一部は、次のフォルダーにあります.\n   %s",
+     "エラー"},
     {Msg::Succeeded, kInfo, "Modification of timestamp succeeded.", "Information",
      "タイムスタンプの変更は、成功しました.", "お知らせ"},
     {Msg::Failed, kInfo, "Modification of timestamp failed.", "Information",
@@ -89,6 +97,13 @@ constexpr MessageEntry kMessages[] = {
      "エラー"},
     {Msg::FailedMissing, kWarn, "Modification of timestamp failed.\nNot existing file(s) or folder(s).",
      "Error", "タイムスタンプの変更は、失敗しました.\n存在しないファイルかフォルダーがあります.",
+     "エラー"},
+    {Msg::FailedLeftBehind, kError,
+     "Modification of timestamp failed.\nUnable to restore the directory\n   %s\n"
+     "Some of its contents are in the folder\n   %s",
+     "Error",
+     "タイムスタンプの変更は、失敗しました.\nディレクトリ\n   %s\nを元に戻せませんでした.\n"
+     "中身の一部は、次のフォルダーにあります.\n   %s",
      "エラー"},
     {Msg::MediaQuestion, MB_YESNO | MB_ICONWARNING, "Does the drive %s have a media ready to use?",
      "CAUTION", "ドライブ %s にはメディアが準備できていますか？", "注意"},

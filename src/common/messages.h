@@ -25,6 +25,7 @@ enum class Msg {
     MissingItem,           // %s: the item's path
     Limit1980,
     TemporaryName,
+    EntriesLeftBehind,     // %s: the folder, %s: the temporary folder holding what stayed
     Succeeded,
     Failed,
     NoFileAssigned,
@@ -34,6 +35,7 @@ enum class Msg {
     FailedLimit1980,
     FailedTemporaryName,
     FailedMissing,
+    FailedLeftBehind,      // %s: the folder, %s: the temporary folder holding what stayed
     // drive selector and drop list
     MediaQuestion,         // %s: the drive's root
     DeleteSelectedQuestion,

@@ -52,10 +52,12 @@ BOOL RealSetItemTimes(HANDLE item, const FILETIME *created, const FILETIME *acce
     return SetFileTime(item, created, accessed, written);
 }
 
+BOOL RealCreateFolder(const char *path) { return CreateDirectoryA(path, nullptr); }
+
 }  // namespace
 
 // Both are filled at compile time, before any code can run.
 extern const PlatformSeams g_realPlatform = {RealVolumeFileSystem, RealReadMachineText,
-                                             RealGetClock, RealSetClock, RealSetItemTimes};
+                                             RealGetClock, RealSetClock, RealSetItemTimes, RealCreateFolder};
 PlatformSeams g_platform = {RealVolumeFileSystem, RealReadMachineText, RealGetClock, RealSetClock,
-                            RealSetItemTimes};
+                            RealSetItemTimes, RealCreateFolder};

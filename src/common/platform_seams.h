@@ -2,7 +2,8 @@
 // The few places where the engine asks the system for something that a test
 // machine cannot provide for real: the file-system name of a volume (no FAT
 // volume can be mounted there), the version texts of the registry (to play
-// an older Windows) and the system clock (which a test must never set).
+// an older Windows), the system clock (which a test must never set) and the
+// creation of a folder, which takes its times from that clock.
 // The programs always run with the real calls; only tests replace entries.
 #include <windows.h>
 
@@ -28,6 +29,10 @@ struct PlatformSeams {
     // change is read back.
     BOOL (*setItemTimes)(HANDLE item, const FILETIME *created, const FILETIME *accessed,
                          const FILETIME *written);
+    // Creates a folder with default security (CreateDirectoryA); the file
+    // system stamps it with the clock's time. A test clock that only pretends
+    // to be set stamps the new folder itself here.
+    BOOL (*createFolder)(const char *path);
 };
 
 // What the engine calls; starts as the real system.

@@ -10,9 +10,10 @@
 #include "item_names.h"
 #include "main_window.h"
 #include "messages.h"
-#include "run_stand_ins.h"
 #include "target_time.h"
 #include "timestamp_command.h"
+#include "timestamp_items.h"
+#include "timestamp_run.h"
 #include "timestamp_writer.h"
 #include "volume_checks.h"
 
@@ -107,6 +108,10 @@ void ShowRunResult(HWND mainWindow)
     case kReasonFreeSpace: ShowMessage(mainWindow, Msg::FailedFreeSpace); break;
     case kReasonLimit1980: ShowMessage(mainWindow, Msg::FailedLimit1980); break;
     case kReasonTemporaryName: ShowMessage(mainWindow, Msg::FailedTemporaryName); break;
+    case kReasonLeftBehind:
+        ShowMessageFormatted(mainWindow, Msg::FailedLeftBehind, g_leftBehindFolder,
+                             g_leftBehindTemporary);
+        break;
     default: ShowMessage(mainWindow, Msg::FailedMissing); break;
     }
 }

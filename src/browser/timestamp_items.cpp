@@ -1,0 +1,58 @@
+#include "timestamp_items.h"
+
+#include <cstring>
+
+#include "messages.h"
+#include "subtree_walk.h"
+#include "timestamp_run.h"
+#include "timestamp_writer.h"
+#include "volume_checks.h"
+
+namespace {
+
+void StopRun(HWND owner, Msg message)
+{
+    g_runStatus = 0;
+    RestoreArrowCursor();
+    ShowMessage(owner, message);
+}
+
+}  // namespace
+
+void ChangeItemTimestamp(HWND owner, const char *path, int firstItemDone)
+{
+    if (g_runStatus == 0) return;
+    if (firstItemDone == 0) {
+        char root[4] = {};
+        std::strncpy(root, path, 3);
+        const UINT driveType = GetDriveTypeA(root);
+        if (driveType == DRIVE_UNKNOWN || driveType == DRIVE_NO_ROOT_DIR ||
+            driveType == DRIVE_REMOTE || driveType == DRIVE_CDROM) {
+            StopRun(owner, Msg::DriveKindRefused);
+            return;
+        }
+        const int fixedDisk = (driveType == DRIVE_REMOVABLE || driveType == DRIVE_RAMDISK) ? 0 : 1;
+        // A failed query is no proof of space.
+        if (HasFreeSpace(root, fixedDisk) != kFreeSpaceEnough) {
+            StopRun(owner, Msg::NoFreeSpace);
+            return;
+        }
+        DetectNtfs(root);
+    }
+    WriteTimestampChosen(owner, path);
+}
+
+void ChangeSubtreeTimestamps(HWND owner, const char *path, int firstItemDone)
+{
+    if (g_runStatus == 0) return;
+    WalkSubtree(
+        path, g_programPath,
+        [&](const char *entry, bool) {
+            ChangeItemTimestamp(owner, entry, firstItemDone);
+            return g_runStatus != 0;
+        },
+        [](const char *, const char *) {
+            g_runStatus += 1;
+            return true;
+        });
+}

@@ -1,0 +1,304 @@
+#include "recreate_writer.h"
+
+#include <cstring>
+#include <vector>
+
+#include "creation_moment.h"
+#include "handles.h"
+#include "item_names.h"
+#include "local_time.h"
+#include "path_limits.h"
+#include "platform_seams.h"
+#include "subtree_walk.h"
+#include "target_time.h"
+#include "timestamp_writer.h"
+
+namespace {
+
+// The temporary name must stay shorter than this.
+constexpr std::size_t kTemporaryNameLimit = 250;
+// Attempts at putting the clock back before the failure is counted.
+constexpr int kClockPutBackAttempts = 3;
+
+SYSTEMTIME ToSystemTime(const DateTime &t)
+{
+    SYSTEMTIME s = {};
+    s.wYear = static_cast<WORD>(t.year);
+    s.wMonth = static_cast<WORD>(t.month);
+    s.wDay = static_cast<WORD>(t.day);
+    s.wHour = static_cast<WORD>(t.hour);
+    s.wMinute = static_cast<WORD>(t.minute);
+    s.wSecond = static_cast<WORD>(t.second);
+    return s;
+}
+
+void CountFailure()
+{
+    g_runStatus += 1;
+}
+
+// A file: as the handle writer, but opened without backup semantics.
+void WriteFileTimes(const char *path, const DateTime &target)
+{
+    FILETIME utc;
+    if (!IsValidDateTime(target) || !LocalTimeToFileTime(ToSystemTime(target), &utc)) {
+        CountFailure();
+        return;
+    }
+    const DWORD savedAttributes = GetFileAttributesA(path);
+    // Read-only, hidden and system files refuse to be opened for writing.
+    SetFileAttributesA(path, FILE_ATTRIBUTE_ARCHIVE);
+    bool failed = false;
+    {
+        FileHandle file(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        failed = !file.Valid() || !SetFileTime(file.Get(), &utc, &utc, &utc);
+    }
+    if (savedAttributes == INVALID_FILE_ATTRIBUTES || !SetFileAttributesA(path, savedAttributes))
+        failed = true;
+    if (failed) CountFailure();
+}
+
+// The first free "!!!", "!!!!", ... in the folder's parent; an entry of any
+// kind counts as taken. False when none is shorter than 250 characters.
+bool FindTemporaryName(const char *path, char (&temporary)[kPathBufferSize])
+{
+    std::memset(temporary, 0, sizeof temporary);
+    const char *lastSlash = std::strrchr(path, '\\');
+    if (!lastSlash) return false;
+    std::size_t length = static_cast<std::size_t>(lastSlash - path) + 1;
+    std::memcpy(temporary, path, length);
+    std::memcpy(temporary + length, "!!!", 3);
+    for (length += 3; length < kTemporaryNameLimit; temporary[length++] = '!') {
+        WIN32_FIND_DATAA found;
+        FindHandle search(FindFirstFileA(temporary, &found));
+        if (!search.Valid()) return true;
+    }
+    std::memset(temporary, 0, sizeof temporary);
+    return false;
+}
+
+struct FolderEntry {
+    char name[MAX_PATH];
+};
+
+// The names of everything the folder holds, dot names included, read before
+// anything is renamed. False when one of them could not be carried to the
+// temporary folder and back under its own name: the code page cannot spell
+// it (a short name would become its new long name), it does not answer to
+// the spelling given, or a path would not fit.
+bool ReadMovableEntries(const char *path, const char *temporary, std::vector<FolderEntry> &entries)
+{
+    char pattern[kPathBufferSize + 4] = {};
+    if (!JoinPath(path, "", pattern)) return false;
+    std::strcat(pattern, "*.*");
+    WIN32_FIND_DATAA found = {};
+    FindHandle search(FindFirstFileA(pattern, &found));
+    if (!search.Valid()) return false;
+    do {
+        if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0)
+            continue;
+        if (HasWildcard(found.cFileName)) return false;
+        char inFolder[kPathBufferSize], inTemporary[kPathBufferSize];
+        if (!JoinPath(path, found.cFileName, inFolder) ||
+            !JoinPath(temporary, found.cFileName, inTemporary))
+            return false;
+        // A name the code page turned into a look-alike names nothing here.
+        if (GetFileAttributesA(inFolder) == INVALID_FILE_ATTRIBUTES) return false;
+        FolderEntry entry = {};
+        std::memcpy(entry.name, found.cFileName, sizeof entry.name);
+        entries.push_back(entry);
+    } while (FindNextFileA(search.Get(), &found));
+    return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+// The local time `elapsedCounts` of the performance counter after `start`.
+SYSTEMTIME LaterBy(const SYSTEMTIME &start, LONGLONG elapsedCounts, LONGLONG frequency)
+{
+    FILETIME startTime;
+    if (!SystemTimeToFileTime(&start, &startTime) || frequency <= 0) return start;
+    ULARGE_INTEGER value;
+    value.LowPart = startTime.dwLowDateTime;
+    value.HighPart = startTime.dwHighDateTime;
+    // In 100 ns units, split so that the product cannot overflow.
+    value.QuadPart += static_cast<ULONGLONG>(elapsedCounts / frequency) * 10000000ULL +
+                      static_cast<ULONGLONG>(elapsedCounts % frequency) * 10000000ULL /
+                          static_cast<ULONGLONG>(frequency);
+    FILETIME later;
+    later.dwLowDateTime = value.LowPart;
+    later.dwHighDateTime = value.HighPart;
+    SYSTEMTIME result;
+    if (!FileTimeToSystemTime(&later, &result)) return start;
+    return result;
+}
+
+// Creates the new folder while the clock shows the creation moment. The
+// clock is put back to the time it showed plus the time that passed since,
+// so that the system's time ends up where it would have been. False, with
+// the clock untouched or put back, when either the clock or the create
+// failed; *clockPutBack tells whether the clock is right again.
+bool CreateUnderClock(const char *path, const SYSTEMTIME &moment, bool *clockPutBack)
+{
+    *clockPutBack = true;
+    LARGE_INTEGER frequency, before, after;
+    QueryPerformanceFrequency(&frequency);
+    SYSTEMTIME saved;
+    QueryPerformanceCounter(&before);
+    g_platform.getClock(&saved);
+    if (!g_platform.setClock(&moment)) return false;
+    const BOOL created = g_platform.createFolder(path);
+    QueryPerformanceCounter(&after);
+    const SYSTEMTIME putBack =
+        LaterBy(saved, after.QuadPart - before.QuadPart, frequency.QuadPart);
+    bool back = false;
+    for (int attempt = 0; attempt < kClockPutBackAttempts && !back; ++attempt)
+        back = g_platform.setClock(&putBack) != FALSE;
+    *clockPutBack = back;
+    return created != FALSE;
+}
+
+// Sets the old folder's own times again: moving its contents out and back
+// in made the file system touch them.
+void PutBackFolderTimes(const char *path, const WIN32_FIND_DATAA &old)
+{
+    FileHandle folder(CreateFileA(path, FILE_WRITE_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (folder.Valid())
+        SetFileTime(folder.Get(), &old.ftCreationTime, &old.ftLastAccessTime,
+                    &old.ftLastWriteTime);
+}
+
+// How far a rebuild got, for undoing it.
+struct RebuildProgress {
+    bool renamed = false;
+    bool created = false;
+    std::size_t moved = 0;  // entries now in the new folder, from the front of the list
+};
+
+// Undoes a rebuild that failed part-way: the contents go back into the
+// temporary folder, the new folder is removed, the old one takes its name
+// back with its times and attributes. False when something stayed behind.
+bool UndoRebuild(const char *path, const char *temporary, const WIN32_FIND_DATAA &old,
+                 const std::vector<FolderEntry> &entries, const RebuildProgress &progress)
+{
+    bool complete = true;
+    for (std::size_t i = progress.moved; i-- > 0;) {
+        char inFolder[kPathBufferSize], inTemporary[kPathBufferSize];
+        JoinPath(path, entries[i].name, inFolder);
+        JoinPath(temporary, entries[i].name, inTemporary);
+        if (!MoveFileA(inFolder, inTemporary)) complete = false;
+    }
+    if (complete && progress.created && !RemoveDirectoryA(path)) complete = false;
+    if (complete && progress.renamed && !MoveFileA(temporary, path)) complete = false;
+    if (!complete) return false;
+    PutBackFolderTimes(path, old);
+    SetFileAttributesA(path, old.dwFileAttributes);
+    return true;
+}
+
+void RebuildFolder(HWND owner, const char *path, const WIN32_FIND_DATAA &old,
+                   const DateTime &target)
+{
+    // Settled before anything is renamed: a time that is no date fails here.
+    if (!IsValidDateTime(target)) {
+        CountFailure();
+        return;
+    }
+    DateTime momentFields;
+    if (!ComputeCreationMoment(target, &momentFields)) {
+        ReportRecreate(owner, kReportLimit1980, path, nullptr);
+        return;
+    }
+    const SYSTEMTIME moment = ToSystemTime(momentFields);
+    char temporary[kPathBufferSize];
+    if (!FindTemporaryName(path, temporary)) {
+        ReportRecreate(owner, kReportTemporaryName, path, nullptr);
+        return;
+    }
+    std::vector<FolderEntry> entries;
+    // A linked folder is not rebuilt: its contents live elsewhere and would be
+    // carried out of the place they belong to.
+    if ((old.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        !ReadMovableEntries(path, temporary, entries)) {
+        CountFailure();
+        return;
+    }
+    EnableClockPrivilege();
+
+    // The rename must not be refused for a read-only folder.
+    if (!SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL)) {
+        CountFailure();
+        return;
+    }
+    RebuildProgress progress;
+    bool failed = false;
+    progress.renamed = MoveFileA(path, temporary) != FALSE;
+    if (!progress.renamed) failed = true;
+    if (!failed) {
+        bool clockPutBack = true;
+        progress.created = CreateUnderClock(path, moment, &clockPutBack);
+        // The clock not put back is reported as a failure of the item; the
+        // folder itself is kept whichever way the create went.
+        if (!clockPutBack) CountFailure();
+        failed = !progress.created;
+    }
+    for (std::size_t i = 0; !failed && i < entries.size(); ++i) {
+        char inFolder[kPathBufferSize], inTemporary[kPathBufferSize];
+        JoinPath(path, entries[i].name, inFolder);
+        JoinPath(temporary, entries[i].name, inTemporary);
+        if (MoveFileA(inTemporary, inFolder))
+            progress.moved = i + 1;
+        else
+            failed = true;
+    }
+    if (!failed && !RemoveDirectoryA(temporary)) failed = true;
+    if (!failed) {
+        SetFileAttributesA(path, old.dwFileAttributes);
+        return;
+    }
+    CountFailure();
+    if (!UndoRebuild(path, temporary, old, entries, progress))
+        ReportRecreate(owner, kReportLeftBehind, path, temporary);
+}
+
+}  // namespace
+
+bool EnableClockPrivilege()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return false;
+    TOKEN_PRIVILEGES privileges = {};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    bool ok = LookupPrivilegeValueA(nullptr, "SeSystemtimePrivilege",
+                                    &privileges.Privileges[0].Luid) &&
+              AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
+              GetLastError() == ERROR_SUCCESS;
+    CloseHandle(token);
+    return ok;
+}
+
+void WriteTimestampByRecreate(HWND owner, const char *path)
+{
+    // A "?" from a name the code page cannot spell would match other items.
+    if (!path || std::strlen(path) > static_cast<std::size_t>(kMaxPathChars) ||
+        HasWildcard(path)) {
+        CountFailure();
+        return;
+    }
+    const DateTime target = RoundedToEvenSecond(ReadTimeFields(g_targetTime));
+    WIN32_FIND_DATAA found;
+    {
+        FindHandle search(FindFirstFileA(path, &found));
+        if (!search.Valid()) {
+            ReportRecreate(owner, kReportMissingItem, path, nullptr);
+            return;
+        }
+    }
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RebuildFolder(owner, path, found, target);
+    else
+        WriteFileTimes(path, target);
+}

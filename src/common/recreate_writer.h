@@ -1,0 +1,32 @@
+#pragma once
+// Gives a folder its new time where the file system cannot be asked to set
+// it: the folder is rebuilt. Its contents go aside into a temporary sibling
+// ("!!!", "!!!!", ...), the system clock is set for the one moment of creating
+// a new folder of the same name, put back, and the contents come home.
+// A file gets its times through a plain handle.
+#include <windows.h>
+
+// What the rebuild tells the program about; each program reports in its
+// own way (klokan99 stops its run with a message box, klokan98 keeps the
+// reason for its closing message).
+enum RecreateReport {
+    kReportMissingItem,    // nothing of that name: nothing changed
+    kReportLimit1980,      // the target is the first second FAT can store
+    kReportTemporaryName,  // no free temporary name shorter than 250 characters
+    kReportLeftBehind      // a failed rebuild could not be undone: temporary holds entries
+};
+
+// Defined once per program (src/browser, src/droplist). temporary is set for
+// kReportLeftBehind only, else null.
+void ReportRecreate(HWND owner, RecreateReport report, const char *path, const char *temporary);
+
+// Writes the target time (second rounded down to even) to the file or
+// folder at path (a full path of at most 255 characters). Every failure adds
+// one to g_runStatus; a failed rebuild is undone, so that the folder keeps its
+// name, attributes, contents and times. Refusals go to ReportRecreate; owner
+// is the window that owns any message box (klokan98: null).
+void WriteTimestampByRecreate(HWND owner, const char *path);
+
+// Asks for the right to set the system clock in this process's token; false
+// when it cannot be had (the rebuild then fails when it sets the clock).
+bool EnableClockPrivilege();

@@ -1,0 +1,117 @@
+// The rebuilding writer and the subtree change of klokan98: refusals are
+// recorded as the run's failure reason, nothing is shown, the run goes on.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "language.h"
+#include "path_limits.h"
+#include "recreate_writer.h"
+#include "simulated_clock.h"
+#include "target_time.h"
+#include "temp_tree.h"
+#include "test_support.h"
+#include "timestamp_items.h"
+#include "timestamp_run.h"
+#include "timestamp_writer.h"
+#include "volume_checks.h"
+
+
+
+namespace {
+
+void SetTarget(int year, int month, int day, int hour, int minute, int second)
+{
+    WriteTimeField(g_targetTime[kYear], year);
+    WriteTimeField(g_targetTime[kMonth], month);
+    WriteTimeField(g_targetTime[kDay], day);
+    WriteTimeField(g_targetTime[kHour], hour);
+    WriteTimeField(g_targetTime[kMinute], minute);
+    WriteTimeField(g_targetTime[kSecond], second);
+}
+
+class DropListRebuildTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::memcpy(savedTarget_, g_targetTime, sizeof savedTarget_);
+        UseSimulatedClock();
+        g_runStatus = 1;
+        g_failureReason = kReasonNone;
+        g_ntfsVolume = 0;
+        g_windowsKind = 1;
+        SetTarget(2010, 5, 6, 12, 34, 30);
+    }
+    void TearDown() override { std::memcpy(g_targetTime, savedTarget_, sizeof savedTarget_); }
+
+    TempFolder root_;
+    TimeFields savedTarget_;
+    SeamGuard seams_;
+    IntGuard status_{g_runStatus}, reason_{g_failureReason}, ntfs_{g_ntfsVolume},
+        kind_{g_windowsKind};
+};
+
+TEST_F(DropListRebuildTest, RefusalsAreRecordedAndTheRunGoesOn)
+{
+    MakeFolder(root_.Child("A"));
+    MakeFolder(root_.Child("A\\B"));
+    MakeFolder(root_.Child("A\\C"));
+    // Every folder of the walk is refused under the 1980 limit; none stops it.
+    SetTarget(1980, 1, 1, 0, 0, 0);
+    ChangeSubtreeTimestamps(root_.Child("A").c_str());
+    EXPECT_EQ(g_failureReason, kReasonLimit1980);
+    EXPECT_EQ(g_runStatus, 1);
+
+    WriteTimestampByRecreate(nullptr, root_.Child("Gone").c_str());
+    EXPECT_EQ(g_failureReason, kReasonMissingItem);
+    EXPECT_EQ(g_runStatus, 1);
+    EXPECT_TRUE(g_simulatedClock.setValues.empty());
+}
+
+TEST_F(DropListRebuildTest, EntriesLeftBehindStayTheNewsOfTheRun)
+{
+    std::string folder = root_.Child("A");
+    MakeFolder(folder);
+    MakeFileWith(folder + "\\x.txt", "x");
+    g_simulatedClock.failCreate = true;
+    g_simulatedClock.duringCreate = [](const char *path) {
+        CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    };
+    WriteTimestampByRecreate(nullptr, folder.c_str());
+    EXPECT_EQ(g_failureReason, kReasonLeftBehind);
+    EXPECT_GT(g_runStatus, 1);
+    EXPECT_STREQ(g_leftBehindFolder, folder.c_str());
+    EXPECT_STREQ(g_leftBehindTemporary, root_.Child("!!!").c_str());
+    EXPECT_EQ(ReadBytes(root_.Child("!!!\\x.txt")), "x");
+    // A later refusal does not hide where the entries are.
+    WriteTimestampByRecreate(nullptr, root_.Child("Gone").c_str());
+    EXPECT_EQ(g_failureReason, kReasonLeftBehind);
+}
+
+TEST_F(DropListRebuildTest, TheWalkChangesEveryEntryOnceButNotTheProgram)
+{
+    std::string top = root_.Child("Top");
+    MakeFolder(top);
+    MakeFolder(top + "\\sub");
+    MakeFileWith(top + "\\sub\\a.txt", "a");
+    MakeFileWith(top + "\\Klokan98.exe", "MZ");
+    std::strcpy(g_programPath, (top + "\\KLOKAN98.EXE").c_str());
+    ItemTimes before = {};
+    ASSERT_TRUE(ReadItem(top + "\\Klokan98.exe", &before));
+    ChangeSubtreeTimestamps(top.c_str());
+    EXPECT_EQ(g_runStatus, 1);
+    EXPECT_EQ(g_failureReason, kReasonNone);
+    ASSERT_EQ(g_simulatedClock.created.size(), 1u);
+    EXPECT_EQ(g_simulatedClock.created[0], top + "\\sub");
+    ItemTimes file = {}, program = {};
+    ASSERT_TRUE(ReadItem(top + "\\sub\\a.txt", &file));
+    EXPECT_EQ(ToCount(file.written), LocalToCount(2010, 5, 6, 12, 34, 30));
+    ASSERT_TRUE(ReadItem(top + "\\Klokan98.exe", &program));
+    EXPECT_TRUE(SameTime(program.written, before.written));
+    g_programPath[0] = '\0';
+}
+
+}  // namespace

@@ -1,0 +1,442 @@
+// The rebuilding writer of klokan99 (message boxes, run stopped on refusal),
+// on real folders, with the simulated clock standing in for the system's.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "language.h"
+#include "messages.h"
+#include "modal_answerer.h"
+#include "path_limits.h"
+#include "platform_seams.h"
+#include "recreate_writer.h"
+#include "simulated_clock.h"
+#include "target_time.h"
+#include "temp_tree.h"
+#include "test_support.h"
+#include "timestamp_items.h"
+#include "timestamp_run.h"
+#include "timestamp_writer.h"
+#include "volume_checks.h"
+
+
+
+namespace {
+
+// Taken before the first test: the host clock must move only as time passes.
+struct HostClockMark {
+    FILETIME system;
+    LARGE_INTEGER counter, frequency;
+    HostClockMark()
+    {
+        GetSystemTimeAsFileTime(&system);
+        QueryPerformanceCounter(&counter);
+        QueryPerformanceFrequency(&frequency);
+    }
+} g_hostClockAtStart;
+
+constexpr ULONGLONG kOneSecond = 10000000ULL;
+
+void SetTarget(int year, int month, int day, int hour, int minute, int second)
+{
+    WriteTimeField(g_targetTime[kYear], year);
+    WriteTimeField(g_targetTime[kMonth], month);
+    WriteTimeField(g_targetTime[kDay], day);
+    WriteTimeField(g_targetTime[kHour], hour);
+    WriteTimeField(g_targetTime[kMinute], minute);
+    WriteTimeField(g_targetTime[kSecond], second);
+}
+
+ULONGLONG CreatedOf(const std::string &path)
+{
+    ItemTimes times = {};
+    EXPECT_TRUE(ReadItem(path, &times)) << path;
+    return ToCount(times.created);
+}
+
+class RebuildTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::memcpy(savedTarget_, g_targetTime, sizeof savedTarget_);
+        UseSimulatedClock();
+        g_runStatus = 1;
+        g_ntfsVolume = 0;
+        g_windowsKind = 6;
+        g_japaneseMode = 0;
+        SetTarget(2010, 5, 6, 12, 34, 31);
+        old_ = FromCount(LocalToCount(2001, 2, 3, 4, 5, 6));
+    }
+    void TearDown() override { std::memcpy(g_targetTime, savedTarget_, sizeof savedTarget_); }
+
+    // Photos: files with their own bytes and old times, a dot file, a
+    // subfolder with a subfolder; Photos itself read-only and hidden.
+    std::string MakePhotos()
+    {
+        std::string photos = root_.Child("Photos");
+        MakeFolder(photos);
+        MakeFileWith(photos + "\\a.jpg", std::string(3000, 'a'));
+        MakeFileWith(photos + "\\b.txt", "hello");
+        MakeFileWith(photos + "\\.hidden", "dot");
+        MakeFolder(photos + "\\sub");
+        MakeFileWith(photos + "\\sub\\c.txt", "ccc");
+        MakeFolder(photos + "\\sub\\deeper");
+        MakeFileWith(photos + "\\sub\\deeper\\d.bin", std::string("\0\1\2", 3));
+        for (const char *name : {"a.jpg", "b.txt", ".hidden", "sub\\c.txt", "sub\\deeper\\d.bin",
+                                 "sub\\deeper", "sub"})
+            EXPECT_TRUE(StampItem(photos + "\\" + name, old_)) << name;
+        SetFileAttributesA((photos + "\\b.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+        EXPECT_TRUE(StampItem(photos, old_));
+        SetFileAttributesA(photos.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+        return photos;
+    }
+
+    // The rebuilt folder was created at the creation moment (target 12:34:31
+    // rounded to :30, less one second), give or take the create's own time.
+    static void ExpectAtMoment(ULONGLONG created, const std::string &path)
+    {
+        const ULONGLONG moment = LocalToCount(2010, 5, 6, 12, 34, 29);
+        EXPECT_GE(created, moment) << path;
+        EXPECT_LT(created, moment + kOneSecond) << path;
+    }
+    // Wine on this file system derives a folder's creation time from its
+    // last-write time, which the moves into the new folder renew; so the time
+    // a folder with contents got is read right after its creation.
+    void RecordCreationTimes()
+    {
+        g_simulatedClock.duringCreate = [this](const char *path) {
+            createdAt_[path] = CreatedOf(path);
+        };
+    }
+
+    std::map<std::string, ULONGLONG> createdAt_;
+
+    TempFolder root_;
+    FILETIME old_;
+    TimeFields savedTarget_;
+    SeamGuard seams_;
+    IntGuard status_{g_runStatus}, ntfs_{g_ntfsVolume}, kind_{g_windowsKind},
+        japanese_{g_japaneseMode};
+};
+
+TEST_F(RebuildTest, AFolderIsRebuiltWithItsTimeAttributesAndWholeContents)
+{
+    std::string photos = MakePhotos();
+    TreeListing before = ListTree(photos);
+    const DWORD attributes = GetFileAttributesA(photos.c_str());
+    const TreeListing parentBefore = ListTree(root_.Path());
+    RecordCreationTimes();
+
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+
+    EXPECT_EQ(g_runStatus, 1);
+    ExpectAtMoment(createdAt_[photos], photos);
+    EXPECT_EQ(GetFileAttributesA(photos.c_str()), attributes);
+    EXPECT_EQ(DescribeDifference(before, ListTree(photos)), "");
+    // No temporary folder stays beside it.
+    EXPECT_EQ(ListTree(root_.Path()).size(), parentBefore.size());
+    // The clock was set exactly twice: to the moment and back.
+    ASSERT_EQ(g_simulatedClock.setValues.size(), 2u);
+    EXPECT_EQ(g_simulatedClock.setValues[0].wSecond, 29);
+    EXPECT_EQ(g_simulatedClock.setValues[0].wMinute, 34);
+    EXPECT_LT(g_simulatedClock.offset < 0 ? -g_simulatedClock.offset : g_simulatedClock.offset,
+              static_cast<LONGLONG>(kOneSecond / 2));
+}
+
+TEST_F(RebuildTest, AnEmptyFolderCarriesTheMomentForEveryTime)
+{
+    std::string empty = root_.Child("Empty");
+    MakeFolder(empty);
+    WriteTimestampByRecreate(nullptr, empty.c_str());
+    EXPECT_EQ(g_runStatus, 1);
+    // Read back from the file system: nothing moved in to renew the times.
+    ExpectAtMoment(CreatedOf(empty), empty);
+    ItemTimes times = {};
+    ASSERT_TRUE(ReadItem(empty, &times));
+    EXPECT_LT(ToCount(times.written) - CreatedOf(empty), kOneSecond);
+    EXPECT_EQ(ListTree(root_.Path()).size(), 1u);
+}
+
+TEST_F(RebuildTest, TheTemporaryNameSkipsTakenFoldersAndFiles)
+{
+    std::string photos = MakePhotos();
+    MakeFolder(root_.Child("!!!"));
+    MakeFileWith(root_.Child("!!!!"), "taken");
+    MakeFileWith(root_.Child("!!!\\inside.txt"), "kept");
+    TreeListing before = ListTree(root_.Path());
+    bool temporaryInUse = false;
+    g_simulatedClock.duringCreate = [&](const char *) {
+        temporaryInUse = GetFileAttributesA(root_.Child("!!!!!").c_str()) & FILE_ATTRIBUTE_DIRECTORY;
+    };
+
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+
+    EXPECT_EQ(g_runStatus, 1);
+    EXPECT_TRUE(temporaryInUse);
+    TreeListing after = ListTree(root_.Path());
+    // Photos itself has new times; everything else is as it was.
+    before.erase("Photos");
+    after.erase("Photos");
+    EXPECT_EQ(DescribeDifference(before, after), "");
+}
+
+TEST_F(RebuildTest, Refusals)
+{
+    std::string photos = MakePhotos();
+    MakeFileWith(root_.Child("file.txt"), "f");
+    TreeListing before = ListTree(root_.Path());
+    {
+        // The first two seconds of 1980 cannot be given to a folder...
+        SetTarget(1980, 1, 1, 0, 0, 1);
+        ModalAnswerer answerer({IDOK});
+        WriteTimestampByRecreate(nullptr, photos.c_str());
+        EXPECT_EQ(g_runStatus, 0);
+        ASSERT_EQ(answerer.Seen().size(), 1u) << answerer.Describe();
+        EXPECT_EQ(answerer.Seen()[0].text, MessageText(Msg::Limit1980));
+        EXPECT_EQ(answerer.Seen()[0].caption, "Warning");
+    }
+    EXPECT_EQ(DescribeDifference(before, ListTree(root_.Path())), "");
+    {
+        // ... but to a file, rounded down to 00:00:00.
+        g_runStatus = 1;
+        WriteTimestampByRecreate(nullptr, root_.Child("file.txt").c_str());
+        EXPECT_EQ(g_runStatus, 1);
+        ItemTimes times = {};
+        ASSERT_TRUE(ReadItem(root_.Child("file.txt"), &times));
+        EXPECT_EQ(ToCount(times.written), LocalToCount(1980, 1, 1, 0, 0, 0));
+        EXPECT_EQ(ToCount(times.created), LocalToCount(1980, 1, 1, 0, 0, 0));
+    }
+    {
+        g_runStatus = 1;
+        ModalAnswerer answerer({IDOK});
+        std::string missing = root_.Child("Gone");
+        WriteTimestampByRecreate(nullptr, missing.c_str());
+        EXPECT_EQ(g_runStatus, 0);
+        ASSERT_EQ(answerer.Seen().size(), 1u);
+        EXPECT_EQ(answerer.Seen()[0].text, "File or folder\n   " + missing + "\ndoes not exist.");
+    }
+    EXPECT_TRUE(g_simulatedClock.setValues.empty());
+}
+
+TEST_F(RebuildTest, NoTemporaryNameShorterThan250IsRefused)
+{
+    std::string parent = root_.Path() + "\\";
+    parent += std::string(247 - parent.size(), 'p');
+    MakeFolder(parent);
+    std::string folder = parent + "\\x";
+    MakeFolder(folder);
+    ModalAnswerer answerer({IDOK});
+    WriteTimestampByRecreate(nullptr, folder.c_str());
+    EXPECT_EQ(g_runStatus, 0);
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].text, MessageText(Msg::TemporaryName));
+    EXPECT_EQ(ListTree(parent).size(), 1u);
+    EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));
+    EXPECT_TRUE(RemoveDirectoryA(parent.c_str()));
+}
+
+// Each failure leaves the tree (the folder's own times included) exactly as
+// it was and counts one failure.
+void ExpectUntouchedAfterFailure(const std::string &root, const std::string &photos,
+                                 const TreeListing &before)
+{
+    EXPECT_EQ(g_runStatus, 2);
+    EXPECT_EQ(DescribeDifference(before, ListTree(root)), "");
+    EXPECT_NE(GetFileAttributesA(photos.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(RebuildTest, AFileThatCannotMoveUndoesTheRebuild)
+{
+    std::string photos = MakePhotos();
+    TreeListing before = ListTree(root_.Path());
+    // Held open without delete sharing: it cannot be moved.
+    HANDLE held = CreateFileA((photos + "\\b.txt").c_str(), GENERIC_READ,
+                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    CloseHandle(held);
+    ExpectUntouchedAfterFailure(root_.Path(), photos, before);
+    // The new folder had been made: it was a move that failed, and the
+    // entries moved before it went back.
+    EXPECT_EQ(g_simulatedClock.created.size(), 1u);
+}
+
+TEST_F(RebuildTest, AClockThatRefusesUndoesTheRebuild)
+{
+    std::string photos = MakePhotos();
+    TreeListing before = ListTree(root_.Path());
+    g_platform.setClock = seams_.saved.setClock;  // the refusing clock of every test
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    ExpectUntouchedAfterFailure(root_.Path(), photos, before);
+    EXPECT_TRUE(g_simulatedClock.created.empty());
+}
+
+TEST_F(RebuildTest, ACreateThatFailsUndoesTheRebuild)
+{
+    std::string photos = MakePhotos();
+    TreeListing before = ListTree(root_.Path());
+    g_simulatedClock.failCreate = true;
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    ExpectUntouchedAfterFailure(root_.Path(), photos, before);
+    // The clock was put back all the same.
+    EXPECT_EQ(g_simulatedClock.setValues.size(), 2u);
+}
+
+TEST_F(RebuildTest, ATargetThatIsNoDateChangesNothing)
+{
+    std::string photos = MakePhotos();
+    MakeFileWith(root_.Child("file.txt"), "f");
+    EXPECT_TRUE(StampItem(root_.Child("file.txt"), old_));
+    TreeListing before = ListTree(root_.Path());
+    SetTarget(2010, 4, 31, 12, 0, 0);
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(nullptr, root_.Child("file.txt").c_str());
+    EXPECT_EQ(g_runStatus, 3);
+    EXPECT_EQ(DescribeDifference(before, ListTree(root_.Path())), "");
+    EXPECT_TRUE(g_simulatedClock.setValues.empty());
+}
+
+TEST_F(RebuildTest, ANameTheCodePageCannotSpellKeepsTheFolderAsItIs)
+{
+    std::string photos = MakePhotos();
+    std::wstring wide(photos.begin(), photos.end());
+    wide += L"\\\x4E00\x4E8C.txt";
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    TreeListing before = ListTree(root_.Path());
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    ExpectUntouchedAfterFailure(root_.Path(), photos, before);
+    EXPECT_NE(GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(g_simulatedClock.setValues.empty());
+    EXPECT_TRUE(DeleteFileW(wide.c_str()));
+}
+
+TEST_F(RebuildTest, WhatCannotBePutBackIsReportedWithItsPlace)
+{
+    std::string photos = MakePhotos();
+    // The create fails after something else took the folder's name, so the
+    // folder cannot return under it.
+    g_simulatedClock.failCreate = true;
+    g_simulatedClock.duringCreate = [](const char *path) {
+        HANDLE squatter = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        CloseHandle(squatter);
+    };
+    ModalAnswerer answerer({IDOK});
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    EXPECT_EQ(g_runStatus, 0);
+    const std::string temporary = root_.Child("!!!");
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].text,
+              "Unable to change the directory timestamp, and unable to restore the directory\n   " +
+                  photos + "\nSome of its contents are in the folder\n   " + temporary);
+    // Nothing is lost: every entry is in the temporary folder.
+    for (const char *name : {"a.jpg", "b.txt", ".hidden", "sub\\c.txt", "sub\\deeper\\d.bin"})
+        EXPECT_NE(GetFileAttributesA((temporary + "\\" + name).c_str()), INVALID_FILE_ATTRIBUTES)
+            << name;
+}
+
+TEST_F(RebuildTest, TheClockIsPutBackWithTheTimeThatPassed)
+{
+    std::string photos = MakePhotos();
+    g_simulatedClock.duringCreate = [](const char *) { Sleep(1500); };
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    EXPECT_EQ(g_runStatus, 1);
+    ASSERT_EQ(g_simulatedClock.setValues.size(), 2u);
+    // Back in step with real time, not 1.5 s behind it.
+    const LONGLONG offset = g_simulatedClock.offset;
+    EXPECT_LT(offset < 0 ? -offset : offset, static_cast<LONGLONG>(kOneSecond / 4)) << offset;
+}
+
+TEST_F(RebuildTest, AWalkRebuildsEveryFolderOnceAndSparesDotsAndTheProgram)
+{
+    std::string top = root_.Child("Top");
+    MakeFolder(top);
+    MakeFileWith(top + "\\a.txt", "a");
+    MakeFolder(top + "\\.settings");
+    MakeFileWith(top + "\\.settings\\s.txt", "s");
+    MakeFolder(top + "\\one");
+    MakeFileWith(top + "\\one\\b.txt", "b");
+    MakeFileWith(top + "\\one\\KLOKAN99.EXE", "MZ");
+    MakeFolder(top + "\\one\\two");
+    MakeFileWith(top + "\\one\\two\\c.txt", "c");
+    MakeFolder(top + "\\one\\two\\three");
+    MakeFileWith(top + "\\one\\two\\three\\d.txt", "d");
+    for (const char *name : {"a.txt", ".settings", ".settings\\s.txt", "one\\KLOKAN99.EXE"})
+        EXPECT_TRUE(StampItem(top + "\\" + name, old_));
+    std::strcpy(g_programPath, (top + "\\one\\klokan99.exe").c_str());
+    TreeListing before = ListTree(top);
+    const std::string directory = CurrentDirectory();
+    // The walk's first item checks its drive: a FAT volume.
+    g_platform.volumeFileSystem = [](const char *, char *name, DWORD size) {
+        std::strncpy(name, "FAT", size);
+        return true;
+    };
+    RecordCreationTimes();
+
+    ChangeSubtreeTimestamps(nullptr, top.c_str(), 0);
+
+    EXPECT_EQ(g_runStatus, 1);
+    EXPECT_EQ(CurrentDirectory(), directory);
+    std::vector<std::string> expected = {top + "\\one", top + "\\one\\two",
+                                         top + "\\one\\two\\three"};
+    std::sort(g_simulatedClock.created.begin(), g_simulatedClock.created.end());
+    EXPECT_EQ(g_simulatedClock.created, expected);
+    for (const std::string &folder : expected) ExpectAtMoment(createdAt_[folder], folder);
+    const ULONGLONG target = LocalToCount(2010, 5, 6, 12, 34, 30);
+    for (const char *name : {"a.txt", "one\\b.txt", "one\\two\\c.txt", "one\\two\\three\\d.txt"}) {
+        ItemTimes times = {};
+        ASSERT_TRUE(ReadItem(top + "\\" + name, &times));
+        EXPECT_EQ(ToCount(times.written), target) << name;
+        EXPECT_EQ(ToCount(times.created), target) << name;
+    }
+    TreeListing after = ListTree(top);
+    for (const char *name : {".settings", ".settings\\s.txt", "one\\KLOKAN99.EXE"}) {
+        EXPECT_EQ(after[name].written, before[name].written) << name;
+        EXPECT_EQ(after[name].created, before[name].created) << name;
+    }
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_EQ(ListTree(root_.Path()).size(), after.size() + 1);
+    g_programPath[0] = '\0';
+}
+
+TEST_F(RebuildTest, TheFirstItemOnANetworkOrCdDriveStopsTheRun)
+{
+    for (const char *path : {"N:\\photos", "L:\\photos"}) {
+        g_runStatus = 1;
+        ModalAnswerer answerer({IDOK});
+        ChangeItemTimestamp(nullptr, path, 0);
+        EXPECT_EQ(g_runStatus, 0) << path;
+        ASSERT_EQ(answerer.Seen().size(), 1u) << path;
+        EXPECT_EQ(answerer.Seen()[0].text, MessageText(Msg::DriveKindRefused));
+        // A stopped run changes and shows nothing more.
+        ChangeItemTimestamp(nullptr, path, 0);
+        ChangeSubtreeTimestamps(nullptr, root_.Path().c_str(), 1);
+        EXPECT_EQ(answerer.Seen().size(), 1u);
+        EXPECT_EQ(g_runStatus, 0);
+    }
+}
+
+// Last in this program: across all the rebuilds above, the machine's clock
+// moved only as much as time passed.
+TEST(HostClock, DidNotMoveAcrossTheRebuilds)
+{
+    FILETIME system;
+    LARGE_INTEGER counter;
+    GetSystemTimeAsFileTime(&system);
+    QueryPerformanceCounter(&counter);
+    const double byCounter = static_cast<double>(counter.QuadPart - g_hostClockAtStart.counter.QuadPart) /
+                             static_cast<double>(g_hostClockAtStart.frequency.QuadPart);
+    const double byClock =
+        static_cast<double>(static_cast<LONGLONG>(ToCount(system) - ToCount(g_hostClockAtStart.system))) /
+        1e7;
+    EXPECT_NEAR(byClock, byCounter, 3.0);
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+#pragma once
+// A system clock for tests that never touches the machine's clock: "setting"
+// it records an offset from the real time, and a folder created through the
+// create seam while the offset stands is stamped with the simulated time,
+// as the file system would stamp it under a changed clock.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct SimulatedClock {
+    LONGLONG offset = 0;                 // 100 ns units added to the real local time
+    std::vector<SYSTEMTIME> setValues;   // every value the engine set, in order
+    std::vector<std::string> created;    // every folder created through the seam
+    // Runs inside the create, after the folder exists (or instead of it, when
+    // failCreate is set); for spying on the moment and for delays.
+    std::function<void(const char *path)> duringCreate;
+    bool failCreate = false;
+};
+extern SimulatedClock g_simulatedClock;
+
+// Installs the simulated clock and folder creation into g_platform and
+// clears g_simulatedClock. Pair with a SeamGuard.
+void UseSimulatedClock();
+
+// 100 ns counts of a local SYSTEMTIME (no time-zone conversion).
+LONGLONG LocalCount(const SYSTEMTIME &t);
