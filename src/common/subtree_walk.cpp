@@ -1,0 +1,95 @@
+#include "subtree_walk.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "handles.h"
+#include "item_names.h"
+#include "path_limits.h"
+
+namespace {
+
+struct WalkEntry {
+    char name[MAX_PATH];           // as the file system reports it, for reports
+    char fullPath[kPathBufferSize];  // empty when the entry cannot be reached
+    bool isFolder;
+    bool isLink;
+};
+
+// Everything the folder holds, read before anything in it is changed.
+std::vector<WalkEntry> ReadEntries(const char *folder)
+{
+    std::vector<WalkEntry> entries;
+    // The pattern is the only text longer than a path: folder plus "\*.*".
+    char pattern[kPathBufferSize + 4] = {};
+    std::size_t length = std::strlen(folder);
+    if (length > static_cast<std::size_t>(kMaxPathChars)) return entries;
+    std::memcpy(pattern, folder, length);
+    std::strcpy(pattern + length, (length > 0 && folder[length - 1] == '\\') ? "*.*" : "\\*.*");
+
+    WIN32_FIND_DATAA found = {};
+    FindHandle search(FindFirstFileA(pattern, &found));
+    if (!search.Valid()) return entries;
+    do {
+        // Dot names are private to whoever made them; "." and ".." go with them.
+        if (found.cFileName[0] == '.') continue;
+        WalkEntry entry = {};
+        std::memcpy(entry.name, found.cFileName, sizeof entry.name);
+        entry.name[sizeof entry.name - 1] = '\0';
+        entry.isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        const char *usable = UsableName(found);
+        if (usable) JoinPath(folder, usable, entry.fullPath);
+        entries.push_back(entry);
+    } while (FindNextFileA(search.Get(), &found));
+    return entries;
+}
+
+bool IsOwnProgram(const char *folder, const WalkEntry &entry, const char *ownProgramPath)
+{
+    if (!ownProgramPath || ownProgramPath[0] == '\0') return false;
+    if (lstrcmpiA(entry.fullPath, ownProgramPath) == 0) return true;
+    // Reached by its short name, the program may still be the file whose
+    // long name the program path spells.
+    char longPath[kPathBufferSize] = {};
+    return JoinPath(folder, entry.name, longPath) && lstrcmpiA(longPath, ownProgramPath) == 0;
+}
+
+}  // namespace
+
+bool JoinPath(const char *folder, const char *name, char *out)
+{
+    std::memset(out, 0, kPathBufferSize);
+    std::size_t folderLength = std::strlen(folder);
+    std::size_t nameLength = std::strlen(name);
+    bool needsSeparator = folderLength == 0 || folder[folderLength - 1] != '\\';
+    std::size_t total = folderLength + (needsSeparator ? 1 : 0) + nameLength;
+    if (total > static_cast<std::size_t>(kMaxPathChars)) return false;
+    std::memcpy(out, folder, folderLength);
+    if (needsSeparator) out[folderLength] = '\\';
+    std::memcpy(out + folderLength + (needsSeparator ? 1 : 0), name, nameLength);
+    return true;
+}
+
+bool WalkSubtree(const char *folder, const char *ownProgramPath, const WalkVisit &visit,
+                 const WalkUnreachable &unreachable)
+{
+    for (const WalkEntry &entry : ReadEntries(folder)) {
+        if (entry.fullPath[0] == '\0') {
+            if (!unreachable(folder, entry.name)) return false;
+            continue;
+        }
+        if (entry.isFolder) {
+            if (!visit(entry.fullPath, true)) return false;
+            // A linked folder is changed as an entry but not walked through:
+            // its contents belong elsewhere and may lead back up the tree.
+            if (entry.isLink) continue;
+            if (!WalkSubtree(entry.fullPath, ownProgramPath, visit, unreachable)) return false;
+        } else if (!IsOwnProgram(folder, entry, ownProgramPath)) {
+            if (!visit(entry.fullPath, false)) return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,134 @@
+#include "temp_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <utility>
+#include <vector>
+
+void MakeFolder(const std::string &path)
+{
+    ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+}
+
+void MakeFileWith(const std::string &path, const std::string &bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(written, bytes.size()) << path;
+}
+
+std::string ReadBytes(const std::string &path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<unreadable>";
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+ULONGLONG ToCount(const FILETIME &t)
+{
+    return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+FILETIME FromCount(ULONGLONG count)
+{
+    FILETIME t;
+    t.dwLowDateTime = static_cast<DWORD>(count);
+    t.dwHighDateTime = static_cast<DWORD>(count >> 32);
+    return t;
+}
+
+ULONGLONG LocalToCount(int year, int month, int day, int hour, int minute, int second)
+{
+    SYSTEMTIME local = {};
+    local.wYear = static_cast<WORD>(year);
+    local.wMonth = static_cast<WORD>(month);
+    local.wDay = static_cast<WORD>(day);
+    local.wHour = static_cast<WORD>(hour);
+    local.wMinute = static_cast<WORD>(minute);
+    local.wSecond = static_cast<WORD>(second);
+    FILETIME localTime = {}, utc = {};
+    SystemTimeToFileTime(&local, &localTime);
+    LocalFileTimeToFileTime(&localTime, &utc);
+    return ToCount(utc);
+}
+
+namespace {
+
+void ListInto(const std::string &root, const std::string &relative, TreeListing &listing)
+{
+    std::string folder = relative.empty() ? root : root + "\\" + relative;
+    std::vector<std::pair<std::string, ListedEntry>> here;
+    WIN32_FIND_DATAA found = {};
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        ListedEntry entry;
+        entry.isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.attributes = found.dwFileAttributes;
+        entry.size = (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        entry.created = ToCount(found.ftCreationTime);
+        entry.written = ToCount(found.ftLastWriteTime);
+        here.emplace_back(relative.empty() ? name : relative + "\\" + name, entry);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    // Bytes and subfolders only after every time of this folder has been read.
+    for (auto &[key, entry] : here) {
+        if (!entry.isFolder) entry.bytes = ReadBytes(root + "\\" + key);
+        listing[key] = entry;
+    }
+    for (auto &[key, entry] : here)
+        if (entry.isFolder) ListInto(root, key, listing);
+}
+
+}  // namespace
+
+TreeListing ListTree(const std::string &root)
+{
+    TreeListing listing;
+    ListInto(root, "", listing);
+    return listing;
+}
+
+std::string DescribeDifference(const TreeListing &before, const TreeListing &after)
+{
+    std::ostringstream out;
+    for (const auto &[key, entry] : before) {
+        auto it = after.find(key);
+        if (it == after.end()) {
+            out << "missing: " << key << "\n";
+            continue;
+        }
+        const ListedEntry &other = it->second;
+        if (entry.isFolder != other.isFolder) out << "kind changed: " << key << "\n";
+        if (entry.attributes != other.attributes)
+            out << "attributes " << entry.attributes << " -> " << other.attributes << ": " << key << "\n";
+        if (entry.size != other.size || entry.bytes != other.bytes) out << "bytes changed: " << key << "\n";
+        if (entry.created != other.created)
+            out << "creation time " << entry.created << " -> " << other.created << ": " << key << "\n";
+        if (entry.written != other.written)
+            out << "write time " << entry.written << " -> " << other.written << ": " << key << "\n";
+    }
+    for (const auto &[key, entry] : after)
+        if (!before.count(key)) out << "new: " << key << "\n";
+    return out.str();
+}
+
+std::string CurrentDirectory()
+{
+    char buffer[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, buffer);
+    return buffer;
+}
