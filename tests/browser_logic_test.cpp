@@ -214,11 +214,14 @@ TEST_F(SelectorTable, LookupsTellDrivesByTheirLetter)
     PushChainEntry("C:\\Data", "", 5);
     EXPECT_EQ(FindFirstSelectorEntry("C:"), 1);
     EXPECT_EQ(FindLastSelectorEntry("C:"), 2);
+    PushChainEntry("C:\\Data\\Photos", "", 5);
     EXPECT_EQ(FindLastSelectorEntry("C:\\Data"), 2);
+    EXPECT_EQ(FindLastSelectorEntry("c:\\data\\photos"), 3);
+    EXPECT_EQ(FindLastSelectorEntry("C:\\Dat"), -1);
     EXPECT_EQ(FindLastSelectorEntry("E:"), -1);
     // A label that holds another drive's letter does not count as that drive.
     AppendSelectorEntry("P:[C:BACKUP]", 0, 3);
-    EXPECT_EQ(FindLastSelectorEntry("C:"), 2);
+    EXPECT_EQ(FindLastSelectorEntry("C:"), 3);
 }
 
 TEST_F(SelectorTable, AFullTableRefusesMoreEntries)

@@ -1,22 +1,46 @@
 #pragma once
-// The folder list of klokan99 and its container window.
+// The folder list of klokan99: a report-view list in a container window of
+// its own, showing the subfolders and then the files of the current folder.
+// Other commands act on its selected rows; a row's full path is its Name
+// resolved against the process current directory, which equals
+// g_currentFolder whenever the list is idle.
 
 #include <windows.h>
 
 #include "main_window.h"
 
-// The folder whose contents the list shows; the process's current directory
-// equals it while the list is idle.
+// The folder whose contents the list shows: "C:\" for a drive root, no
+// trailing backslash otherwise.
 extern char g_currentFolder[kPathSize];
 // "My Documents" on the Windows drive; folders are compared with it.
 extern char g_myDocumentsPath[kPathSize];
+
+// The list control (null until created) and the most rows it ever shows.
+extern HWND g_hFolderList;
+constexpr int kFolderListRows = 2000;
 
 // Start-up step 1227: the container window, which then creates the list view.
 void CreateListContainer(HWND mainWindow);
 LRESULT CALLBACK ListContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The report-view list, its image list and its columns, inside the container.
 void CreateFolderListView(HWND container);
-// Lists one folder; changes neither the current directory nor g_currentFolder.
+
+// Lists one folder (with or without a trailing backslash): folders first,
+// then files, each group sorted; at most kFolderListRows rows. Changes
+// neither the current directory nor g_currentFolder. A folder that cannot be
+// searched leaves the list empty.
 void FillFolderList(const char *folder);
-// Command Up One Level.
+// The sort order of two stored paths: the system's locale-aware comparison.
+int CompareFolderEntries(const char *a, const char *b);
+
+// The full path of a row: its Name resolved against the current directory.
+// False for an empty Name or a path that does not fit the buffer.
+bool ReadRowFullPath(int row, char (&path)[kPathSize]);
+
+// Double click: enters the one selected folder (not the recycle bin).
+void EnterSelectedFolder();
+// Single click on one selected row: shows its last-write time in the
+// date-time lists and copies its attributes into the attribute choice.
+void LoadClickedItemState();
+// Command Up One Level: to the parent folder; nothing at a drive root.
 void GoUpOneLevel();

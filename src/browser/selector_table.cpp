@@ -12,9 +12,13 @@ int g_selectorCount;
 namespace {
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool StartsWith(const char *text, const char *key)
+// A drive key ("C:") matches every entry of that drive; a folder's path
+// matches its own chain entry only, never a deeper folder or a longer name.
+bool MatchesKey(const char *text, const char *key)
 {
-    return std::strncmp(text, key, std::strlen(key)) == 0;
+    size_t length = std::strlen(key);
+    if (length <= 2) return std::strncmp(text, key, length) == 0;
+    return SameNameIgnoringCase(text, key);
 }
 
 void ClearEntry(int index)
@@ -87,14 +91,14 @@ const char *SelectorShownText(int index)
 int FindLastSelectorEntry(const char *key)
 {
     for (int i = g_selectorCount - 1; i >= 0; --i)
-        if (StartsWith(g_selectorText[i], key)) return i;
+        if (MatchesKey(g_selectorText[i], key)) return i;
     return -1;
 }
 
 int FindFirstSelectorEntry(const char *key)
 {
     for (int i = 0; i < g_selectorCount; ++i)
-        if (StartsWith(g_selectorText[i], key)) return i;
+        if (MatchesKey(g_selectorText[i], key)) return i;
     return -1;
 }
 

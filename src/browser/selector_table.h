@@ -43,7 +43,7 @@ bool IsDriveEntry(int index);
 const char *SelectorShownText(int index);
 
 // The entries of one drive begin with its letter and colon ("C:"); a key of a
-// whole path matches the entries that begin with it. -1 when none does.
+// whole path matches the chain entry of that folder (any case). -1 when none does.
 int FindLastSelectorEntry(const char *key);
 int FindFirstSelectorEntry(const char *key);
 
