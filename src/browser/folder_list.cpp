@@ -272,6 +272,9 @@ void OnContainerDestroy()
     if (g_hFolderList) {
         auto images = reinterpret_cast<HIMAGELIST>(
             SendMessageA(g_hFolderList, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        // Taken back from the list first: a list view that still held it
+        // would destroy it a second time when it goes itself.
+        SendMessageA(g_hFolderList, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
         if (images) ImageList_Destroy(images);
     }
     g_folderImages = nullptr;
