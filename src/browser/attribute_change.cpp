@@ -1,6 +1,152 @@
 #include "attribute_change.h"
 
-void ChangeAttributesCommand(HWND)
+#include "attributes.h"
+#include "change_target.h"
+#include "language.h"
+#include "list_refresh.h"
+#include "main_window.h"
+#include "subtree_walk.h"
+
+namespace {
+
+constexpr int kReadOnlyBox = 123;
+constexpr int kHiddenBox = 124;
+constexpr int kSystemBox = 125;
+constexpr int kArchiveBox = 126;
+
+// The attribute boxes with their part of the choice and their bit.
+struct AttributeBox {
+    int id;
+    int *choice;
+    DWORD bit;
+};
+const AttributeBox kAttributeBoxes[] = {
+    {kReadOnlyBox, &g_attrReadOnly, FILE_ATTRIBUTE_READONLY},
+    {kHiddenBox, &g_attrHidden, FILE_ATTRIBUTE_HIDDEN},
+    {kSystemBox, &g_attrSystem, FILE_ATTRIBUTE_SYSTEM},
+    {kArchiveBox, &g_attrArchive, FILE_ATTRIBUTE_ARCHIVE},
+};
+
+// The reset clears every attribute that can be set, so the item ends with
+// exactly the chosen ones.
+void GiveChosenAttributes(const char *path, bool isFolder)
 {
-    // The attribute change is not built yet.
+    SetFileAttributesA(path, isFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL);
+    SetChosenAttributes(path);
+}
+
+void ChangeWalkedEntry(const char *path, bool isFolder)
+{
+    if (isFolder && g_dlgFilesOnly) return;
+    GiveChosenAttributes(path, isFolder);
+}
+
+void OnInitDialog(HWND dialog)
+{
+    for (const AttributeBox &box : kAttributeBoxes)
+        CheckDlgButton(dialog, box.id, *box.choice ? BST_CHECKED : BST_UNCHECKED);
+    StartSubfolderBoxes(dialog);
+}
+
+void OnOk(HWND dialog)
+{
+    for (const AttributeBox &box : kAttributeBoxes)
+        *box.choice = IsDlgButtonChecked(dialog, box.id) == BST_CHECKED ? 1 : 0;
+    ReadSubfolderBoxes(dialog);
+    g_dialogOutcome = kDialogAccepted;
+    EndDialog(dialog, 1);
+}
+
+void OnAttributeBox(HWND dialog, int id)
+{
+    for (const AttributeBox &box : kAttributeBoxes) {
+        if (box.id != id) continue;
+        *box.choice = *box.choice ? 0 : 1;
+        CheckDlgButton(dialog, id, *box.choice ? BST_CHECKED : BST_UNCHECKED);
+    }
+}
+
+void OnCommand(HWND dialog, int id)
+{
+    switch (id) {
+    case IDOK: OnOk(dialog); break;
+    case IDCANCEL:
+        g_dialogOutcome = 0;
+        EndDialog(dialog, 2);
+        break;
+    case kReadOnlyBox:
+    case kHiddenBox:
+    case kSystemBox:
+    case kArchiveBox: OnAttributeBox(dialog, id); break;
+    case kIncludeSubfoldersBox: ToggleIncludeSubfolders(dialog); break;
+    case kFilesOnlyBox: ToggleFilesOnly(dialog); break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+void ChangeAttributesCommand(HWND mainWindow)
+{
+    g_selectionHasFolder = 0;
+    g_refreshMode = kRefreshAttributes;
+    if (!CheckChangeTarget(mainWindow, Msg::AttributesDriveRefused)) return;
+    g_dlgIncludeSubfolders = 0;
+    g_dlgFilesOnly = 0;
+    g_dialogOutcome = 0;
+    const char *dialog = g_japaneseMode ? "CHANGEATTR_DLG_J" : "CHANGEATTR_DLG";
+    if (!RunChangeDialog(mainWindow, dialog, AttributesDlgProc)) return;
+    if (g_dialogOutcome != kDialogAccepted) return;
+    ApplyAttributeChange();
+    RefreshListColumns();
+}
+
+INT_PTR CALLBACK AttributesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG: OnInitDialog(dialog); return TRUE;
+    case WM_CLOSE:
+        g_dialogOutcome = 0;
+        EndDialog(dialog, 0);
+        return TRUE;
+    case WM_COMMAND: OnCommand(dialog, LOWORD(wParam)); return TRUE;
+    default: return FALSE;
+    }
+}
+
+void ApplyAttributeChange()
+{
+    ForEachSelectedItem([](const char *path, bool isFolder) {
+        if (!isFolder) {
+            GiveChosenAttributes(path, false);
+            return;
+        }
+        if (!g_dlgFilesOnly) GiveChosenAttributes(path, true);
+        if (g_dlgIncludeSubfolders) ChangeSubtreeAttributes(path);
+    });
+}
+
+void ChangeSubtreeAttributes(const char *folder)
+{
+    char full[kPathSize];
+    if (!ResolveFullPath(folder, full)) return;
+    // An entry that no ANSI path reaches keeps its attributes; one reached by
+    // its short name is changed through it, which names exactly that entry.
+    WalkSubtree(
+        full, g_programPath,
+        [](const char *path, bool isFolder) {
+            ChangeWalkedEntry(path, isFolder);
+            return true;
+        },
+        [](const char *, const char *) { return true; });
+}
+
+void SetChosenAttributes(const char *path)
+{
+    for (const AttributeBox &box : kAttributeBoxes) {
+        if (!*box.choice) continue;
+        DWORD attributes = GetFileAttributesA(path);
+        if (attributes == INVALID_FILE_ATTRIBUTES) continue;
+        SetFileAttributesA(path, attributes | box.bit);
+    }
 }

@@ -1,5 +1,17 @@
 #pragma once
+// Command Attributes: read-only, hidden, system and archive of the selected
+// items, and on request of everything below the selected folders.
 #include <windows.h>
 
-// Command Attributes: read-only, hidden, system and archive of the selected items.
+// Command 112.
 void ChangeAttributesCommand(HWND mainWindow);
+// The dialog "CHANGEATTR_DLG" / "CHANGEATTR_DLG_J".
+INT_PTR CALLBACK AttributesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Gives every selected item (and, as the dialog chose, everything below the
+// selected folders) exactly the chosen attributes.
+void ApplyAttributeChange();
+// Everything below the folder (absolute or relative to the current
+// directory); the folder itself is the caller's.
+void ChangeSubtreeAttributes(const char *folder);
+// Adds each chosen attribute to the item's attributes.
+void SetChosenAttributes(const char *path);

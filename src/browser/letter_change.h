@@ -1,5 +1,32 @@
 #pragma once
+// Command Letters: the names of the selected items (and, on request, of
+// everything below the selected folders) all in capital or all in small
+// letters. Only the case changes; an item never gets another name.
 #include <windows.h>
 
-// Command Letters: the letter case of the selected items' names.
+#include "path_limits.h"
+
+// 1: to capital letters, 0: to small letters. Kept for the run of the program.
+extern int g_caseMode;
+
+// Command 113.
 void ChangeLettersCommand(HWND mainWindow);
+// The dialog "CHANGECHAR_DLG" / "CHANGECHAR_DLG_J".
+INT_PTR CALLBACK LettersDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Converts the names of the selected items as the dialog chose.
+void ApplyLetterChange();
+// Everything below the folder (absolute or relative to the current
+// directory), each folder before its contents; the folder itself is the
+// caller's.
+void ChangeSubtreeLetters(const char *folder);
+// The full path with its last component converted by the system to the case
+// of g_caseMode (in the code page of the process); the folder part is copied
+// as it is. False when the path is a drive root, ends in a backslash, or
+// already has that case.
+bool CaseChangedPath(const char *fullPath, char (&newPath)[kPathBufferSize]);
+// Renames the item (a path with a drive letter, or relative to the current
+// directory) to its last component in the case of g_caseMode. Keeps its
+// attributes. Leaves the item as it is when its name already has that case,
+// when the path reaches it by another name than its own (its short name),
+// when the new name names another item, and when it is the program's own file.
+void ChangeNameCase(const char *path, int isFolder);
