@@ -18,7 +18,8 @@ struct Visits {
     std::vector<std::string> unreachable;
 };
 
-bool WalkRecording(const std::string &folder, const std::string &own, Visits &visits)
+bool WalkRecording(const std::string &folder, const std::string &own, Visits &visits,
+                   WalkOrder order = WalkOrder::FolderFirst)
 {
     return WalkSubtree(
         folder.c_str(), own.c_str(),
@@ -30,7 +31,15 @@ bool WalkRecording(const std::string &folder, const std::string &own, Visits &vi
         [&](const char *, const char *name) {
             visits.unreachable.push_back(name);
             return true;
-        });
+        },
+        order);
+}
+
+int Position(const Visits &visits, const std::string &path)
+{
+    for (size_t i = 0; i < visits.order.size(); ++i)
+        if (visits.order[i] == path) return static_cast<int>(i);
+    return -1;
 }
 
 // Three levels of files and folders, dot entries at two levels, and a file
@@ -77,6 +86,21 @@ TEST(SubtreeWalk, VisitsEveryEntryOnceFolderBeforeItsContents)
     EXPECT_LT(position(root.Child("one\\two")), position(root.Child("one\\two\\three")));
     EXPECT_LT(position(root.Child("one\\two\\three")), position(root.Child("one\\two\\three\\d.txt")));
     EXPECT_EQ(CurrentDirectory(), before);
+}
+
+TEST(SubtreeWalk, ContentsFirstVisitsEachFolderAfterEverythingInIt)
+{
+    TempFolder root;
+    MakeNestedTree(root);
+    Visits visits;
+    EXPECT_TRUE(WalkRecording(root.Path(), "", visits, WalkOrder::ContentsFirst));
+    EXPECT_EQ(visits.count.size(), 9u);  // the stand-in for the program is a plain file here
+    for (const auto &visit : visits.count) EXPECT_EQ(visit.second, 1) << visit.first;
+    EXPECT_GT(Position(visits, root.Child("one")), Position(visits, root.Child("one\\b.txt")));
+    EXPECT_GT(Position(visits, root.Child("one")), Position(visits, root.Child("one\\two\\three\\d.txt")));
+    EXPECT_GT(Position(visits, root.Child("one\\two")), Position(visits, root.Child("one\\two\\three")));
+    EXPECT_GT(Position(visits, root.Child("one\\two\\three")),
+              Position(visits, root.Child("one\\two\\three\\d.txt")));
 }
 
 TEST(SubtreeWalk, AStartFolderWithTrailingBackslashGivesSinglySeparatedPaths)

@@ -54,5 +54,6 @@ void ChangeSubtreeTimestamps(HWND owner, const char *path, int firstItemDone)
         [](const char *, const char *) {
             g_runStatus += 1;
             return true;
-        });
+        },
+        WalkOrder::ContentsFirst);
 }

@@ -74,19 +74,22 @@ bool JoinPath(const char *folder, const char *name, char *out)
 }
 
 bool WalkSubtree(const char *folder, const char *ownProgramPath, const WalkVisit &visit,
-                 const WalkUnreachable &unreachable)
+                 const WalkUnreachable &unreachable, WalkOrder order)
 {
+    const bool folderFirst = order == WalkOrder::FolderFirst;
     for (const WalkEntry &entry : ReadEntries(folder)) {
         if (entry.fullPath[0] == '\0') {
             if (!unreachable(folder, entry.name)) return false;
             continue;
         }
         if (entry.isFolder) {
-            if (!visit(entry.fullPath, true)) return false;
+            if (folderFirst && !visit(entry.fullPath, true)) return false;
             // A linked folder is changed as an entry but not walked through:
             // its contents belong elsewhere and may lead back up the tree.
-            if (entry.isLink) continue;
-            if (!WalkSubtree(entry.fullPath, ownProgramPath, visit, unreachable)) return false;
+            if (!entry.isLink &&
+                !WalkSubtree(entry.fullPath, ownProgramPath, visit, unreachable, order))
+                return false;
+            if (!folderFirst && !visit(entry.fullPath, true)) return false;
         } else if (!IsOwnProgram(folder, entry, ownProgramPath)) {
             if (!visit(entry.fullPath, false)) return false;
         }

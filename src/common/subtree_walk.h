@@ -4,8 +4,8 @@
 //
 // The walk reads all entries of a folder before it visits any, so an entry
 // that the action renames or re-creates, or a temporary folder it makes
-// beside one, is never met twice or walked into. A folder is visited first
-// and then walked into. Names beginning with "." are left out. A file whose
+// beside one, is never met twice or walked into. A folder is visited before
+// or after its contents, as the caller asks (WalkOrder). Names beginning with "." are left out. A file whose
 // full path equals the program's own path (without regard to case) is never
 // visited. Everything goes by full paths: the process current directory is
 // never changed.
@@ -19,11 +19,17 @@ using WalkVisit = std::function<bool(const char *fullPath, bool isFolder)>;
 // or its full path would not fit a path buffer. False stops the walk.
 using WalkUnreachable = std::function<bool(const char *folder, const char *name)>;
 
+// Whether a folder is visited before or after what it holds. A timestamp
+// change visits the contents first: listing a folder, and re-creating or
+// renaming entries inside it, can renew the folder's own access and write
+// times, so its times are written last to stay as chosen.
+enum class WalkOrder { FolderFirst, ContentsFirst };
+
 // Walks everything below folder (a full path); the folder itself is not
 // visited. A folder that cannot be listed yields nothing. Returns false when
 // a callback stopped the walk.
 bool WalkSubtree(const char *folder, const char *ownProgramPath, const WalkVisit &visit,
-                 const WalkUnreachable &unreachable);
+                 const WalkUnreachable &unreachable, WalkOrder order = WalkOrder::FolderFirst);
 
 // Joins folder and name with one backslash into out (kPathBufferSize bytes).
 // False, with out cleared, when the result would be longer than kMaxPathChars.

@@ -87,8 +87,9 @@ void ChangeRow(int row)
         return;
     }
     DetectNtfs(root);
-    WriteTimestampChosen(nullptr, full);
+    // The contents first, so that nothing done inside the folder renews its times.
     if (g_includeSubfolders == 1) ChangeSubtreeTimestamps(full);
+    WriteTimestampChosen(nullptr, full);
 }
 
 void ShowRunResult(HWND mainWindow)
@@ -121,17 +122,7 @@ void ShowRunResult(HWND mainWindow)
 void TimestampChangeCommand(HWND mainWindow)
 {
     ReadTargetTime();
-    const DateTime t = ReadTimeFields(g_targetTime);
-    char when[kDateTimeTextSize];
-    FormatDateTime(t.year, t.month, t.day, t.hour, t.minute, t.second, when);
-    char text[kDropPathSize] = {};
-    std::snprintf(text, sizeof text, MessageText(Msg::Confirmation), when);
-    if (t.second % 2 != 0) {
-        const size_t used = std::strlen(text);
-        std::snprintf(text + used, sizeof text - used, MessageText(Msg::ConfirmationFatLine), t.second,
-                      t.second - 1);
-    }
-    if (ShowMessageText(mainWindow, Msg::Confirmation, text) == IDYES) RunTimestampChange(mainWindow);
+    if (ConfirmTimestampChange(mainWindow)) RunTimestampChange(mainWindow);
 }
 
 void RunTimestampChange(HWND mainWindow)

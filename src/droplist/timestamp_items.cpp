@@ -15,5 +15,6 @@ void ChangeSubtreeTimestamps(const char *path)
         [](const char *, const char *) {
             g_runStatus += 1;
             return true;
-        });
+        },
+        WalkOrder::ContentsFirst);
 }
