@@ -169,7 +169,7 @@ def region_colours(x, y, w, h):
 
 # ------------------------------------------------------------------ the prefix of the suite
 
-PREFIX_STAMP = "e2e-1"
+PREFIX_STAMP = "e2e-2"
 
 
 def make_prefix():
