@@ -7,7 +7,7 @@ X64=$BUILD/x64
 X86=$BUILD/x86
 
 PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xauth xdotool
-          imagemagick x11-utils googletest cmake ninja-build fonts-ipafont-gothic python3)
+          imagemagick x11-utils googletest cmake ninja-build fonts-ipafont-gothic python3 zip unzip)
 
 say() { printf '== %s\n' "$*" >&2; }
 

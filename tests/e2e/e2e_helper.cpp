@@ -1,0 +1,197 @@
+// The end-to-end suite's eyes and hands inside Wine, for what xdotool cannot
+// see: where a window and the rows of a list view lie on the screen, the
+// stored times and attributes of a tree, and files dropped onto a window the
+// way the shell drops them. It never changes a file.
+//
+//   e2e_helper window <class|-> <title|-> [id] client origin, size, state
+//   e2e_helper list <main class>              geometry of the list view in the container
+//   e2e_helper times <folder>                 every item below and the folder itself
+//   e2e_helper volume <root>                 drive type and file system
+//   e2e_helper drop <path>...                 WM_DROPFILES onto the drop list's container
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t *OrNull(const std::wstring &text) { return text == L"-" ? nullptr : text.c_str(); }
+
+// The main window, dialog or message box by class and title ("-" for any);
+// with a control id, that child of it instead.
+int Window(const std::wstring &wantedClass, const std::wstring &wantedTitle, const char *control)
+{
+    HWND window = FindWindowW(OrNull(wantedClass), OrNull(wantedTitle));
+    if (!window) return 1;
+    if (control) {
+        window = GetDlgItem(window, std::atoi(control));
+        if (!window) return 1;
+    }
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    RECT client = {}, outer = {};
+    GetClientRect(window, &client);
+    GetWindowRect(window, &outer);
+    std::printf("client %ld %ld %ld %ld\nwindow %ld %ld %ld %ld\nenabled %d\nvisible %d\n",
+                origin.x, origin.y, client.right, client.bottom, outer.left, outer.top,
+                outer.right - outer.left, outer.bottom - outer.top, IsWindowEnabled(window) ? 1 : 0,
+                IsWindowVisible(window) ? 1 : 0);
+    if (SendMessageW(window, WM_GETDLGCODE, 0, 0) & (DLGC_BUTTON | DLGC_RADIOBUTTON))
+        std::printf("checked %d\n", static_cast<int>(SendMessageW(window, BM_GETCHECK, 0, 0)));
+    return 0;
+}
+
+// Only messages without pointers cross to the other process: the row height
+// comes from the list's own estimate of the space for one and for two rows.
+int List(const char *mainClass)
+{
+    HWND main = FindWindowA(mainClass, nullptr);
+    HWND container = main ? FindWindowExA(main, nullptr, "KLOKAN_98_Sub", nullptr) : nullptr;
+    HWND list = container ? FindWindowExA(container, nullptr, WC_LISTVIEWA, nullptr) : nullptr;
+    if (!list) return 1;
+    HWND header = FindWindowExA(list, nullptr, WC_HEADERA, nullptr);
+    RECT listRect = {}, headerRect = {};
+    GetWindowRect(list, &listRect);
+    if (header) GetWindowRect(header, &headerRect);
+    DWORD one = static_cast<DWORD>(SendMessageA(list, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1)));
+    DWORD two = static_cast<DWORD>(SendMessageA(list, LVM_APPROXIMATEVIEWRECT, 2, MAKELPARAM(-1, -1)));
+    int rowHeight = HIWORD(two) - HIWORD(one);
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int selected = static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+    std::printf("list %ld %ld %ld %ld\nheader_bottom %ld\nrow_height %d\ncount %d\nselected %d\ntop %d\n",
+                listRect.left, listRect.top, listRect.right - listRect.left,
+                listRect.bottom - listRect.top, header ? headerRect.bottom : listRect.top, rowHeight,
+                count, selected, top);
+    std::printf("selected_rows");
+    for (int i = -1; (i = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, i, LVNI_SELECTED))) >= 0;)
+        std::printf(" %d", i);
+    std::printf("\n");
+    return 0;
+}
+
+// Local time under the rule of the stored date, as the programs show it on NTFS.
+std::string Local(const FILETIME &stored)
+{
+    SYSTEMTIME utc = {}, local = {};
+    if (!FileTimeToSystemTime(&stored, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+        return "invalid";
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", local.wYear, local.wMonth,
+                  local.wDay, local.wHour, local.wMinute, local.wSecond);
+    return text;
+}
+
+void PrintItem(const std::string &path, const std::string &relative)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+        std::printf("%s\tunreadable\n", relative.c_str());
+        return;
+    }
+    std::string letters;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) letters += 'R';
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) letters += 'H';
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) letters += 'S';
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_ARCHIVE) letters += 'A';
+    std::printf("%s\t%s\t%s\t%s\t%s\n", relative.c_str(), Local(data.ftCreationTime).c_str(),
+                Local(data.ftLastAccessTime).c_str(), Local(data.ftLastWriteTime).c_str(),
+                letters.c_str());
+}
+
+void Walk(const std::string &folder, const std::string &relative)
+{
+    WIN32_FIND_DATAA found = {};
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!std::strcmp(found.cFileName, ".") || !std::strcmp(found.cFileName, "..")) continue;
+        std::string path = folder + "\\" + found.cFileName;
+        std::string name = relative.empty() ? found.cFileName : relative + "\\" + found.cFileName;
+        PrintItem(path, name);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Walk(path, name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+int Times(const char *folder)
+{
+    if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) return 1;
+    PrintItem(folder, ".");
+    Walk(folder, "");
+    return 0;
+}
+
+// The block the shell hands over: DROPFILES, then the paths, each ended by a
+// zero, and one more zero. The handle is this process's own memory; whether
+// the receiver can read it is what this command finds out.
+int Drop(int count, char **paths)
+{
+    HWND main = FindWindowA("KLOKAN_98", nullptr);
+    HWND container = main ? FindWindowExA(main, nullptr, "KLOKAN_98_Sub", nullptr) : nullptr;
+    if (!container) {
+        std::fprintf(stderr, "no drop list container\n");
+        return 1;
+    }
+    std::vector<char> names;
+    for (int i = 0; i < count; ++i) {
+        char full[MAX_PATH] = {};
+        GetFullPathNameA(paths[i], MAX_PATH, full, nullptr);
+        names.insert(names.end(), full, full + std::strlen(full) + 1);
+    }
+    names.push_back('\0');
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+    if (!block) return 1;
+    auto *drop = static_cast<DROPFILES *>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt.x = 10;
+    drop->pt.y = 10;
+    drop->fNC = FALSE;
+    drop->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char *>(drop) + sizeof(DROPFILES), names.data(), names.size());
+    GlobalUnlock(block);
+    if (!PostMessageA(container, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) {
+        GlobalFree(block);
+        return 1;
+    }
+    // The receiver's DragFinish frees the block when the handle reached it;
+    // this process ends right after, which frees it in any case.
+    Sleep(200);
+    return 0;
+}
+
+// The drive type and file system of a root such as M:\.
+int Volume(const char *root)
+{
+    char system[64] = {};
+    if (!GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, system, sizeof system))
+        return 1;
+    std::printf("type %u\nfilesystem %s\n", GetDriveTypeA(root), system);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc >= 4 && !std::strcmp(argv[1], "window"))
+    {
+        // Titles come from the wide command line: the ANSI one loses what
+        // the code page cannot spell.
+        int count = 0;
+        LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count);
+        if (!wide || count < 4) return 2;
+        return Window(wide[2], wide[3], argc >= 5 ? argv[4] : nullptr);
+    }
+    if (argc >= 3 && !std::strcmp(argv[1], "list")) return List(argv[2]);
+    if (argc >= 3 && !std::strcmp(argv[1], "times")) return Times(argv[2]);
+    if (argc >= 3 && !std::strcmp(argv[1], "volume")) return Volume(argv[2]);
+    if (argc >= 3 && !std::strcmp(argv[1], "drop")) return Drop(argc - 2, argv + 2);
+    std::fprintf(stderr, "usage: e2e_helper window|list|times|drop ...\n");
+    return 2;
+}
