@@ -267,14 +267,69 @@ TEST_F(RebuildTest, AFileThatCannotMoveUndoesTheRebuild)
     EXPECT_EQ(g_simulatedClock.created.size(), 1u);
 }
 
-TEST_F(RebuildTest, AClockThatRefusesUndoesTheRebuild)
+int g_handleWrites = 0;
+BOOL CountingSetItemTimes(HANDLE item, const FILETIME *c, const FILETIME *a, const FILETIME *w)
 {
+    ++g_handleWrites;
+    return SetFileTime(item, c, a, w);
+}
+
+TEST_F(RebuildTest, AClockThatRefusesUndoesTheRebuildWhereFoldersCannotBeOpened)
+{
+    // Windows 98: no folder can be opened, so the rebuild is the only way.
+    g_windowsKind = 1;
     std::string photos = MakePhotos();
     TreeListing before = ListTree(root_.Path());
     g_platform.setClock = seams_.saved.setClock;  // the refusing clock of every test
+    g_handleWrites = 0;
+    g_platform.setItemTimes = CountingSetItemTimes;
     WriteTimestampByRecreate(nullptr, photos.c_str());
     ExpectUntouchedAfterFailure(root_.Path(), photos, before);
     EXPECT_TRUE(g_simulatedClock.created.empty());
+    EXPECT_EQ(g_handleWrites, 0) << "a folder is never opened on this kind of system";
+}
+
+TEST_F(RebuildTest, WithoutTheClockRightNewerSystemsWriteTheFolderByHandle)
+{
+    g_windowsKind = 7;
+    std::string photos = MakePhotos();
+    TreeListing contents = ListTree(photos);
+    const DWORD attributes = GetFileAttributesA(photos.c_str());
+    g_platform.setClock = seams_.saved.setClock;  // refuses, as for an ordinary user
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    EXPECT_EQ(g_runStatus, 1);
+    EXPECT_EQ(DescribeDifference(contents, ListTree(photos)), "");
+    EXPECT_EQ(GetFileAttributesA(photos.c_str()), attributes);
+    ItemTimes times = {};
+    ASSERT_TRUE(ReadItem(photos, &times));
+    const ULONGLONG target = LocalToCount(2010, 5, 6, 12, 34, 30);
+    EXPECT_EQ(ToCount(times.created), target);
+    EXPECT_EQ(ToCount(times.written), target);
+    EXPECT_EQ(g_simulatedClock.offset, 0) << "the clock was never changed";
+    EXPECT_TRUE(g_simulatedClock.created.empty());
+}
+
+TEST_F(RebuildTest, AFolderHandedItsOldCreationTimeIsNotASuccess)
+{
+    // The file system hands the new folder the creation time of the one that
+    // left under the same name a moment ago.
+    g_simulatedClock.duringCreate = [this](const char *path) { StampItem(path, old_); };
+    std::string photos = MakePhotos();
+    TreeListing contents = ListTree(photos);
+
+    g_windowsKind = 0;
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    EXPECT_EQ(g_runStatus, 2) << "no way to set it right: counted as a failure";
+    EXPECT_EQ(DescribeDifference(contents, ListTree(photos)), "");
+
+    g_windowsKind = 7;
+    g_runStatus = 1;
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    EXPECT_EQ(g_runStatus, 1) << "written again by handle";
+    EXPECT_EQ(DescribeDifference(contents, ListTree(photos)), "");
+    ItemTimes times = {};
+    ASSERT_TRUE(ReadItem(photos, &times));
+    EXPECT_EQ(ToCount(times.created), LocalToCount(2010, 5, 6, 12, 34, 30));
 }
 
 TEST_F(RebuildTest, ACreateThatFailsUndoesTheRebuild)

@@ -43,6 +43,11 @@ bool StoredTimesMatch(const StoredTimes &stored, const FILETIME &target, bool vo
     return created && written && SameLocalDate(stored.accessed, target);
 }
 
+bool CreationTimeMatches(const FILETIME &stored, const FILETIME &target)
+{
+    return Within(stored, target, kTicksPerSecond, kTicksPerSecond);
+}
+
 bool ItemTimesMatch(const char *path, const FILETIME &target, bool volumeKeepsUtc,
                     bool createdOneSecondEarly)
 {

@@ -18,6 +18,11 @@ struct StoredTimes {
 bool StoredTimesMatch(const StoredTimes &stored, const FILETIME &target, bool volumeKeepsUtc,
                       bool createdOneSecondEarly);
 
+// Whether a folder just re-created under its old name carries the creation
+// moment (one second before the target, or up to a second after it) rather
+// than a creation time the file system handed over from the entry that left.
+bool CreationTimeMatches(const FILETIME &stored, const FILETIME &target);
+
 // Reads the item's times without pattern matching and compares them.
 bool ItemTimesMatch(const char *path, const FILETIME &target, bool volumeKeepsUtc,
                     bool createdOneSecondEarly);

@@ -6,9 +6,11 @@
 #include "creation_moment.h"
 #include "handles.h"
 #include "item_names.h"
+#include "language.h"
 #include "local_time.h"
 #include "path_limits.h"
 #include "platform_seams.h"
+#include "read_back.h"
 #include "subtree_walk.h"
 #include "target_time.h"
 #include "timestamp_writer.h"
@@ -17,6 +19,9 @@ namespace {
 
 // The temporary name must stay shorter than this.
 constexpr std::size_t kTemporaryNameLimit = 250;
+
+enum class CreateResult { Created, ClockRefused, CreateFailed };
+
 // Attempts at putting the clock back before the failure is counted.
 constexpr int kClockPutBackAttempts = 3;
 
@@ -134,10 +139,10 @@ SYSTEMTIME LaterBy(const SYSTEMTIME &start, LONGLONG elapsedCounts, LONGLONG fre
 
 // Creates the new folder while the clock shows the creation moment. The
 // clock is put back to the time it showed plus the time that passed since,
-// so that the system's time ends up where it would have been. False, with
-// the clock untouched or put back, when either the clock or the create
-// failed; *clockPutBack tells whether the clock is right again.
-bool CreateUnderClock(const char *path, const SYSTEMTIME &moment, bool *clockPutBack)
+// so that the system's time ends up where it would have been. The clock is
+// untouched when it refused to be set, put back otherwise; *clockPutBack
+// tells whether the clock is right again.
+CreateResult CreateUnderClock(const char *path, const SYSTEMTIME &moment, bool *clockPutBack)
 {
     *clockPutBack = true;
     LARGE_INTEGER frequency, before, after;
@@ -145,7 +150,7 @@ bool CreateUnderClock(const char *path, const SYSTEMTIME &moment, bool *clockPut
     SYSTEMTIME saved;
     QueryPerformanceCounter(&before);
     g_platform.getClock(&saved);
-    if (!g_platform.setClock(&moment)) return false;
+    if (!g_platform.setClock(&moment)) return CreateResult::ClockRefused;
     const BOOL created = g_platform.createFolder(path);
     QueryPerformanceCounter(&after);
     const SYSTEMTIME putBack =
@@ -154,7 +159,38 @@ bool CreateUnderClock(const char *path, const SYSTEMTIME &moment, bool *clockPut
     for (int attempt = 0; attempt < kClockPutBackAttempts && !back; ++attempt)
         back = g_platform.setClock(&putBack) != FALSE;
     *clockPutBack = back;
-    return created != FALSE;
+    return created ? CreateResult::Created : CreateResult::CreateFailed;
+}
+
+// Whether the re-created, still empty folder carries the creation moment.
+// Systems of the NT family can hand a folder made again under the same name
+// the creation time of the entry that just left it.
+bool NewFolderHasItsMoment(const char *path, const DateTime &target)
+{
+    FILETIME targetUtc;
+    WIN32_FILE_ATTRIBUTE_DATA folder;
+    // Volumes that are rebuilt keep local time, turned into UTC with today's bias.
+    return LocalTimeToFileTime(ToSystemTime(target), &targetUtc, TimeRule::CurrentBias) &&
+           GetFileAttributesExA(path, GetFileExInfoStandard, &folder) &&
+           CreationTimeMatches(folder.ftCreationTime, targetUtc);
+}
+
+// Windows Vista and later open a folder for writing its times (backup
+// semantics) without any clock; Windows 95, 98 and Me cannot open folders.
+bool CanWriteFolderTimesByHandle()
+{
+    return g_windowsKind == 6 || g_windowsKind == 7;
+}
+
+// Where the rebuild could not give the folder its time, with the folder as it
+// was or complete: the handle writer where the system allows it (it counts
+// its own failure), else one failure.
+void WriteByHandleOrFail(const char *path)
+{
+    if (CanWriteFolderTimesByHandle())
+        WriteTimestampByHandle(path);
+    else
+        CountFailure();
 }
 
 // Sets the old folder's own times again: moving its contents out and back
@@ -233,15 +269,20 @@ void RebuildFolder(HWND owner, const char *path, const WIN32_FIND_DATAA &old,
     }
     RebuildProgress progress;
     bool failed = false;
+    bool clockRefused = false;
+    bool momentMissing = false;
     progress.renamed = MoveFileA(path, temporary) != FALSE;
     if (!progress.renamed) failed = true;
     if (!failed) {
         bool clockPutBack = true;
-        progress.created = CreateUnderClock(path, moment, &clockPutBack);
+        const CreateResult result = CreateUnderClock(path, moment, &clockPutBack);
         // The clock not put back is reported as a failure of the item; the
         // folder itself is kept whichever way the create went.
         if (!clockPutBack) CountFailure();
+        progress.created = result == CreateResult::Created;
+        clockRefused = result == CreateResult::ClockRefused;
         failed = !progress.created;
+        if (progress.created) momentMissing = !NewFolderHasItsMoment(path, target);
     }
     for (std::size_t i = 0; !failed && i < entries.size(); ++i) {
         char inFolder[kPathBufferSize], inTemporary[kPathBufferSize];
@@ -255,11 +296,21 @@ void RebuildFolder(HWND owner, const char *path, const WIN32_FIND_DATAA &old,
     if (!failed && !RemoveDirectoryA(temporary)) failed = true;
     if (!failed) {
         SetFileAttributesA(path, old.dwFileAttributes);
+        // Complete, but handed another creation time: written again by handle.
+        if (momentMissing) WriteByHandleOrFail(path);
         return;
     }
-    CountFailure();
-    if (!UndoRebuild(path, temporary, old, entries, progress))
+    if (!UndoRebuild(path, temporary, old, entries, progress)) {
+        CountFailure();
         ReportRecreate(owner, kReportLeftBehind, path, temporary);
+        return;
+    }
+    // The folder is as it was. A clock that cannot be set (an ordinary user's
+    // lot) still leaves the handle writer where the system has one.
+    if (clockRefused)
+        WriteByHandleOrFail(path);
+    else
+        CountFailure();
 }
 
 }  // namespace
