@@ -20,6 +20,7 @@
 #include "gui_test_support.h"
 #include "language.h"
 #include "modal_answerer.h"
+#include "test_support.h"
 
 namespace {
 
@@ -160,6 +161,7 @@ TEST_F(DropListTest, RowsOfAFileAFolderAndAnItemAtADriveRoot)
     LanguageGuard english(0);
     DropTestFolder temp("rows");
     std::string file = temp.File("a.txt", "12345");
+    ASSERT_TRUE(StampItem(file, UtcOfLocal(2010, 5, 6, 12, 34, 31)));
     std::string folder = temp.Folder("Data");
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);  // an item at the root of C:, only read
@@ -174,11 +176,7 @@ TEST_F(DropListTest, RowsOfAFileAFolderAndAnItemAtADriveRoot)
     EXPECT_EQ(Text(0, kColPath), temp.Path());
     EXPECT_EQ(Text(0, kColSize), "         5");
     EXPECT_EQ(Text(0, kColType), "");
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    ASSERT_TRUE(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data));
-    char modified[kDateTimeTextSize];
-    ASSERT_TRUE(FormatModifiedText(data.ftLastWriteTime, modified));
-    EXPECT_EQ(Text(0, kColModified), modified);
+    EXPECT_EQ(Text(0, kColModified), "05/06/2010  12:34:31");
     EXPECT_EQ(RowPath(0), file);
 
     EXPECT_EQ(Text(1, kColName), "Data");

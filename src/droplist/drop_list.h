@@ -34,8 +34,6 @@ void LoadFirstItemTime();
 
 // The full path of a row (Path and Name joined); false (cleared) when it cannot be read.
 bool ReadDropRowPath(int row, char (&full)[kDropPathSize]);
-// The Modified text of a last-write time; false (cleared) when it does not convert.
-bool FormatModifiedText(const FILETIME &lastWrite, char (&out)[kDateTimeTextSize]);
 // Removes every row and image and resets the count.
 void ClearDropList();
 

@@ -81,16 +81,6 @@ bool IsProcessLeadByte(unsigned char byte)
     return IsDBCSLeadByte(byte) != FALSE;
 }
 
-bool FormatModifiedText(const FILETIME &lastWrite, char (&out)[kDateTimeTextSize])
-{
-    std::memset(out, 0, sizeof out);
-    SYSTEMTIME local = {};
-    if (!FileTimeToLocalTime(lastWrite, &local)) return false;
-    FormatDateTime(local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
-                   local.wSecond, out);
-    return true;
-}
-
 void CreateDropListView(HWND container)
 {
     RECT client = {};
@@ -151,7 +141,7 @@ void AddDropListItem(const char *path)
                            found.nFileSizeLow,
                        sizeText);
     char modified[kDateTimeTextSize];
-    FormatModifiedText(found.ftLastWriteTime, modified);
+    FormatItemTime(found.ftLastWriteTime, TimeRuleForPath(full), modified);
 
     const int image = AddRowIcon(isFolder, full);
     LVITEMA item = {};
@@ -197,7 +187,8 @@ void LoadFirstItemTime()
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!GetFileAttributesExA(full, GetFileExInfoStandard, &data)) return;
     SYSTEMTIME local = {};
-    if (FileTimeToLocalTime(data.ftLastWriteTime, &local)) ShowTimeInLists(local);
+    if (FileTimeToLocalTime(data.ftLastWriteTime, &local, TimeRuleForPath(full)))
+        ShowTimeInLists(local);
 }
 
 void ClearDropList()

@@ -8,6 +8,7 @@
 #include "date_time_selector.h"
 #include "drop_list.h"
 #include "item_names.h"
+#include "local_time.h"
 #include "main_window.h"
 #include "messages.h"
 #include "target_time.h"
@@ -149,7 +150,8 @@ void RefreshListColumns()
         WIN32_FILE_ATTRIBUTE_DATA data = {};
         if (!GetFileAttributesExA(full, GetFileExInfoStandard, &data)) continue;
         char modified[kDateTimeTextSize];
-        if (!FormatModifiedText(data.ftLastWriteTime, modified)) continue;
+        FormatItemTime(data.ftLastWriteTime, TimeRuleForPath(full), modified);
+        if (!modified[0]) continue;
         LVITEMA item = {};
         item.iSubItem = kColModified;
         item.pszText = modified;
