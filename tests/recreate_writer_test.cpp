@@ -357,7 +357,7 @@ TEST_F(RebuildTest, ATargetThatIsNoDateChangesNothing)
     EXPECT_TRUE(g_simulatedClock.setValues.empty());
 }
 
-TEST_F(RebuildTest, ANameTheCodePageCannotSpellKeepsTheFolderAsItIs)
+TEST_F(RebuildTest, ANameWithoutAnyReachableNameKeepsTheFolderAsItIs)
 {
     std::string photos = MakePhotos();
     std::wstring wide(photos.begin(), photos.end());
@@ -365,6 +365,9 @@ TEST_F(RebuildTest, ANameTheCodePageCannotSpellKeepsTheFolderAsItIs)
     HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     CloseHandle(file);
+    if (GetACP() == 932) GTEST_SKIP() << "the code page spells this name";
+    // A volume that keeps no short names: the entry could not be moved back.
+    g_platform.shortName = [](const WIN32_FIND_DATAA &) { return ""; };
     TreeListing before = ListTree(root_.Path());
     WriteTimestampByRecreate(nullptr, photos.c_str());
     ExpectUntouchedAfterFailure(root_.Path(), photos, before);

@@ -87,7 +87,7 @@ void StoreEntry(char (*table)[kPathSize], int &count, const char *prefix, const 
 void CollectEntries(const char *prefix, const char *pattern)
 {
     WIN32_FIND_DATAA found = {};
-    FindHandle search(FindFirstFileA(pattern, &found));
+    FindHandle search(FindFirstEntry(pattern, &found));
     if (!search.Valid()) return;
     do {
         bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -99,7 +99,7 @@ void CollectEntries(const char *prefix, const char *pattern)
         if (isFolder) StoreEntry(g_folderTable, g_folderCount, prefix, name);
         else StoreEntry(g_fileTable, g_fileCount, prefix, name);
         if (g_folderCount >= kFolderListRows && g_fileCount >= kFolderListRows) break;
-    } while (FindNextFileA(search.Get(), &found));
+    } while (FindNextEntry(search.Get(), &found));
 }
 
 // Appends an icon to the list's images; the row shows whatever index it got,

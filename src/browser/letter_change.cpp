@@ -34,7 +34,7 @@ const char *LastSeparator(const char *path)
 bool ReadStoredName(const char *path, WIN32_FIND_DATAA &found)
 {
     if (HasWildcard(path)) return false;
-    FindHandle search(FindFirstFileA(path, &found));
+    FindHandle search(FindFirstEntry(path, &found));
     return search.Valid();
 }
 

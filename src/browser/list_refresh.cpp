@@ -29,7 +29,7 @@ void RefreshRow(int row)
     char path[kPathSize];
     if (!ReadRowFullPath(row, path)) return;
     WIN32_FIND_DATAA found = {};
-    FindHandle search(FindFirstFileA(path, &found));
+    FindHandle search(FindFirstEntry(path, &found));
     if (!search.Valid()) return;
 
     if (g_refreshMode == kRefreshModified) {

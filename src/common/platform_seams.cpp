@@ -54,10 +54,13 @@ BOOL RealSetItemTimes(HANDLE item, const FILETIME *created, const FILETIME *acce
 
 BOOL RealCreateFolder(const char *path) { return CreateDirectoryA(path, nullptr); }
 
+const char *RealShortName(const WIN32_FIND_DATAA &found) { return found.cAlternateFileName; }
+
 }  // namespace
 
 // Both are filled at compile time, before any code can run.
 extern const PlatformSeams g_realPlatform = {RealVolumeFileSystem, RealReadMachineText,
-                                             RealGetClock, RealSetClock, RealSetItemTimes, RealCreateFolder};
+                                             RealGetClock, RealSetClock, RealSetItemTimes, RealCreateFolder,
+                                             RealShortName};
 PlatformSeams g_platform = {RealVolumeFileSystem, RealReadMachineText, RealGetClock, RealSetClock,
-                            RealSetItemTimes, RealCreateFolder};
+                            RealSetItemTimes, RealCreateFolder, RealShortName};

@@ -3,7 +3,8 @@
 // machine cannot provide for real: the file-system name of a volume (no FAT
 // volume can be mounted there), the version texts of the registry (to play
 // an older Windows), the system clock (which a test must never set) and the
-// creation of a folder, which takes its times from that clock.
+// creation of a folder, which takes its times from that clock; and the short
+// names of entries, which every volume under Wine has.
 // The programs always run with the real calls; only tests replace entries.
 #include <windows.h>
 
@@ -33,6 +34,9 @@ struct PlatformSeams {
     // system stamps it with the clock's time. A test clock that only pretends
     // to be set stamps the new folder itself here.
     BOOL (*createFolder)(const char *path);
+    // The short (8.3) name a search reported beside an entry's own name
+    // (cAlternateFileName); empty when the volume keeps none for it.
+    const char *(*shortName)(const WIN32_FIND_DATAA &found);
 };
 
 // What the engine calls; starts as the real system.

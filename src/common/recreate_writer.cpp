@@ -1,6 +1,7 @@
 #include "recreate_writer.h"
 
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "creation_moment.h"
@@ -84,36 +85,71 @@ bool FindTemporaryName(const char *path, char (&temporary)[kPathBufferSize])
 }
 
 struct FolderEntry {
-    char name[MAX_PATH];
+    wchar_t name[MAX_PATH];  // the entry's own name, which the moves keep exactly
 };
 
+// The path in the code page as wide text; false when it does not convert.
+bool WidePath(const char *path, wchar_t (&out)[kPathBufferSize])
+{
+    std::memset(out, 0, sizeof out);
+    return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, out, kPathBufferSize) > 0;
+}
+
+// Joins a wide folder and name with one backslash; false (out cleared) when
+// the result would be longer than kMaxPathChars characters.
+bool JoinWide(const wchar_t *folder, const wchar_t *name, wchar_t (&out)[kPathBufferSize])
+{
+    std::memset(out, 0, sizeof out);
+    const std::size_t folderLength = std::wcslen(folder), nameLength = std::wcslen(name);
+    if (folderLength + 1 + nameLength > static_cast<std::size_t>(kMaxPathChars)) return false;
+    std::wmemcpy(out, folder, folderLength);
+    out[folderLength] = L'\\';
+    std::wmemcpy(out + folderLength + 1, name, nameLength);
+    return true;
+}
+
+// Moves the entry between the two folders under its own name.
+bool MoveEntry(const wchar_t *fromFolder, const wchar_t *toFolder, const FolderEntry &entry)
+{
+    wchar_t from[kPathBufferSize], to[kPathBufferSize];
+    return JoinWide(fromFolder, entry.name, from) && JoinWide(toFolder, entry.name, to) &&
+           MoveFileW(from, to);
+}
+
 // The names of everything the folder holds, dot names included, read before
-// anything is renamed. False when one of them could not be carried to the
-// temporary folder and back under its own name: the code page cannot spell
-// it (a short name would become its new long name), it does not answer to
-// the spelling given, or a path would not fit.
+// anything is renamed. The moves go by each entry's own (wide) name: moved
+// under its short name, an entry would take that as its new name. False when
+// one of them could not be carried to the temporary folder and back: it has
+// no name the ANSI calls reach (the code page cannot spell it and there is no
+// short name), that name does not answer, or a path would not fit.
 bool ReadMovableEntries(const char *path, const char *temporary, std::vector<FolderEntry> &entries)
 {
-    char pattern[kPathBufferSize + 4] = {};
-    if (!JoinPath(path, "", pattern)) return false;
-    std::strcat(pattern, "*.*");
-    WIN32_FIND_DATAA found = {};
-    FindHandle search(FindFirstFileA(pattern, &found));
+    wchar_t widePath[kPathBufferSize], wideTemporary[kPathBufferSize];
+    if (!WidePath(path, widePath) || !WidePath(temporary, wideTemporary)) return false;
+    wchar_t pattern[kPathBufferSize];
+    if (!JoinWide(widePath, L"*", pattern)) return false;
+    WIN32_FIND_DATAW wide = {};
+    FindHandle search(FindFirstFileW(pattern, &wide));
     if (!search.Valid()) return false;
     do {
-        if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0)
+        if (std::wcscmp(wide.cFileName, L".") == 0 || std::wcscmp(wide.cFileName, L"..") == 0)
             continue;
-        if (HasWildcard(found.cFileName)) return false;
+        WIN32_FIND_DATAA found;
+        AnsiEntry(wide, &found);
+        const char *usable = UsableName(found);
         char inFolder[kPathBufferSize], inTemporary[kPathBufferSize];
-        if (!JoinPath(path, found.cFileName, inFolder) ||
-            !JoinPath(temporary, found.cFileName, inTemporary))
+        if (!usable || !JoinPath(path, usable, inFolder) ||
+            !JoinPath(temporary, usable, inTemporary))
             return false;
-        // A name the code page turned into a look-alike names nothing here.
         if (GetFileAttributesA(inFolder) == INVALID_FILE_ATTRIBUTES) return false;
+        wchar_t wideInFolder[kPathBufferSize], wideInTemporary[kPathBufferSize];
+        if (!JoinWide(widePath, wide.cFileName, wideInFolder) ||
+            !JoinWide(wideTemporary, wide.cFileName, wideInTemporary))
+            return false;
         FolderEntry entry = {};
-        std::memcpy(entry.name, found.cFileName, sizeof entry.name);
+        std::wmemcpy(entry.name, wide.cFileName, MAX_PATH - 1);
         entries.push_back(entry);
-    } while (FindNextFileA(search.Get(), &found));
+    } while (FindNextFileW(search.Get(), &wide));
     return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
@@ -219,12 +255,11 @@ bool UndoRebuild(const char *path, const char *temporary, const WIN32_FIND_DATAA
                  const std::vector<FolderEntry> &entries, const RebuildProgress &progress)
 {
     bool complete = true;
-    for (std::size_t i = progress.moved; i-- > 0;) {
-        char inFolder[kPathBufferSize], inTemporary[kPathBufferSize];
-        JoinPath(path, entries[i].name, inFolder);
-        JoinPath(temporary, entries[i].name, inTemporary);
-        if (!MoveFileA(inFolder, inTemporary)) complete = false;
-    }
+    wchar_t widePath[kPathBufferSize], wideTemporary[kPathBufferSize];
+    WidePath(path, widePath);
+    WidePath(temporary, wideTemporary);
+    for (std::size_t i = progress.moved; i-- > 0;)
+        if (!MoveEntry(widePath, wideTemporary, entries[i])) complete = false;
     if (complete && progress.created && !RemoveDirectoryA(path)) complete = false;
     if (complete && progress.renamed && !MoveFileA(temporary, path)) complete = false;
     if (!complete) return false;
@@ -284,11 +319,11 @@ void RebuildFolder(HWND owner, const char *path, const WIN32_FIND_DATAA &old,
         failed = !progress.created;
         if (progress.created) momentMissing = !NewFolderHasItsMoment(path, target);
     }
+    wchar_t widePath[kPathBufferSize], wideTemporary[kPathBufferSize];
+    WidePath(path, widePath);
+    WidePath(temporary, wideTemporary);
     for (std::size_t i = 0; !failed && i < entries.size(); ++i) {
-        char inFolder[kPathBufferSize], inTemporary[kPathBufferSize];
-        JoinPath(path, entries[i].name, inFolder);
-        JoinPath(temporary, entries[i].name, inTemporary);
-        if (MoveFileA(inTemporary, inFolder))
+        if (MoveEntry(wideTemporary, widePath, entries[i]))
             progress.moved = i + 1;
         else
             failed = true;

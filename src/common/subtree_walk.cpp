@@ -30,7 +30,7 @@ std::vector<WalkEntry> ReadEntries(const char *folder)
     std::strcpy(pattern + length, (length > 0 && folder[length - 1] == '\\') ? "*.*" : "\\*.*");
 
     WIN32_FIND_DATAA found = {};
-    FindHandle search(FindFirstFileA(pattern, &found));
+    FindHandle search(FindFirstEntry(pattern, &found));
     if (!search.Valid()) return entries;
     do {
         // Dot names are private to whoever made them; "." and ".." go with them.
@@ -43,7 +43,7 @@ std::vector<WalkEntry> ReadEntries(const char *folder)
         const char *usable = UsableName(found);
         if (usable) JoinPath(folder, usable, entry.fullPath);
         entries.push_back(entry);
-    } while (FindNextFileA(search.Get(), &found));
+    } while (FindNextEntry(search.Get(), &found));
     return entries;
 }
 

@@ -120,7 +120,7 @@ void AddDropListItem(const char *path)
     if (!SplitDroppedPath(path, folder, droppedName, IsProcessLeadByte)) return;
 
     WIN32_FIND_DATAA found = {};
-    FindHandle search(FindFirstFileA(path, &found));
+    FindHandle search(FindFirstEntry(path, &found));
     if (!search.Valid()) return;
 
     // The folder comes from the dropped path itself, so a name the file system
