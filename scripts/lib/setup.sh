@@ -71,7 +71,7 @@ use_prefix() {
 # only they: the real programs keep their frame) are marked unmanaged.
 unmanage_test_windows() {
     local names reg stamp=$WINEPREFIX/.retempo-unmanaged
-    names=$(cd "$X64" && ls -1 ./*_test.exe 2>/dev/null | sed 's#^\./##' | sort)
+    names=$(cd "$X64" && ls -1 ./*_test.exe 2>/dev/null | sed 's#^\./##' | sort || true)
     [ "$names" = "$(cat "$stamp" 2>/dev/null)" ] && return 0
     reg=$X64/unmanaged.reg
     {
