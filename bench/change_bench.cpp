@@ -1,0 +1,270 @@
+// Prints how fast klokan99's own walk changes a generated tree of 10,000
+// files in 500 folders through the handle writer, against two loops over the
+// same entries: (a) the bare limit, one open and one SetFileTime per entry;
+// (b) the Win32 calls the handle writer makes, with nothing around them.
+// Then the same tree through the rebuild writer (a volume that is not NTFS
+// and the simulated clock), with how long the clock stays set per folder.
+// Usage: change_bench.exe [repetitions]
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench_support.h"
+#include "language.h"
+#include "local_time.h"
+#include "main_window.h"
+#include "modal_answerer.h"
+#include "platform_seams.h"
+#include "simulated_clock.h"
+#include "subtree_walk.h"
+#include "target_time.h"
+#include "test_support.h"
+#include "timestamp_items.h"
+#include "timestamp_writer.h"
+#include "volume_checks.h"
+
+namespace {
+
+constexpr int kFolders = 500;
+constexpr int kFilesPerFolder = 20;
+
+FILETIME g_targetUtc;
+
+void SetTarget()
+{
+    WriteTimeField(g_targetTime[kYear], 2010);
+    WriteTimeField(g_targetTime[kMonth], 5);
+    WriteTimeField(g_targetTime[kDay], 6);
+    WriteTimeField(g_targetTime[kHour], 12);
+    WriteTimeField(g_targetTime[kMinute], 34);
+    WriteTimeField(g_targetTime[kSecond], 30);
+    SYSTEMTIME target;
+    BuildTargetRecord(&target);
+    LocalTimeToFileTime(target, &g_targetUtc, TimeRuleFor(true));
+}
+
+// (a) The bare limit: open for attribute writing, one SetFileTime, close.
+int BareLimit(const std::vector<std::string> &entries)
+{
+    int failures = 0;
+    for (const std::string &path : entries) {
+        HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE || !SetFileTime(file, &g_targetUtc, &g_targetUtc, &g_targetUtc))
+            ++failures;
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    }
+    return failures;
+}
+
+// (b) The calls the handle writer makes, in its order, nothing else.
+int WriterCalls(const std::vector<std::string> &entries)
+{
+    int failures = 0;
+    for (const std::string &path : entries) {
+        WIN32_FILE_ATTRIBUTE_DATA item;
+        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &item)) {
+            ++failures;
+            continue;
+        }
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_ATTRIBUTE_ARCHIVE,
+                                  nullptr);
+        if (file == INVALID_HANDLE_VALUE || !SetFileTime(file, &g_targetUtc, &g_targetUtc, &g_targetUtc))
+            ++failures;
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        WIN32_FILE_ATTRIBUTE_DATA back;
+        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &back)) ++failures;
+        if (!SetFileAttributesA(path.c_str(), item.dwFileAttributes)) ++failures;
+    }
+    return failures;
+}
+
+// The program's walk as the command runs it for the first selected row.
+int ProgramWalk(const std::string &root)
+{
+    g_runStatus = 1;
+    ChangeSubtreeTimestamps(nullptr, root.c_str(), 0);
+    return g_runStatus;
+}
+
+struct Rates {
+    std::vector<double> bare, calls, walk;
+};
+
+// The parts of the walk, each timed alone over the same tree.
+void ProfileWalk(const std::string &root, const std::vector<std::string> &entries, double walkSeconds,
+                 double callsSeconds)
+{
+    Stopwatch watch;
+    int visited = 0;
+    WalkSubtree(root.c_str(), g_programPath, [&](const char *, bool) { return ++visited > 0; },
+                [](const char *, const char *) { return true; }, WalkOrder::ContentsFirst);
+    const double listing = watch.Seconds();
+
+    // The first item's checks, which run for every entry below it.
+    const std::string drive = root.substr(0, 3);
+    watch.Restart();
+    for (size_t i = 0; i < entries.size(); ++i) GetDriveTypeA(drive.c_str());
+    const double driveKind = watch.Seconds();
+    watch.Restart();
+    for (size_t i = 0; i < entries.size(); ++i) HasFreeSpace(drive.c_str(), 1);
+    const double freeSpace = watch.Seconds();
+    watch.Restart();
+    for (size_t i = 0; i < entries.size(); ++i) DetectNtfs(drive.c_str());
+    const double ntfs = watch.Seconds();
+    const double checks = driveKind + freeSpace + ntfs;
+
+    // The walk as it runs for a later selected row: no volume checks.
+    watch.Restart();
+    g_runStatus = 1;
+    ChangeSubtreeTimestamps(nullptr, root.c_str(), 1);
+    const double laterRow = watch.Seconds();
+
+    watch.Restart();
+    g_runStatus = 1;
+    for (const std::string &path : entries) WriteTimestampByHandle(path.c_str());
+    const double writer = watch.Seconds();
+
+    // The writer's own work before it touches the item: the target record and its conversion.
+    watch.Restart();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        SYSTEMTIME target;
+        FILETIME utc;
+        BuildTargetRecord(&target);
+        LocalTimeToFileTime(target, &utc, TimeRuleFor(true));
+    }
+    const double conversion = watch.Seconds();
+
+    std::printf("  where the walk's time goes (each part timed alone, %.2f s for the walk):\n", walkSeconds);
+    std::printf("    listing the folders (%d entries)    %6.2f s  %4.0f%%\n", visited, listing,
+                100 * listing / walkSeconds);
+    std::printf("    drive kind + free space + NTFS checks %6.2f s  %4.0f%%\n", checks,
+                100 * checks / walkSeconds);
+    std::printf("      drive kind %.2f s, free space %.2f s, file-system name %.2f s\n", driveKind,
+                freeSpace, ntfs);
+    std::printf("    handle writer over the entry list    %6.2f s  %4.0f%%\n", writer,
+                100 * writer / walkSeconds);
+    std::printf("    the same walk without the checks (as for a later selected row) %.2f s, %.0f /s,"
+                " time ratio to (b) %.2f\n",
+                laterRow, static_cast<double>(entries.size()) / laterRow, laterRow / callsSeconds);
+    std::printf("      of it: target record + conversion  %6.2f s  %4.0f%%\n", conversion,
+                100 * conversion / walkSeconds);
+}
+
+// The clock seam wrapped: the time between setting the clock to the target
+// and putting it back, summed over the rebuilt folders.
+struct ClockSpan {
+    BOOL (*inner)(const SYSTEMTIME *) = nullptr;
+    int sets = 0;
+    double setAt = 0;
+    double total = 0;
+    double longest = 0;
+    int spans = 0;
+};
+ClockSpan g_span;
+
+BOOL TimedSetClock(const SYSTEMTIME *now)
+{
+    const BOOL result = g_span.inner(now);
+    const double at = NowSeconds();
+    if (g_span.sets++ % 2 == 0) {
+        g_span.setAt = at;
+    } else {
+        const double span = at - g_span.setAt;
+        g_span.total += span;
+        if (span > g_span.longest) g_span.longest = span;
+        ++g_span.spans;
+    }
+    return result;
+}
+
+bool NotNtfs(const char *, char *name, DWORD size)
+{
+    lstrcpynA(name, "FAT32", static_cast<int>(size));
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    // The real clock setter is never reachable from here.
+    LockClockSetter();
+    g_windowsKind = 6;
+    g_programPath[0] = '\0';
+    SetTarget();
+    const int repetitions = Repetitions(argc, argv, 3);
+    // A refusal would open a message box; it is answered and counted, never waited on.
+    ModalAnswerer answerer({IDOK});
+
+    TempFolder root;
+    std::printf("change_bench: making %d folders with %d files each in %s\n", kFolders, kFilesPerFolder,
+                root.Path().c_str());
+    const std::vector<std::string> entries = MakeBenchTree(root.Path(), kFolders, kFilesPerFolder);
+    const double count = static_cast<double>(entries.size());
+    DetectNtfs(root.Path().substr(0, 3).c_str());
+    std::printf("  %zu entries, volume NTFS: %d, best of %d runs each, side by side\n", entries.size(),
+                g_ntfsVolume, repetitions);
+
+    Rates seconds;
+    int walkStatus = 1, bareFailures = 0, callFailures = 0;
+    for (int r = 0; r < repetitions; ++r) {
+        Stopwatch watch;
+        bareFailures += BareLimit(entries);
+        seconds.bare.push_back(watch.Seconds());
+        watch.Restart();
+        callFailures += WriterCalls(entries);
+        seconds.calls.push_back(watch.Seconds());
+        watch.Restart();
+        walkStatus = ProgramWalk(root.Path());
+        seconds.walk.push_back(watch.Seconds());
+    }
+    const double bare = count / Best(seconds.bare);
+    const double calls = count / Best(seconds.calls);
+    const double walk = count / Best(seconds.walk);
+    std::printf("1. change throughput (entries/s)\n");
+    std::printf("  (a) bare limit, open + SetFileTime    %8.0f /s  (failures %d)\n", bare, bareFailures);
+    std::printf("  (b) the handle writer's Win32 calls   %8.0f /s  (failures %d)\n", calls, callFailures);
+    std::printf("  walk through the handle writer        %8.0f /s  (run status %d)\n", walk, walkStatus);
+    std::printf("  time ratio walk/(b) %.2f (goal <= 1.2), walk/(a) %.2f\n", calls / walk, bare / walk);
+    ProfileWalk(root.Path(), entries, Best(seconds.walk), Best(seconds.calls));
+    std::printf("5. peak working set after the 10,000-file run: %.1f MiB\n", PeakWorkingSetMiB());
+
+    // 2. The rebuild path: a volume that is not NTFS, the simulated clock.
+    const PlatformSeams saved = g_platform;
+    UseSimulatedClock();
+    g_span.inner = g_platform.setClock;
+    g_platform.setClock = TimedSetClock;
+    g_platform.volumeFileSystem = NotNtfs;
+    std::vector<double> rebuild, handle;
+    int rebuildStatus = 1;
+    size_t rebuilt = 0;
+    for (int r = 0; r < repetitions; ++r) {
+        g_simulatedClock.created.clear();
+        Stopwatch watch;
+        rebuildStatus = ProgramWalk(root.Path());
+        rebuild.push_back(watch.Seconds());
+        rebuilt = g_simulatedClock.created.size();
+        g_platform.volumeFileSystem = saved.volumeFileSystem;
+        watch.Restart();
+        ProgramWalk(root.Path());
+        handle.push_back(watch.Seconds());
+        g_platform.volumeFileSystem = NotNtfs;
+    }
+    g_platform = saved;
+    std::printf("2. rebuild writer (not NTFS, simulated clock)\n");
+    std::printf("  rebuild walk %8.0f /s, handle walk %8.0f /s, time ratio rebuild/handle %.2f\n",
+                count / Best(rebuild), count / Best(handle), Best(rebuild) / Best(handle));
+    std::printf("  run status %d, folders rebuilt in the last run %zu\n", rebuildStatus, rebuilt);
+    if (g_span.spans > 0)
+        std::printf("  clock set per folder: mean %.3f ms, longest %.3f ms over %d folders (goal < 1 ms)\n",
+                    1000 * g_span.total / g_span.spans, 1000 * g_span.longest, g_span.spans);
+    std::printf("5. peak working set after the rebuild runs: %.1f MiB\n", PeakWorkingSetMiB());
+    if (!answerer.Seen().empty())
+        std::printf("message boxes answered: %s\n", answerer.Describe().c_str());
+    return 0;
+}
