@@ -206,7 +206,7 @@ TEST(IconBarBitmaps, EveryNameOfEverySkinIsAResourceOf32By20)
 {
     const IconBarLayout &bar = CurrentIconBar();
     for (int kind : {0, 2, 4, 5}) {
-        for (const IconBarButtonSpec &button : bar.buttons) {
+        for (const IconBarButtonEntry &button : bar.buttons) {
             for (ButtonState state : {ButtonState::Up, ButtonState::Dn, ButtonState::In}) {
                 char name[kBitmapNameSize];
                 BitmapName(button.base, kind, state, name);

@@ -14,18 +14,6 @@ int g_dialogOutcome = 0;
 
 namespace {
 
-int RowCount() { return static_cast<int>(SendMessageA(g_hFolderList, LVM_GETITEMCOUNT, 0, 0)); }
-
-int SelectedCount()
-{
-    return static_cast<int>(SendMessageA(g_hFolderList, LVM_GETSELECTEDCOUNT, 0, 0));
-}
-
-bool IsSelected(int row)
-{
-    return (SendMessageA(g_hFolderList, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
-}
-
 bool IsFolder(const char *path)
 {
     DWORD attributes = GetFileAttributesA(path);
@@ -57,20 +45,20 @@ bool ResolveFullPath(const char *path, char (&full)[kPathSize])
 
 int CheckChangeTarget(HWND mainWindow, Msg driveRefused)
 {
-    if (!g_hFolderList || RowCount() <= 0) {
+    if (!g_hFolderList || FolderListRowCount() <= 0) {
         ShowMessage(mainWindow, Msg::NoFileInList);
         return 0;
     }
-    if (SelectedCount() <= 0) {
+    if (FolderListSelectedCount() <= 0) {
         ShowMessage(mainWindow, Msg::NoFileSelected);
         return 0;
     }
     // Every row lies in the current folder, so its drive is the drive of all.
     char lastPath[kPathSize] = {};
-    std::strncpy(lastPath, g_currentFolder, sizeof lastPath - 1);
-    for (int row = 0, rows = RowCount(); row < rows; ++row) {
+    std::memcpy(lastPath, g_currentFolder, sizeof lastPath - 1);
+    for (int row = 0, rows = FolderListRowCount(); row < rows; ++row) {
         char path[kPathSize];
-        if (!IsSelected(row) || !ReadRowFullPath(row, path)) continue;
+        if (!IsRowSelected(row) || !ReadRowFullPath(row, path)) continue;
         std::memcpy(lastPath, path, sizeof lastPath);
         if (IsFolder(path)) {
             g_selectionHasFolder = 1;
@@ -126,11 +114,11 @@ void ReadSubfolderBoxes(HWND dialog)
 
 void ForEachSelectedItem(const SelectedItemAction &action)
 {
-    if (!g_hFolderList || RowCount() <= 0 || SelectedCount() <= 0) return;
+    if (!g_hFolderList || FolderListRowCount() <= 0 || FolderListSelectedCount() <= 0) return;
     HCURSOR kept = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    for (int row = 0, rows = RowCount(); row < rows; ++row) {
+    for (int row = 0, rows = FolderListRowCount(); row < rows; ++row) {
         char path[kPathSize];
-        if (!IsSelected(row) || !ReadRowFullPath(row, path)) continue;
+        if (!IsRowSelected(row) || !ReadRowFullPath(row, path)) continue;
         if (lstrcmpiA(path, g_programPath) == 0) continue;
         DWORD attributes = GetFileAttributesA(path);
         if (attributes == INVALID_FILE_ATTRIBUTES) continue;

@@ -33,6 +33,11 @@ void FillFolderList(const char *folder);
 // The sort order of two stored paths: the system's locale-aware comparison.
 int CompareFolderEntries(const char *a, const char *b);
 
+// What the commands ask of the list: rows, selected rows, one row's state.
+int FolderListRowCount();
+int FolderListSelectedCount();
+bool IsRowSelected(int row);
+
 // The full path of a row: its Name resolved against the current directory.
 // False for an empty Name or a path that does not fit the buffer.
 bool ReadRowFullPath(int row, char (&path)[kPathSize]);

@@ -36,6 +36,24 @@ bool ReadSelectedItem(char (&path)[kPathSize], WIN32_FILE_ATTRIBUTE_DATA &data)
 
 }  // namespace
 
+int FolderListRowCount()
+{
+    return g_hFolderList ? static_cast<int>(SendMessageA(g_hFolderList, LVM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+int FolderListSelectedCount()
+{
+    return g_hFolderList
+               ? static_cast<int>(SendMessageA(g_hFolderList, LVM_GETSELECTEDCOUNT, 0, 0))
+               : 0;
+}
+
+bool IsRowSelected(int row)
+{
+    return g_hFolderList &&
+           (SendMessageA(g_hFolderList, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
 bool ReadRowFullPath(int row, char (&path)[kPathSize])
 {
     std::memset(path, 0, sizeof path);

@@ -17,34 +17,20 @@
 
 int g_firstItemDone = 0;
 
-namespace {
-
-int RowCount() { return static_cast<int>(SendMessageA(g_hFolderList, LVM_GETITEMCOUNT, 0, 0)); }
-int SelectedCount()
-{
-    return static_cast<int>(SendMessageA(g_hFolderList, LVM_GETSELECTEDCOUNT, 0, 0));
-}
-bool IsSelected(int row)
-{
-    return SendMessageA(g_hFolderList, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
-}
-
-}  // namespace
-
 int CheckTimestampSelection(HWND mainWindow)
 {
-    if (!g_hFolderList || RowCount() <= 0) {
+    if (!g_hFolderList || FolderListRowCount() <= 0) {
         ShowMessage(mainWindow, Msg::NoFileInList);
         return 0;
     }
-    if (SelectedCount() <= 0) {
+    if (FolderListSelectedCount() <= 0) {
         ShowMessage(mainWindow, Msg::NoFileSelected);
         return 0;
     }
-    const int rows = RowCount();
+    const int rows = FolderListRowCount();
     for (int row = 0; row < rows; ++row) {
         char path[kPathSize];
-        if (!IsSelected(row) || !ReadRowFullPath(row, path)) continue;
+        if (!IsRowSelected(row) || !ReadRowFullPath(row, path)) continue;
         const char root[4] = {path[0], path[1], path[2], '\0'};
         const int drive = ClassifyDrive(root);
         if (drive == kDriveUnknown || drive == kDriveNoRoot || drive == kDriveCdRom) {
@@ -58,15 +44,15 @@ int CheckTimestampSelection(HWND mainWindow)
 
 void RunTimestampChange(HWND mainWindow)
 {
-    if (!g_hFolderList || RowCount() <= 0 || SelectedCount() <= 0) return;
+    if (!g_hFolderList || FolderListRowCount() <= 0 || FolderListSelectedCount() <= 0) return;
     g_savedCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     g_runStatus = 1;
     g_firstItemDone = 0;
     int handled = 0;
-    const int rows = RowCount();
+    const int rows = FolderListRowCount();
     for (int row = 0; row < rows; ++row) {
         char path[kPathSize];
-        if (!IsSelected(row) || !ReadRowFullPath(row, path)) continue;
+        if (!IsRowSelected(row) || !ReadRowFullPath(row, path)) continue;
         // The running program's own file is never changed.
         if (g_programPath[0] && lstrcmpiA(path, g_programPath) == 0) continue;
         ++handled;

@@ -35,17 +35,17 @@ void OnBarCreate(HWND bar)
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(bar, GWLP_HINSTANCE));
     const int top = BarButtonTop();
     for (int i = 0; i < kBarButtons; ++i) {
-        const IconBarButtonSpec &spec = layout.buttons[i];
+        const IconBarButtonEntry &entry = layout.buttons[i];
         IconBarButton &button = g_iconBarButtons[i];
-        BitmapName(spec.base, g_windowsKind, ButtonState::Up, button.upName);
-        BitmapName(spec.base, g_windowsKind, ButtonState::Dn, button.downName);
-        BitmapName(spec.base, g_windowsKind, ButtonState::In, button.inactiveName);
+        BitmapName(entry.base, g_windowsKind, ButtonState::Up, button.upName);
+        BitmapName(entry.base, g_windowsKind, ButtonState::Dn, button.downName);
+        BitmapName(entry.base, g_windowsKind, ButtonState::In, button.inactiveName);
         button.window = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
-                                        spec.x, top, kBarButtonWidth, kBarButtonHeight, bar,
-                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                        entry.x, top, kBarButtonWidth, kBarButtonHeight, bar,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                                         instance, nullptr);
         // The drop list starts empty: its row commands wait for rows.
-        if (spec.needsDropItems && button.window) EnableWindow(button.window, FALSE);
+        if (entry.needsDropItems && button.window) EnableWindow(button.window, FALSE);
     }
 }
 
@@ -100,9 +100,9 @@ void ShowCaption(HDC dc, int n, const CaptionFont &font, int buttonTop)
     // Only the area is put back here; the new box is drawn over it below.
     if (g_captionRect.left != 0) RestoreCaptionPixels(dc);
 
-    const IconBarButtonSpec &spec = CurrentIconBar().buttons[n - 1];
+    const IconBarButtonEntry &entry = CurrentIconBar().buttons[n - 1];
     std::memset(g_captionText, 0, sizeof g_captionText);
-    std::strncpy(g_captionText, g_japaneseMode ? spec.japaneseCaption : spec.englishCaption,
+    std::strncpy(g_captionText, g_japaneseMode ? entry.japaneseCaption : entry.englishCaption,
                  sizeof g_captionText - 1);
     const int length = static_cast<int>(std::strlen(g_captionText));
 

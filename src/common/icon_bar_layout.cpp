@@ -1,6 +1,7 @@
 #include "icon_bar_layout.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 int CaptionButtonAt(const IconBarLayout &bar, int x)
@@ -53,7 +54,6 @@ void BitmapName(const char *base, int windowsKind, ButtonState state, char *out)
     std::memset(out, 0, kBitmapNameSize);
     const char *stateText = state == ButtonState::Up ? "Up" : state == ButtonState::Dn ? "Dn" : "In";
     // Bases are at most 6 characters, so the name always fits; the bounds keep it so.
-    std::strncat(out, base, kBitmapNameSize - 4);
-    std::strncat(out, SkinSuffix(windowsKind), 1);
-    std::strncat(out, stateText, 2);
+    std::snprintf(out, kBitmapNameSize, "%.*s%s%s", static_cast<int>(kBitmapNameSize - 4), base,
+                  SkinSuffix(windowsKind), stateText);
 }

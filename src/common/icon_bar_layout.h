@@ -14,7 +14,7 @@ constexpr int kCaptionSaveRows = 30;
 // Bitmap names are at most 11 characters and a terminator.
 constexpr int kBitmapNameSize = 12;
 
-struct IconBarButtonSpec {
+struct IconBarButtonEntry {
     int id;                       // control id of the button, a child of the bar
     int x;                        // left edge within the bar
     int command;                  // command id sent to the main window
@@ -25,7 +25,7 @@ struct IconBarButtonSpec {
 };
 
 struct IconBarLayout {
-    IconBarButtonSpec buttons[kBarButtons];
+    IconBarButtonEntry buttons[kBarButtons];
     int barX;                // left edge of the bar in the main window's client area
     int barWidth;            // width given at placement
     int barHeightExtra;      // bar height = SM_CYBORDER + this
