@@ -8,6 +8,7 @@
 //   e2e_helper times <folder>                 every item below and the folder itself
 //   e2e_helper volume <root>                 drive type and file system
 //   e2e_helper drop <path>...                 WM_DROPFILES onto the drop list's container
+//   e2e_helper close <class|-> <title|->       asks a window to close (WM_CLOSE)
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -165,6 +166,19 @@ int Drop(int count, char **paths)
     return 0;
 }
 
+HWND TopWindow(const char *wantedClass, const char *wantedTitle)
+{
+    return FindWindowA(std::strcmp(wantedClass, "-") ? wantedClass : nullptr,
+                       std::strcmp(wantedTitle, "-") ? wantedTitle : nullptr);
+}
+
+int Close(const char *wantedClass, const char *wantedTitle)
+{
+    HWND window = TopWindow(wantedClass, wantedTitle);
+    if (!window) return 1;
+    return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+}
+
 // The drive type and file system of a root such as M:\.
 int Volume(const char *root)
 {
@@ -192,6 +206,7 @@ int main(int argc, char **argv)
     if (argc >= 3 && !std::strcmp(argv[1], "times")) return Times(argv[2]);
     if (argc >= 3 && !std::strcmp(argv[1], "volume")) return Volume(argv[2]);
     if (argc >= 3 && !std::strcmp(argv[1], "drop")) return Drop(argc - 2, argv + 2);
-    std::fprintf(stderr, "usage: e2e_helper window|list|times|drop ...\n");
+    if (argc >= 4 && !std::strcmp(argv[1], "close")) return Close(argv[2], argv[3]);
+    std::fprintf(stderr, "usage: e2e_helper window|list|times|volume|drop|close ...\n");
     return 2;
 }
