@@ -20,6 +20,8 @@
 #include "gui_test_support.h"
 #include "language.h"
 #include "modal_answerer.h"
+#include "platform_seams.h"
+#include "simulated_clock.h"
 #include "test_support.h"
 
 namespace {
@@ -580,6 +582,39 @@ TEST_F(RunTest, EveryRowIsChangedAndTheListRefreshedOnFullSuccess)
     EXPECT_TRUE(SameFileTime(LastWrite(folder), targetUtc_));
     EXPECT_EQ(Text(0, kColModified), "06/07/2005  08:09:10");
     EXPECT_NE(Text(0, kColModified), before);
+}
+
+bool ReportsFat(const char *, char *name, DWORD size)
+{
+    lstrcpynA(name, "FAT32", static_cast<int>(size));
+    return true;
+}
+
+TEST_F(RunTest, OnAVolumeThatIsNotNtfsFoldersAreRebuiltWithEverythingInThem)
+{
+    std::string album = temp_.Folder("album");
+    std::string inner = temp_.Folder("album\\inner");
+    std::string photo = temp_.File("album\\inner\\photo.jpg", "jpeg bytes");
+    SeamGuard seams;
+    UseSimulatedClock();
+    g_platform.volumeFileSystem = ReportsFat;
+    IntGuard kind(g_windowsKind), include(g_includeSubfolders);
+    g_windowsKind = 1;  // Windows 98: a folder's time comes only from a rebuild
+    g_includeSubfolders = 1;
+    Drop({album, good_});
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text, "Modification of timestamp succeeded.");
+    // Both folders were made again under the set clock, the inner one first.
+    ASSERT_EQ(g_simulatedClock.created.size(), 2u);
+    EXPECT_EQ(g_simulatedClock.created[0], inner);
+    EXPECT_EQ(g_simulatedClock.created[1], album);
+    EXPECT_EQ(g_simulatedClock.setValues.size(), 4u) << "set and put back, once per folder";
+    // Nothing lost, nothing left beside them.
+    EXPECT_EQ(GetFileAttributesA(photo.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_EQ(GetFileAttributesA((temp_.Path() + "\\!!!").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(SameFileTime(LastWrite(good_), targetUtc_));
+    EXPECT_TRUE(SameFileTime(LastWrite(photo), targetUtc_));
 }
 
 TEST_F(RunTest, ANetworkRowNamesTheDriveKindWhileALaterRowIsStillChanged)
