@@ -7,7 +7,7 @@ X64=$BUILD/x64
 X86=$BUILD/x86
 
 PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xauth xdotool
-          imagemagick x11-utils googletest cmake ninja-build fonts-ipafont-gothic python3 zip unzip)
+          imagemagick x11-utils locales googletest cmake ninja-build fonts-ipafont-gothic python3 zip unzip)
 
 say() { printf '== %s\n' "$*" >&2; }
 
@@ -18,11 +18,22 @@ ensure_packages() {
     for p in "${PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    say "installing: ${missing[*]}"
-    as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
+    if [ ${#missing[@]} -gt 0 ]; then
+        say "installing: ${missing[*]}"
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}" >/dev/null
+    fi
+    ensure_japanese_locale
+}
+
+# Wine turns file names into the Unix locale's characters; without a Japanese
+# locale no Japanese name can be made in the tests' Japanese runs.
+ensure_japanese_locale() {
+    locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
+    say "generating the ja_JP.UTF-8 locale"
+    as_root sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+    as_root locale-gen >/dev/null
 }
 
 build_all() {
