@@ -617,6 +617,29 @@ TEST_F(RunTest, OnAVolumeThatIsNotNtfsFoldersAreRebuiltWithEverythingInThem)
     EXPECT_TRUE(SameFileTime(LastWrite(photo), targetUtc_));
 }
 
+TEST_F(RunTest, ADroppedNameTheCodePageCannotSpellIsChangedAndItsLookAlikeIsNot)
+{
+    if (GetACP() == 932) GTEST_SKIP() << "the code page spells the test name";
+    // "\u65E5.txt" comes back from an ANSI search as "?.txt", which a.txt matches.
+    const std::wstring wideFile = Widen(temp_.Path()) + L"\\\x65E5.txt";
+    HANDLE h = CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    const std::string lookAlike = temp_.File("a.txt");
+    SetItemTime(lookAlike, 2001, 1, 1, 1, 1, 2);
+    const FILETIME lookAlikeBefore = LastWrite(lookAlike);
+
+    DropHandle(MakeDropHandleWide({wideFile}));
+    ASSERT_EQ(Rows(), 1);
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text, "Modification of timestamp succeeded.");
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ASSERT_TRUE(GetFileAttributesExW(wideFile.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_TRUE(SameFileTime(data.ftLastWriteTime, targetUtc_));
+    EXPECT_TRUE(SameFileTime(LastWrite(lookAlike), lookAlikeBefore));
+}
+
 TEST_F(RunTest, ANetworkRowNamesTheDriveKindWhileALaterRowIsStillChanged)
 {
     // The harness's network drive N:.
