@@ -88,17 +88,9 @@ void OnCommand(HWND dialog, int id)
 
 void ChangeAttributesCommand(HWND mainWindow)
 {
-    g_selectionHasFolder = 0;
-    g_refreshMode = kRefreshAttributes;
-    if (!CheckChangeTarget(mainWindow, Msg::AttributesDriveRefused)) return;
-    g_dlgIncludeSubfolders = 0;
-    g_dlgFilesOnly = 0;
-    g_dialogOutcome = 0;
-    const char *dialog = g_japaneseMode ? "CHANGEATTR_DLG_J" : "CHANGEATTR_DLG";
-    if (!RunChangeDialog(mainWindow, dialog, AttributesDlgProc)) return;
-    if (g_dialogOutcome != kDialogAccepted) return;
-    ApplyAttributeChange();
-    RefreshListColumns();
+    RunChangeCommand(mainWindow, kRefreshAttributes, Msg::AttributesDriveRefused,
+                     g_japaneseMode ? "CHANGEATTR_DLG_J" : "CHANGEATTR_DLG", AttributesDlgProc,
+                     ApplyAttributeChange);
 }
 
 INT_PTR CALLBACK AttributesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "folder_list.h"
+#include "list_refresh.h"
 #include "volume_checks.h"
 
 int g_dlgIncludeSubfolders = 0;
@@ -128,4 +129,19 @@ void ForEachSelectedItem(const SelectedItemAction &action)
         SetCurrentDirectoryA(g_currentFolder);
     }
     if (GetCursor() != kept) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+void RunChangeCommand(HWND mainWindow, int refreshMode, Msg driveRefused,
+                      const char *dialogTemplate, DLGPROC procedure, void (*apply)())
+{
+    g_selectionHasFolder = 0;
+    g_refreshMode = refreshMode;
+    if (!CheckChangeTarget(mainWindow, driveRefused)) return;
+    g_dlgIncludeSubfolders = 0;
+    g_dlgFilesOnly = 0;
+    g_dialogOutcome = 0;
+    if (!RunChangeDialog(mainWindow, dialogTemplate, procedure)) return;
+    if (g_dialogOutcome != kDialogAccepted) return;
+    apply();
+    RefreshListColumns();
 }

@@ -27,6 +27,11 @@ constexpr int kDialogAccepted = 2;
 // g_selectionHasFolder when a selected row is a folder.
 int CheckChangeTarget(HWND mainWindow, Msg driveRefused);
 
+// The course both commands take: the check of the selection, the dialog,
+// then (after OK) apply() and the refresh of the column refreshMode names.
+void RunChangeCommand(HWND mainWindow, int refreshMode, Msg driveRefused,
+                      const char *dialogTemplate, DLGPROC procedure, void (*apply)());
+
 // Runs the dialog of the given template modally; false after the "System
 // Error" box when the dialog cannot be shown.
 bool RunChangeDialog(HWND mainWindow, const char *templateName, DLGPROC procedure);

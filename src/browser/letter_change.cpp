@@ -136,17 +136,9 @@ void OnCommand(HWND dialog, int id)
 
 void ChangeLettersCommand(HWND mainWindow)
 {
-    g_selectionHasFolder = 0;
-    g_refreshMode = kRefreshName;
-    if (!CheckChangeTarget(mainWindow, Msg::LettersDriveRefused)) return;
-    g_dlgIncludeSubfolders = 0;
-    g_dlgFilesOnly = 0;
-    g_dialogOutcome = 0;
-    const char *dialog = g_japaneseMode ? "CHANGECHAR_DLG_J" : "CHANGECHAR_DLG";
-    if (!RunChangeDialog(mainWindow, dialog, LettersDlgProc)) return;
-    if (g_dialogOutcome != kDialogAccepted) return;
-    ApplyLetterChange();
-    RefreshListColumns();
+    RunChangeCommand(mainWindow, kRefreshName, Msg::LettersDriveRefused,
+                     g_japaneseMode ? "CHANGECHAR_DLG_J" : "CHANGECHAR_DLG", LettersDlgProc,
+                     ApplyLetterChange);
 }
 
 INT_PTR CALLBACK LettersDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
