@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "test_support.h"
+
 void MakeFolder(const std::string &path)
 {
     ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
@@ -50,17 +52,7 @@ FILETIME FromCount(ULONGLONG count)
 
 ULONGLONG LocalToCount(int year, int month, int day, int hour, int minute, int second)
 {
-    SYSTEMTIME local = {};
-    local.wYear = static_cast<WORD>(year);
-    local.wMonth = static_cast<WORD>(month);
-    local.wDay = static_cast<WORD>(day);
-    local.wHour = static_cast<WORD>(hour);
-    local.wMinute = static_cast<WORD>(minute);
-    local.wSecond = static_cast<WORD>(second);
-    FILETIME localTime = {}, utc = {};
-    SystemTimeToFileTime(&local, &localTime);
-    LocalFileTimeToFileTime(&localTime, &utc);
-    return ToCount(utc);
+    return ToCount(UtcOfLocal(year, month, day, hour, minute, second));
 }
 
 namespace {
