@@ -50,7 +50,8 @@ build_all() {
 # A private prefix inside the build tree, never the user's own ~/.wine.
 # Extra drives for the tests: K: floppy, L: CD-ROM, N: network, P: a second
 # fixed disk with the label RETEMPODATA; each maps to a folder of the build.
-PREFIX_LAYOUT=3
+JAPANESE_UI_FONT=/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf
+PREFIX_LAYOUT=4
 use_prefix() {
     export WINEPREFIX=$X64/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export RETEMPO_DRIVES=$X64/drives
@@ -71,10 +72,19 @@ use_prefix() {
         wine reg add 'HKLM\Software\Wine\Drives' /v l: /d cdrom /f >/dev/null 2>&1
         wine reg add 'HKLM\Software\Wine\Drives' /v n: /d network /f >/dev/null 2>&1
         wine reg add 'HKLM\Software\Wine\Drives' /v p: /d hd /f >/dev/null 2>&1
+        japanese_ui_font
         wineserver -w
         echo "$PREFIX_LAYOUT" > "$WINEPREFIX/.retempo-layout"
     fi
     unmanage_test_windows
+}
+
+# Window titles and list headers use the system's UI font, which Wine links
+# to "MS UI Gothic" for Japanese characters; without it they show boxes. IPA
+# P Gothic stands in for it under the file name the link asks for.
+japanese_ui_font() {
+    ln -sfn "$JAPANESE_UI_FONT" "$WINEPREFIX/drive_c/windows/Fonts/msgothic.ttc"
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic /f >/dev/null 2>&1
 }
 
 # The in-process GUI tests create and destroy many windows; with no window

@@ -1,17 +1,14 @@
 // The end-to-end suite's eyes and hands inside Wine, for what xdotool cannot
-// see: where a window and the rows of a list view lie on the screen, the
-// stored times and attributes of a tree, and files dropped onto a window the
-// way the shell drops them. It never changes a file.
+// see: where a window and the rows of a list view lie on the screen, and the
+// stored times and attributes of a tree. It never changes a file.
 //
 //   e2e_helper window <class|-> <title|-> [id] client origin, size, state
 //   e2e_helper list <main class>              geometry of the list view in the container
 //   e2e_helper times <folder>                 every item below and the folder itself
 //   e2e_helper volume <root>                 drive type and file system
-//   e2e_helper drop <path>...                 WM_DROPFILES onto the drop list's container
 //   e2e_helper close <class|-> <title|->       asks a window to close (WM_CLOSE)
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -128,44 +125,6 @@ int Times(const char *folder)
     return 0;
 }
 
-// The block the shell hands over: DROPFILES, then the paths, each ended by a
-// zero, and one more zero. The handle is this process's own memory; whether
-// the receiver can read it is what this command finds out.
-int Drop(int count, char **paths)
-{
-    HWND main = FindWindowA("KLOKAN_98", nullptr);
-    HWND container = main ? FindWindowExA(main, nullptr, "KLOKAN_98_Sub", nullptr) : nullptr;
-    if (!container) {
-        std::fprintf(stderr, "no drop list container\n");
-        return 1;
-    }
-    std::vector<char> names;
-    for (int i = 0; i < count; ++i) {
-        char full[MAX_PATH] = {};
-        GetFullPathNameA(paths[i], MAX_PATH, full, nullptr);
-        names.insert(names.end(), full, full + std::strlen(full) + 1);
-    }
-    names.push_back('\0');
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
-    if (!block) return 1;
-    auto *drop = static_cast<DROPFILES *>(GlobalLock(block));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->pt.x = 10;
-    drop->pt.y = 10;
-    drop->fNC = FALSE;
-    drop->fWide = FALSE;
-    std::memcpy(reinterpret_cast<char *>(drop) + sizeof(DROPFILES), names.data(), names.size());
-    GlobalUnlock(block);
-    if (!PostMessageA(container, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) {
-        GlobalFree(block);
-        return 1;
-    }
-    // The receiver's DragFinish frees the block when the handle reached it;
-    // this process ends right after, which frees it in any case.
-    Sleep(200);
-    return 0;
-}
-
 HWND TopWindow(const char *wantedClass, const char *wantedTitle)
 {
     return FindWindowA(std::strcmp(wantedClass, "-") ? wantedClass : nullptr,
@@ -205,8 +164,7 @@ int main(int argc, char **argv)
     if (argc >= 3 && !std::strcmp(argv[1], "list")) return List(argv[2]);
     if (argc >= 3 && !std::strcmp(argv[1], "times")) return Times(argv[2]);
     if (argc >= 3 && !std::strcmp(argv[1], "volume")) return Volume(argv[2]);
-    if (argc >= 3 && !std::strcmp(argv[1], "drop")) return Drop(argc - 2, argv + 2);
     if (argc >= 4 && !std::strcmp(argv[1], "close")) return Close(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: e2e_helper window|list|times|volume|drop|close ...\n");
+    std::fprintf(stderr, "usage: e2e_helper window|list|times|volume|close ...\n");
     return 2;
 }
