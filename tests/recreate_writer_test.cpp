@@ -67,6 +67,7 @@ protected:
         std::memcpy(savedTarget_, g_targetTime, sizeof savedTarget_);
         UseSimulatedClock();
         g_runStatus = 1;
+        ForgetCheckedDrive();  // a new run checks its drive again
         g_ntfsVolume = 0;
         g_windowsKind = 6;
         g_japaneseMode = 0;

@@ -13,6 +13,7 @@
 #include "list_refresh.h"
 #include "main_window.h"
 #include "modal_answerer.h"
+#include "platform_seams.h"
 #include "target_time.h"
 #include "test_support.h"
 #include "timestamp_command.h"
@@ -135,6 +136,45 @@ TEST_F(TimestampChange, NoChangesEverythingYesChangesTheTreeAndRefreshesEveryRow
     TimestampChangeCommand(windows.Main());
     EXPECT_EQ(RowText(1, 3), "02/03/2001  04:05:06");
     EXPECT_EQ(CurrentDirectory(), temp.Path());
+}
+
+int g_fileSystemQueries = 0;
+
+bool CountingFileSystem(const char *root, char *name, DWORD size)
+{
+    ++g_fileSystemQueries;
+    return g_realPlatform.volumeFileSystem(root, name, size);
+}
+
+TEST_F(TimestampChange, TheDriveIsAskedOncePerRunNotForEveryEntryBelowTheFirstItem)
+{
+    ASSERT_TRUE(CreateDirectoryA(Make("Photos").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(Make("Photos\\2010").c_str(), nullptr));
+    for (const char *name : {"Photos\\a.jpg", "Photos\\b.jpg", "Photos\\2010\\c.jpg", "z.txt"})
+        ASSERT_TRUE(MakeFile(Make(name))) << name;
+    ShowFolder(temp.Path());
+    ASSERT_EQ(RowCount(), 2);
+    SelectRows({0, 1});
+    g_includeSubfolders = 1;
+    SeamGuard seams;
+    g_platform.volumeFileSystem = CountingFileSystem;
+    // What the refresh after a run asks for its rows, measured alone.
+    g_refreshMode = kRefreshModified;
+    g_fileSystemQueries = 0;
+    RefreshListColumns();
+    const int perRefresh = g_fileSystemQueries;
+
+    for (int run = 1; run <= 2; ++run) {
+        g_fileSystemQueries = 0;
+        ModalAnswerer answerer({IDYES, IDOK});
+        TimestampChangeCommand(windows.Main());
+        ASSERT_EQ(answerer.Seen().size(), 2u) << answerer.Describe();
+        EXPECT_EQ(answerer.Seen()[1].text, "Modification of timestamp succeeded.");
+        // Six entries changed; each run asks about the drive once again.
+        EXPECT_EQ(g_fileSystemQueries, 1 + perRefresh) << "run " << run;
+    }
+    for (const char *name : {"Photos", "Photos\\2010", "Photos\\2010\\c.jpg", "z.txt"})
+        EXPECT_TRUE(HasTarget(Make(name))) << name;
 }
 
 TEST_F(TimestampChange, AFileThatCannotBeWrittenIsReportedAndTheListKeepsItsTexts)

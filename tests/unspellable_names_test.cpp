@@ -127,6 +127,7 @@ protected:
         ASSERT_FALSE(temp.Path().empty());
         std::memcpy(savedTarget_, g_targetTime, sizeof savedTarget_);
         g_runStatus = 1;
+        ForgetCheckedDrive();  // a new run checks its drive again
         g_windowsKind = 6;
         g_japaneseMode = 0;
         g_writesPerItem.clear();

@@ -48,6 +48,7 @@ void RunTimestampChange(HWND mainWindow)
     g_savedCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     g_runStatus = 1;
     g_firstItemDone = 0;
+    ForgetCheckedDrive();
     int handled = 0;
     const int rows = FolderListRowCount();
     for (int row = 0; row < rows; ++row) {

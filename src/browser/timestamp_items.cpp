@@ -10,6 +10,16 @@
 
 namespace {
 
+// The root whose drive passed the checks in this run. Every entry below the
+// first item lies on it, and asking the system again for each of them took
+// several times longer than changing the entry itself.
+char g_checkedRoot[4] = {};
+
+bool AlreadyChecked(const char *root)
+{
+    return g_checkedRoot[0] != '\0' && lstrcmpiA(root, g_checkedRoot) == 0;
+}
+
 void StopRun(HWND owner, Msg message)
 {
     g_runStatus = 0;
@@ -22,9 +32,9 @@ void StopRun(HWND owner, Msg message)
 void ChangeItemTimestamp(HWND owner, const char *path, int firstItemDone)
 {
     if (g_runStatus == 0) return;
-    if (firstItemDone == 0) {
-        char root[4] = {};
-        std::strncpy(root, path, 3);
+    char root[4] = {};
+    std::strncpy(root, path, 3);
+    if (firstItemDone == 0 && !AlreadyChecked(root)) {
         const UINT driveType = GetDriveTypeA(root);
         if (driveType == DRIVE_UNKNOWN || driveType == DRIVE_NO_ROOT_DIR ||
             driveType == DRIVE_REMOTE || driveType == DRIVE_CDROM) {
@@ -38,8 +48,14 @@ void ChangeItemTimestamp(HWND owner, const char *path, int firstItemDone)
             return;
         }
         DetectNtfs(root);
+        std::strcpy(g_checkedRoot, root);
     }
     WriteTimestampChosen(owner, path);
+}
+
+void ForgetCheckedDrive()
+{
+    g_checkedRoot[0] = '\0';
 }
 
 void ChangeSubtreeTimestamps(HWND owner, const char *path, int firstItemDone)
