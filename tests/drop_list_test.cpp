@@ -307,6 +307,32 @@ TEST_F(DropListTest, ANameTheCodePageCannotSpellIsReachedByItsShortName)
     EXPECT_FALSE(SameItem(row, lookAlike));
 }
 
+// A volume that keeps no short names hands a path back as it is.
+DWORD NoShortPath(const wchar_t *path, wchar_t *out, DWORD size)
+{
+    const DWORD length = static_cast<DWORD>(lstrlenW(path));
+    if (length >= size) return length + 1;
+    lstrcpyW(out, path);
+    return length;
+}
+
+TEST_F(DropListTest, WithoutShortNamesAnUnspellableNameIsLeftOutAndTheRestListed)
+{
+    if (GetACP() == 932) GTEST_SKIP() << "the code page spells the test name";
+    DropTestFolder temp("noshort");
+    std::wstring wideFile = Widen(temp.Path()) + L"\\\x65E5\x672C.txt";
+    HANDLE h = CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    std::string plain = temp.File("ab.txt");
+    SeamGuard seams;
+    g_platform.shortPath = NoShortPath;
+
+    DropHandle(MakeDropHandleWide({wideFile, Widen(plain)}));
+    ASSERT_EQ(Rows(), 1) << "no row may stand for the name the code page cannot spell";
+    EXPECT_TRUE(SameItem(RowPath(0), plain)) << RowPath(0);
+}
+
 TEST_F(DropListTest, AtMost2000RowsInTheDropsOrder)
 {
     DropTestFolder temp("many");

@@ -56,11 +56,13 @@ BOOL RealCreateFolder(const char *path) { return CreateDirectoryA(path, nullptr)
 
 const char *RealShortName(const WIN32_FIND_DATAA &found) { return found.cAlternateFileName; }
 
+DWORD RealShortPath(const wchar_t *path, wchar_t *out, DWORD size) { return GetShortPathNameW(path, out, size); }
+
 }  // namespace
 
 // Both are filled at compile time, before any code can run.
 extern const PlatformSeams g_realPlatform = {RealVolumeFileSystem, RealReadMachineText,
                                              RealGetClock, RealSetClock, RealSetItemTimes, RealCreateFolder,
-                                             RealShortName};
+                                             RealShortName, RealShortPath};
 PlatformSeams g_platform = {RealVolumeFileSystem, RealReadMachineText, RealGetClock, RealSetClock,
-                            RealSetItemTimes, RealCreateFolder, RealShortName};
+                            RealSetItemTimes, RealCreateFolder, RealShortName, RealShortPath};

@@ -4,7 +4,7 @@
 // volume can be mounted there), the version texts of the registry (to play
 // an older Windows), the system clock (which a test must never set) and the
 // creation of a folder, which takes its times from that clock; and the short
-// names of entries, which every volume under Wine has.
+// names of entries and paths, which every volume under Wine has.
 // The programs always run with the real calls; only tests replace entries.
 #include <windows.h>
 
@@ -37,6 +37,9 @@ struct PlatformSeams {
     // The short (8.3) name a search reported beside an entry's own name
     // (cAlternateFileName); empty when the volume keeps none for it.
     const char *(*shortName)(const WIN32_FIND_DATAA &found);
+    // The short form of a whole path (GetShortPathNameW); on a volume that
+    // keeps no short names it is the path as given.
+    DWORD (*shortPath)(const wchar_t *path, wchar_t *out, DWORD size);
 };
 
 // What the engine calls; starts as the real system.

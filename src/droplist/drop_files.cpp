@@ -9,6 +9,7 @@
 #include "local_time.h"
 #include "icon_bar.h"
 #include "main_window.h"
+#include "platform_seams.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ bool ReadDroppedPath(HDROP drop, UINT index, char (&path)[kDropPathSize])
     if (DragQueryFileW(drop, index, wide, kListTextChars) != length) return false;
     if (SpellInCodePage(wide, path)) return true;
     wchar_t shortForm[kListTextChars] = {};
-    const DWORD shortLength = GetShortPathNameW(wide, shortForm, kListTextChars);
+    const DWORD shortLength = g_platform.shortPath(wide, shortForm, kListTextChars);
     if (shortLength == 0 || shortLength >= static_cast<DWORD>(kListTextChars)) return false;
     return SpellInCodePage(shortForm, path);
 }
