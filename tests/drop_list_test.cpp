@@ -57,6 +57,15 @@ std::string RowPath(int row)
 }
 
 // The same item: same volume serial and file index.
+// An empty file under a name given as wide text.
+bool MakeWideFile(const std::wstring &path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
 bool SameItem(const std::string &a, const std::string &b)
 {
     auto identify = [](const std::string &path, BY_HANDLE_FILE_INFORMATION *info) {
@@ -266,9 +275,7 @@ TEST_F(DropListTest, ARowWhoseFullPathWouldNotFitIsRefused)
     std::wstring wideFolder = Widen(temp.Path()) + L"\\" + std::wstring(40, L'd');
     ASSERT_TRUE(CreateDirectoryW(wideFolder.c_str(), nullptr));
     std::wstring wideFile = wideFolder + L"\\" + longName;
-    HANDLE h = CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
+    ASSERT_TRUE(MakeWideFile(wideFile));
     // The whole long path is beyond the ANSI calls; its short form is built from its parts.
     wchar_t shortFolder[MAX_PATH] = {};
     ASSERT_GT(GetShortPathNameW(wideFolder.c_str(), shortFolder, MAX_PATH), 0u);
@@ -291,9 +298,7 @@ TEST_F(DropListTest, ANameTheCodePageCannotSpellIsReachedByItsShortName)
     if (GetACP() == 932) GTEST_SKIP() << "the code page spells the test name";
     DropTestFolder temp("wide");
     std::wstring wideFile = Widen(temp.Path()) + L"\\\x65E5\x672C.txt";
-    HANDLE h = CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
+    ASSERT_TRUE(MakeWideFile(wideFile));
     // A look-alike that "??.txt" would match, which must stay unchanged and unlisted.
     std::string lookAlike = temp.File("ab.txt");
 
@@ -321,9 +326,7 @@ TEST_F(DropListTest, WithoutShortNamesAnUnspellableNameIsLeftOutAndTheRestListed
     if (GetACP() == 932) GTEST_SKIP() << "the code page spells the test name";
     DropTestFolder temp("noshort");
     std::wstring wideFile = Widen(temp.Path()) + L"\\\x65E5\x672C.txt";
-    HANDLE h = CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
+    ASSERT_TRUE(MakeWideFile(wideFile));
     std::string plain = temp.File("ab.txt");
     SeamGuard seams;
     g_platform.shortPath = NoShortPath;
@@ -648,9 +651,7 @@ TEST_F(RunTest, ADroppedNameTheCodePageCannotSpellIsChangedAndItsLookAlikeIsNot)
     if (GetACP() == 932) GTEST_SKIP() << "the code page spells the test name";
     // "\u65E5.txt" comes back from an ANSI search as "?.txt", which a.txt matches.
     const std::wstring wideFile = Widen(temp_.Path()) + L"\\\x65E5.txt";
-    HANDLE h = CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
+    ASSERT_TRUE(MakeWideFile(wideFile));
     const std::string lookAlike = temp_.File("a.txt");
     SetItemTime(lookAlike, 2001, 1, 1, 1, 1, 2);
     const FILETIME lookAlikeBefore = LastWrite(lookAlike);

@@ -2,7 +2,7 @@
 // see: where a window and the rows of a list view lie on the screen, and the
 // stored times and attributes of a tree. It never changes a file.
 //
-//   e2e_helper window <class|-> <title|-> [id] client origin, size, state
+//   e2e_helper window <class|-> <title|-> [id] client origin, size, state (a list: its pick)
 //   e2e_helper list <main class>              geometry of the list view in the container
 //   e2e_helper times <folder>                 every item below and the folder itself
 //   e2e_helper volume <root>                 drive type and file system
@@ -41,6 +41,11 @@ int Window(const std::wstring &wantedClass, const std::wstring &wantedTitle, con
                 IsWindowVisible(window) ? 1 : 0);
     if (SendMessageW(window, WM_GETDLGCODE, 0, 0) & (DLGC_BUTTON | DLGC_RADIOBUTTON))
         std::printf("checked %d\n", static_cast<int>(SendMessageW(window, BM_GETCHECK, 0, 0)));
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpiA(className, "ComboBox") == 0)
+        std::printf("selected %d\ndropped %d\n", static_cast<int>(SendMessageW(window, CB_GETCURSEL, 0, 0)),
+                    static_cast<int>(SendMessageW(window, CB_GETDROPPEDSTATE, 0, 0)));
     return 0;
 }
 

@@ -101,7 +101,8 @@ def window(cls="-", title="-", control=None, env=None):
         return None
     x, y, w, h = (int(v) for v in values["client"].split())
     return {"x": x, "y": y, "w": w, "h": h, "enabled": values.get("enabled") == "1",
-            "visible": values.get("visible") == "1", "checked": values.get("checked")}
+            "visible": values.get("visible") == "1", "checked": values.get("checked"),
+            "selected": int(values.get("selected", "-1")), "dropped": values.get("dropped") == "1"}
 
 
 def list_view(main_class):
@@ -320,16 +321,34 @@ def answer(title, keys, missing=None):
 
 def pick_time(name, when):
     """Picks year, month, day, hour, minute, second in the six lists the way
-    the keyboard does it: open the list, go to its first entry, step down."""
+    the keyboard does it: open the list, go to its first entry, step down.
+    Each pick is read back; keys typed before a list has opened are lost on a
+    busy machine, so a wrong pick is made again."""
     year, month, day, hour, minute, second = when
     steps = [year - 1980, month - 1, day - 1, hour, minute, second]
-    for control, count in zip(PROGRAMS[name]["lists"], steps):
-        x, y = control_centre(name, control)
-        click(x, y)
-        key("Home")
-        if count:
-            xdo("key", "--repeat", count, "--delay", 10, "Down")
-        key("Return")
+    info = PROGRAMS[name]
+    for control, count in zip(info["lists"], steps):
+        for attempt in range(3):
+            x, y = control_centre(name, control)
+            click(x, y)
+            try:
+                wait_until("list %d to open" % control,
+                           lambda: window(info["class"], "-", control)["dropped"], timeout=5)
+            except Failed:
+                continue
+            key("Home")
+            if count:
+                xdo("key", "--repeat", count, "--delay", 10, "Down")
+            key("Return")
+            try:
+                wait_until("list %d to pick entry %d" % (control, count),
+                           lambda: (lambda w: not w["dropped"] and w["selected"] == count)(
+                               window(info["class"], "-", control)), timeout=5)
+                break
+            except Failed:
+                log("  list %d: pick %d did not take (attempt %d)" % (control, count, attempt + 1))
+        else:
+            raise Failed("list %d of %s would not pick entry %d" % (control, name, count))
 
 
 def set_include_subfolders(name, wanted):
