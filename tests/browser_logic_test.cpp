@@ -165,6 +165,19 @@ TEST_F(SelectorTable, EnteringAndLeavingFoldersKeepsTheChainUnderItsDrive)
     EXPECT_EQ(g_selectorCount, 3);
 }
 
+TEST_F(SelectorTable, AFolderWithBracketsInItsNameIsAFolderNotADrive)
+{
+    EXPECT_EQ(PushChainEntry("C:\\[old]", "", 5), 2);
+    EXPECT_EQ(PushChainEntry("C:\\[old]\\Music [FLAC]", "", 5), 3);
+    EXPECT_STREQ(SelectorShownText(2), "[old]");
+    EXPECT_STREQ(SelectorShownText(3), "Music [FLAC]");
+    EXPECT_EQ(PopChainEntry("C:\\[old]"), 2);
+    EXPECT_EQ(g_selectorImage[2], kSelectorImageOpen);
+    // Up to the root: the folder's entry goes, the drive's stays.
+    EXPECT_EQ(PopChainEntry("C:\\"), 1);
+    EXPECT_EQ(Dump(), "A:[REMOVABLE-DRIVE]/0/drive0\nC:[FIXED-DRIVE]/0/drive1\nD:[DATA]/0/drive2\n");
+}
+
 TEST_F(SelectorTable, MyDocumentsAboveTheCurrentFolderShowsTheIconOfTheWindowsKind)
 {
     PushChainEntry("C:\\My Documents", "C:\\My Documents", 2);

@@ -21,7 +21,9 @@
 #include "letter_change.h"
 #include "platform_seams.h"
 #include "recreate_writer.h"
+#include "selector_table.h"
 #include "simulated_clock.h"
+#include "subtree_walk.h"
 #include "target_time.h"
 #include "test_support.h"
 #include "timestamp_items.h"
@@ -371,6 +373,50 @@ TEST_F(UnspellableNames, CodePage932NamesWithoutAByteGoByTheirShortNames)
     ChangeSubtreeTimestamps(nullptr, Narrow(mixed_).c_str(), 0);
     EXPECT_EQ(g_runStatus, 1 + 2);
     ExpectEachChangedOnce(false);
+}
+
+// In code page 932 the second byte of "表" is 0x5C, a backslash: a folder
+// whose name ends in it must not be taken for one that ends in a separator.
+TEST_F(UnspellableNames, CodePage932AFolderNameEndingInByte5CIsListedAndWalkedInside)
+{
+    if (GetACP() != 932) GTEST_SKIP() << "runs under code page 932 only";
+    const std::wstring base = Wide(temp.Path());
+    const std::wstring folder = base + L"\\\u4e00\u89a7\u8868";  // 一覧表
+    const std::wstring inside = folder + L"\\a.txt";
+    const std::wstring sibling = folder + L"\u30e1\u30e2.txt";  // 一覧表メモ.txt
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    if (!MakeWideFile(inside, 1) || !MakeWideFile(sibling, 2))
+        GTEST_SKIP() << "the host's file names cannot hold the name under this locale";
+    const std::string narrow = Narrow(folder);
+    ASSERT_EQ(narrow.back(), '\\') << "the name should end in the byte 0x5C";
+    for (const std::wstring &path : {folder, inside, sibling}) ASSERT_TRUE(StampWide(path, old_));
+
+    std::vector<std::string> visited;
+    WalkSubtree(
+        narrow.c_str(), "",
+        [&](const char *entry, bool) {
+            visited.push_back(entry);
+            return true;
+        },
+        [](const char *, const char *) { return true; }, WalkOrder::ContentsFirst);
+    EXPECT_EQ(visited, std::vector<std::string>{Narrow(inside)});
+
+    ChangeSubtreeTimestamps(nullptr, narrow.c_str(), 0);
+    EXPECT_EQ(g_runStatus, 1);
+    EXPECT_TRUE(SameTime(ReadWide(inside).ftLastWriteTime, target_));
+    EXPECT_TRUE(SameTime(ReadWide(sibling).ftLastWriteTime, old_)) << "a sibling was changed";
+
+    BrowserWindows windows(false);
+    ASSERT_TRUE(windows.Ready());
+    ShowFolder(narrow);
+    EXPECT_EQ(RowNames(), std::vector<std::string>{"a.txt"});
+    ClearSelectorTable();
+    char drive[kSelectorTextSize];
+    ASSERT_TRUE(MakeDriveEntryText(narrow[0], 3, "", drive));
+    ASSERT_TRUE(AppendSelectorEntry(drive, 0, 0));
+    ASSERT_EQ(PushChainEntry(narrow.c_str(), "", 5), 1);
+    EXPECT_EQ(std::string(SelectorShownText(1)), Narrow(L"\u4e00\u89a7\u8868"));
+    ClearSelectorTable();
 }
 
 }  // namespace

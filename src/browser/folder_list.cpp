@@ -334,8 +334,8 @@ void FillFolderList(const char *folder)
     // Every stored path starts with the folder and one backslash (C:\ stays C:\).
     char prefix[kPathSize] = {};
     char pattern[kPathSize] = {};
-    const char *lastSlash = std::strrchr(folder, '\\');
-    bool needsSlash = !(lastSlash && lastSlash[1] == '\0');
+    // By characters: in code page 932 a name can end in a byte 0x5C.
+    bool needsSlash = !EndsWithBackslash(folder, IsProcessLeadByte);
     bool usable = JoinPathFits(folder, needsSlash ? "\\" : "", prefix, kPathSize) &&
                   JoinPathFits(prefix, "*.*", pattern, kPathSize);
 

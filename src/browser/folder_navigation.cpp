@@ -80,8 +80,8 @@ void EnterSelectedFolder()
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!ReadSelectedItem(path, data)) return;
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-    const char *slash = std::strrchr(path, '\\');
-    if (IsRecycleBinName(slash ? slash + 1 : path)) return;
+    const int slash = LastSeparator(path, IsProcessLeadByte);
+    if (IsRecycleBinName(slash >= 0 ? path + slash + 1 : path)) return;
     // The current directory and g_currentFolder move together or not at all.
     if (!SetCurrentDirectoryA(path)) return;
     std::memcpy(g_currentFolder, path, sizeof g_currentFolder);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "path_text.h"
 #include "row_texts.h"
 
 char g_selectorText[kSelectorEntries][kSelectorTextSize];
@@ -78,14 +79,16 @@ bool MakeDriveEntryText(char letter, int driveClass, const char *label,
     return true;
 }
 
-bool IsDriveEntry(int index) { return std::strchr(g_selectorText[index], '[') != nullptr; }
+// A drive entry reads "C:[...]"; a folder of the chain is a full path, which
+// may hold "[" in its names.
+bool IsDriveEntry(int index) { return g_selectorText[index][2] == '['; }
 
 const char *SelectorShownText(int index)
 {
     const char *text = g_selectorText[index];
     if (IsDriveEntry(index)) return text;
-    const char *slash = std::strrchr(text, '\\');
-    return slash ? slash + 1 : text;
+    const int slash = LastSeparator(text, IsProcessLeadByte);
+    return slash >= 0 ? text + slash + 1 : text;
 }
 
 int FindLastSelectorEntry(const char *key)

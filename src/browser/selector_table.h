@@ -36,7 +36,8 @@ void NormalizeDrivePath(const char *path, char (&out)[kSelectorTextSize]);
 bool MakeDriveEntryText(char letter, int driveClass, const char *label,
                         char (&out)[kSelectorTextSize]);
 
-// Drive entries are told from chain entries by the "[" of their description.
+// Drive entries are told from chain entries by the "[" right after the
+// drive's colon; a folder name may hold "[" too.
 bool IsDriveEntry(int index);
 // What the control shows: the whole text of a drive entry, the folder's name
 // (after the last backslash) of a chain entry.

@@ -39,6 +39,11 @@ void AnsiEntry(const WIN32_FIND_DATAW &wide, WIN32_FIND_DATAA *found)
     SpellExactly(wide.cAlternateFileName, found->cAlternateFileName);
 }
 
+bool IsProcessLeadByte(unsigned char byte)
+{
+    return IsDBCSLeadByte(byte) != FALSE;
+}
+
 bool HasWildcard(const char *text)
 {
     return text && std::strpbrk(text, "?*") != nullptr;

@@ -5,6 +5,8 @@
 // items; it must never be used to change anything.
 #include <windows.h>
 
+#include "path_text.h"
+
 // True when the text holds "?" or "*".
 bool HasWildcard(const char *text);
 // cFileName when it holds no wildcard; else the short name when there is one

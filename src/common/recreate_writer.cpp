@@ -70,9 +70,9 @@ void WriteFileTimes(const char *path, const DateTime &target)
 bool FindTemporaryName(const char *path, char (&temporary)[kPathBufferSize])
 {
     std::memset(temporary, 0, sizeof temporary);
-    const char *lastSlash = std::strrchr(path, '\\');
-    if (!lastSlash) return false;
-    std::size_t length = static_cast<std::size_t>(lastSlash - path) + 1;
+    const int lastSlash = LastSeparator(path, IsProcessLeadByte);
+    if (lastSlash < 0) return false;
+    std::size_t length = static_cast<std::size_t>(lastSlash) + 1;
     std::memcpy(temporary, path, length);
     std::memcpy(temporary + length, "!!!", 3);
     for (length += 3; length < kTemporaryNameLimit; temporary[length++] = '!') {

@@ -27,7 +27,7 @@ std::vector<WalkEntry> ReadEntries(const char *folder)
     std::size_t length = std::strlen(folder);
     if (length > static_cast<std::size_t>(kMaxPathChars)) return entries;
     std::memcpy(pattern, folder, length);
-    std::strcpy(pattern + length, (length > 0 && folder[length - 1] == '\\') ? "*.*" : "\\*.*");
+    std::strcpy(pattern + length, EndsWithBackslash(folder, IsProcessLeadByte) ? "*.*" : "\\*.*");
 
     WIN32_FIND_DATAA found = {};
     FindHandle search(FindFirstEntry(pattern, &found));
@@ -64,7 +64,8 @@ bool JoinPath(const char *folder, const char *name, char *out)
     std::memset(out, 0, kPathBufferSize);
     std::size_t folderLength = std::strlen(folder);
     std::size_t nameLength = std::strlen(name);
-    bool needsSeparator = folderLength == 0 || folder[folderLength - 1] != '\\';
+    // By characters: in code page 932 a name can end in a byte 0x5C.
+    bool needsSeparator = !EndsWithBackslash(folder, IsProcessLeadByte);
     std::size_t total = folderLength + (needsSeparator ? 1 : 0) + nameLength;
     if (total > static_cast<std::size_t>(kMaxPathChars)) return false;
     std::memcpy(out, folder, folderLength);

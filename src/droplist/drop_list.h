@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "drop_row.h"
+#include "item_names.h"
 #include "target_time.h"
 
 // Columns (index = subitem).
@@ -36,9 +37,6 @@ void LoadFirstItemTime();
 bool ReadDropRowPath(int row, char (&full)[kDropPathSize]);
 // Removes every row and image and resets the count.
 void ClearDropList();
-
-// The lead-byte rule of the process code page, for the path helpers.
-bool IsProcessLeadByte(unsigned char byte);
 
 // Bar commands and the rebuild after Delete Files.
 void DeleteSelectedItems(HWND mainWindow);

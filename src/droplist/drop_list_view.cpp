@@ -76,11 +76,6 @@ int AddRowIcon(bool folder, const char *fullPath)
 
 }  // namespace
 
-bool IsProcessLeadByte(unsigned char byte)
-{
-    return IsDBCSLeadByte(byte) != FALSE;
-}
-
 void CreateDropListView(HWND container)
 {
     RECT client = {};

@@ -4,22 +4,12 @@
 // process code page: a separator is only a backslash that is not the second
 // byte of a double-byte character, so the caller says which bytes lead one.
 
+#include "path_text.h"
+
 constexpr int kDropPathSize = 258;      // every path buffer of the drop list
 constexpr int kListTextChars = 256;     // characters offered when a column is read back
 constexpr int kDropListMaxRows = 2000;  // rows, and images in the image list
 constexpr int kSizeTextSize = 32;
-
-using LeadByteTest = bool (*)(unsigned char byte);
-
-// The lead bytes of Shift-JIS (code page 932).
-bool IsShiftJisLeadByte(unsigned char byte);
-// For single-byte code pages: no byte leads a pair.
-bool IsNeverLeadByte(unsigned char byte);
-
-// Offset of the last path separator ('\' or '/') of path, or -1.
-int LastSeparator(const char *path, LeadByteTest isLead);
-// True when the last character of path is a backslash (not a trailing byte that looks like one).
-bool EndsWithBackslash(const char *path, LeadByteTest isLead);
 
 // Splits a dropped full path at its own last separator: folder is everything
 // before it, with a backslash added to a drive alone ("C:" -> "C:\"), and
