@@ -619,6 +619,29 @@ bool ReportsFat(const char *, char *name, DWORD size)
     return true;
 }
 
+TEST_F(RunTest, WhereARebuildLeftEntriesBehindALaterMissingRowDoesNotHideIt)
+{
+    std::string album = temp_.Folder("album");
+    std::string photo = temp_.File("album\\photo.jpg", "jpeg bytes");
+    SeamGuard seams;
+    UseSimulatedClock();
+    g_platform.volumeFileSystem = ReportsFat;
+    IntGuard kind(g_windowsKind);
+    g_windowsKind = 1;
+    // The folder cannot be made again and its name is taken meanwhile: what
+    // it held stays in the temporary folder, and the next row is gone.
+    g_simulatedClock.failCreate = true;
+    g_simulatedClock.duringCreate = [](const char *path) {
+        CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    };
+    Drop({album, photo});
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    const std::string temporary = temp_.Path() + "\\!!!";
+    EXPECT_NE(seen[1].text.find(temporary), std::string::npos) << seen[1].text;
+    EXPECT_EQ(GetFileAttributesA((temporary + "\\photo.jpg").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+}
+
 TEST_F(RunTest, OnAVolumeThatIsNotNtfsFoldersAreRebuiltWithEverythingInThem)
 {
     std::string album = temp_.Folder("album");

@@ -10,6 +10,11 @@ char g_leftBehindFolder[kPathBufferSize] = {};
 char g_leftBehindTemporary[kPathBufferSize] = {};
 HCURSOR g_savedCursor = nullptr;
 
+void RecordFailureReason(int reason)
+{
+    if (g_failureReason != kReasonLeftBehind) g_failureReason = reason;
+}
+
 void RestoreArrowCursor()
 {
     if (GetCursor() != g_savedCursor) SetCursor(LoadCursorA(nullptr, IDC_ARROW));

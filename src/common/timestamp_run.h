@@ -17,6 +17,9 @@ enum FailureReason {
     kReasonLeftBehind = 7
 };
 extern int g_failureReason;
+// Records the kind of a refusal; where entries were left behind, that stays
+// the news of the run.
+void RecordFailureReason(int reason);
 // For kReasonLeftBehind: the folder and the temporary folder holding what stayed.
 extern char g_leftBehindFolder[kPathBufferSize];
 extern char g_leftBehindTemporary[kPathBufferSize];

@@ -61,7 +61,7 @@ void ChangeRow(int row)
     const UINT type = GetDriveTypeA(root);
     if (type == DRIVE_UNKNOWN || type == DRIVE_NO_ROOT_DIR || type == DRIVE_REMOTE ||
         type == DRIVE_CDROM) {
-        g_failureReason = kReasonDriveKind;
+        RecordFailureReason(kReasonDriveKind);
         return;
     }
     // A removable drive without its medium must not put up the system's box.
@@ -74,7 +74,7 @@ void ChangeRow(int row)
         return;
     }
     if (space == kFreeSpaceShort) {
-        g_failureReason = kReasonFreeSpace;
+        RecordFailureReason(kReasonFreeSpace);
         return;
     }
     if (IsProgramFile(full)) {
@@ -84,7 +84,7 @@ void ChangeRow(int row)
     // An item gone since the drop is reported, not passed over as changed.
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (HasWildcard(full) || !GetFileAttributesExA(full, GetFileExInfoStandard, &data)) {
-        g_failureReason = kReasonMissingItem;
+        RecordFailureReason(kReasonMissingItem);
         return;
     }
     DetectNtfs(root);

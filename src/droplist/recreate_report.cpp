@@ -15,17 +15,15 @@ void ReportRecreate(HWND, RecreateReport report, const char *path, const char *t
         std::strncpy(g_leftBehindTemporary, temporary, sizeof g_leftBehindTemporary - 1);
         return;
     }
-    // Where entries were left behind, that stays the news of the run.
-    if (g_failureReason == kReasonLeftBehind) return;
     switch (report) {
     case kReportMissingItem:
-        g_failureReason = kReasonMissingItem;
+        RecordFailureReason(kReasonMissingItem);
         break;
     case kReportLimit1980:
-        g_failureReason = kReasonLimit1980;
+        RecordFailureReason(kReasonLimit1980);
         break;
     case kReportTemporaryName:
-        g_failureReason = kReasonTemporaryName;
+        RecordFailureReason(kReasonTemporaryName);
         break;
     case kReportLeftBehind:
         break;
