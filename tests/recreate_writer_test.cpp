@@ -150,6 +150,27 @@ TEST_F(RebuildTest, AFolderIsRebuiltWithItsTimeAttributesAndWholeContents)
               static_cast<LONGLONG>(kOneSecond / 2));
 }
 
+TEST_F(RebuildTest, AcrossAChangeOfSeasonTheClockIsSetAgainAndComesBackRight)
+{
+    // A machine in winter time, a moment in May: each setting of the clock
+    // first lands an hour off.
+    g_simulatedClock.modelSeasons = true;
+    g_simulatedClock.summer = false;
+    std::string photos = MakePhotos();
+    const TreeListing before = ListTree(photos);
+    RecordCreationTimes();
+
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+
+    EXPECT_EQ(g_runStatus, 1);
+    ExpectAtMoment(createdAt_[photos], photos);
+    EXPECT_EQ(DescribeDifference(before, ListTree(photos)), "");
+    EXPECT_GE(g_simulatedClock.setValues.size(), 3u);
+    EXPECT_LT(g_simulatedClock.offset < 0 ? -g_simulatedClock.offset : g_simulatedClock.offset,
+              static_cast<LONGLONG>(kOneSecond / 2))
+        << "the clock was not put back to the time it would have shown";
+}
+
 TEST_F(RebuildTest, AnEmptyFolderCarriesTheMomentForEveryTime)
 {
     std::string empty = root_.Child("Empty");

@@ -44,6 +44,12 @@ BOOL SimulatedSetClock(const SYSTEMTIME *now)
     }
     g_simulatedClock.setValues.push_back(*now);
     g_simulatedClock.offset = LocalCount(*now) - RealLocalNow();
+    if (g_simulatedClock.modelSeasons) {
+        const LONGLONG hour = 36000000000LL;
+        const bool summerAfter = now->wMonth >= 4 && now->wMonth <= 10;
+        g_simulatedClock.offset += (summerAfter ? hour : 0) - (g_simulatedClock.summer ? hour : 0);
+        g_simulatedClock.summer = summerAfter;
+    }
     return TRUE;
 }
 

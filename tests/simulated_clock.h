@@ -17,6 +17,12 @@ struct SimulatedClock {
     // failCreate is set); for spying on the moment and for delays.
     std::function<void(const char *path)> duringCreate;
     bool failCreate = false;
+    // When set, "setting" behaves as the system's local clock does across a
+    // change of season: the value is read under the daylight-saving state in
+    // force before the call (summer: April to October, one hour ahead), and
+    // the call then takes on the state of the value. summer is that state.
+    bool modelSeasons = false;
+    bool summer = false;
 };
 extern SimulatedClock g_simulatedClock;
 

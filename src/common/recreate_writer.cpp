@@ -173,6 +173,35 @@ SYSTEMTIME LaterBy(const SYSTEMTIME &start, LONGLONG elapsedCounts, LONGLONG fre
     return result;
 }
 
+// 100 ns counts of a local SYSTEMTIME; 0 when it is not a valid time.
+LONGLONG LocalCounts(const SYSTEMTIME &t)
+{
+    FILETIME f;
+    if (!SystemTimeToFileTime(&t, &f)) return 0;
+    return static_cast<LONGLONG>((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime);
+}
+
+// Whether the clock shows value, give or take half an hour.
+bool ClockShows(const SYSTEMTIME &value)
+{
+    SYSTEMTIME shown;
+    g_platform.getClock(&shown);
+    const LONGLONG halfHour = 30LL * 60 * 10000000;
+    const LONGLONG off = LocalCounts(shown) - LocalCounts(value);
+    return off > -halfHour && off < halfHour;
+}
+
+// Called right after the clock was set to value. The system reads a new
+// local time under the daylight-saving state in force before the call and
+// only then takes on the state of the new time: across a change of season the
+// clock shows an hour off, and setting it once more puts it right. True when
+// the clock shows value.
+bool SettleSeason(const SYSTEMTIME &value)
+{
+    if (ClockShows(value)) return true;
+    return g_platform.setClock(&value) && ClockShows(value);
+}
+
 // Creates the new folder while the clock shows the creation moment. The
 // clock is put back to the time it showed plus the time that passed since,
 // so that the system's time ends up where it would have been. The clock is
@@ -187,13 +216,15 @@ CreateResult CreateUnderClock(const char *path, const SYSTEMTIME &moment, bool *
     QueryPerformanceCounter(&before);
     g_platform.getClock(&saved);
     if (!g_platform.setClock(&moment)) return CreateResult::ClockRefused;
+    // A moment still an hour off shows in the new folder's read-back.
+    SettleSeason(moment);
     const BOOL created = g_platform.createFolder(path);
     QueryPerformanceCounter(&after);
     const SYSTEMTIME putBack =
         LaterBy(saved, after.QuadPart - before.QuadPart, frequency.QuadPart);
     bool back = false;
     for (int attempt = 0; attempt < kClockPutBackAttempts && !back; ++attempt)
-        back = g_platform.setClock(&putBack) != FALSE;
+        back = g_platform.setClock(&putBack) && SettleSeason(putBack);
     *clockPutBack = back;
     return created ? CreateResult::Created : CreateResult::CreateFailed;
 }
