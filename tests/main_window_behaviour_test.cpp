@@ -167,6 +167,32 @@ TEST_F(MainWindowTest, TimeOutsideTheYearsShownLeavesTheYearToTheStartTime)
     EXPECT_EQ(Target(kDay), "9");
 }
 
+TEST_F(MainWindowTest, AShownTimeGivesTheDayListTheLengthOfItsMonth)
+{
+    // February 2001 picked: 28 days.
+    SendMessageA(g_dateTimeLists[kYear], CB_SETCURSEL, 2001 - 1980, 0);
+    SendMessageA(g_dateTimeLists[kMonth], CB_SETCURSEL, 1, 0);
+    AdjustDayList();
+    ASSERT_EQ(SendMessageA(g_dateTimeLists[kDay], CB_GETCOUNT, 0, 0), 28);
+
+    SYSTEMTIME item = {};
+    item.wYear = 2023;
+    item.wMonth = 3;
+    item.wDay = 31;
+    ShowTimeInLists(item);
+    EXPECT_EQ(SendMessageA(g_dateTimeLists[kDay], CB_GETCOUNT, 0, 0), 31);
+    EXPECT_EQ(SelectedEntry(kDay), 30);
+    ReadTargetTime();
+    EXPECT_EQ(Target(kDay), "31");
+    EXPECT_EQ(Target(kMonth), "3");
+
+    item.wMonth = 4;
+    item.wDay = 30;
+    ShowTimeInLists(item);
+    EXPECT_EQ(SendMessageA(g_dateTimeLists[kDay], CB_GETCOUNT, 0, 0), 30) << "no 31 April to pick";
+    EXPECT_EQ(SelectedEntry(kDay), 29);
+}
+
 TEST_F(MainWindowTest, RepaintBringsTheListsBackToTheTarget)
 {
     SYSTEMTIME other = {};

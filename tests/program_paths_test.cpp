@@ -41,6 +41,10 @@ TEST(ProgramPaths, EmptyOrShortPathsGiveNothing)
     EXPECT_EQ(Readme(""), "");
     EXPECT_EQ(StartFolder(""), "");
     EXPECT_EQ(StartFolder("C:"), "");
+    // Started from a share or a long-path form: no drive root to start in.
+    EXPECT_EQ(StartFolder("\\\\server\\share\\KLOKAN99.EXE"), "");
+    EXPECT_EQ(StartFolder("\\\\?\\C:\\TOOLS\\KLOKAN99.EXE"), "");
+    EXPECT_EQ(StartFolder("C:TOOLS\\KLOKAN99.EXE"), "");
     EXPECT_EQ(Readme("ab"), "ab.TXT");
 }
 

@@ -136,6 +136,9 @@ void ShowTimeInLists(const SYSTEMTIME &time)
 {
     SelectValue(kYear, time.wYear);
     SelectValue(kMonth, time.wMonth);
+    // The day list takes the shown month's length first: a day beyond the
+    // list's end would show as no day, and the run would take another.
+    if (time.wMonth >= 1 && time.wMonth <= 12) FillList(kDay, DaysInMonth(time.wYear, time.wMonth));
     SelectValue(kDay, time.wDay);
     SelectValue(kHour, time.wHour);
     SelectValue(kMinute, time.wMinute);

@@ -44,7 +44,11 @@ void DeriveReadmePath(const char *programPath, char (&out)[kPathSize])
 void DeriveStartFolder(const char *programPath, char (&out)[kPathSize])
 {
     std::memset(out, 0, sizeof out);
-    if (std::strlen(programPath) < 3) return;
+    // Only a drive root will do: a program started from a share (\\server\share)
+    // or through the \\?\ form has none, and its first characters name no folder.
+    if (std::strlen(programPath) < 3 || !std::isalpha(static_cast<unsigned char>(programPath[0])) ||
+        programPath[1] != ':' || programPath[2] != '\\')
+        return;
     for (int i = 0; i < 3; ++i)
         out[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(programPath[i])));
 }
