@@ -34,12 +34,7 @@ FILETIME g_targetUtc;
 
 void SetTarget()
 {
-    WriteTimeField(g_targetTime[kYear], 2010);
-    WriteTimeField(g_targetTime[kMonth], 5);
-    WriteTimeField(g_targetTime[kDay], 6);
-    WriteTimeField(g_targetTime[kHour], 12);
-    WriteTimeField(g_targetTime[kMinute], 34);
-    WriteTimeField(g_targetTime[kSecond], 30);
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
     SYSTEMTIME target;
     BuildTargetRecord(&target);
     LocalTimeToFileTime(target, &g_targetUtc, TimeRuleFor(true));

@@ -74,12 +74,7 @@ TEST(ReadBack, HandleWriterCountsAChangeThatDidNotTakeAsAFailure)
     IntGuard ntfs(g_ntfsVolume);
     IntGuard status(g_runStatus);
     g_ntfsVolume = 1;
-    WriteTimeField(g_targetTime[kYear], 2010);
-    WriteTimeField(g_targetTime[kMonth], 5);
-    WriteTimeField(g_targetTime[kDay], 6);
-    WriteTimeField(g_targetTime[kHour], 12);
-    WriteTimeField(g_targetTime[kMinute], 34);
-    WriteTimeField(g_targetTime[kSecond], 30);
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
 
     g_runStatus = 1;
     WriteTimestampByHandle(file.c_str());

@@ -23,16 +23,6 @@
 
 namespace {
 
-void SetTarget(int year, int month, int day, int hour, int minute, int second)
-{
-    WriteTimeField(g_targetTime[kYear], year);
-    WriteTimeField(g_targetTime[kMonth], month);
-    WriteTimeField(g_targetTime[kDay], day);
-    WriteTimeField(g_targetTime[kHour], hour);
-    WriteTimeField(g_targetTime[kMinute], minute);
-    WriteTimeField(g_targetTime[kSecond], second);
-}
-
 class DropListRebuildTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -43,7 +33,7 @@ protected:
         g_failureReason = kReasonNone;
         g_ntfsVolume = 0;
         g_windowsKind = 1;
-        SetTarget(2010, 5, 6, 12, 34, 30);
+        SetTargetTime(2010, 5, 6, 12, 34, 30);
     }
     void TearDown() override { std::memcpy(g_targetTime, savedTarget_, sizeof savedTarget_); }
 
@@ -60,7 +50,7 @@ TEST_F(DropListRebuildTest, RefusalsAreRecordedAndTheRunGoesOn)
     MakeFolder(root_.Child("A\\B"));
     MakeFolder(root_.Child("A\\C"));
     // Every folder of the walk is refused under the 1980 limit; none stops it.
-    SetTarget(1980, 1, 1, 0, 0, 0);
+    SetTargetTime(1980, 1, 1, 0, 0, 0);
     ChangeSubtreeTimestamps(root_.Child("A").c_str());
     EXPECT_EQ(g_failureReason, kReasonLimit1980);
     EXPECT_EQ(g_runStatus, 1);

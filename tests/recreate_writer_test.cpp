@@ -43,16 +43,6 @@ struct HostClockMark {
 
 constexpr ULONGLONG kOneSecond = 10000000ULL;
 
-void SetTarget(int year, int month, int day, int hour, int minute, int second)
-{
-    WriteTimeField(g_targetTime[kYear], year);
-    WriteTimeField(g_targetTime[kMonth], month);
-    WriteTimeField(g_targetTime[kDay], day);
-    WriteTimeField(g_targetTime[kHour], hour);
-    WriteTimeField(g_targetTime[kMinute], minute);
-    WriteTimeField(g_targetTime[kSecond], second);
-}
-
 ULONGLONG CreatedOf(const std::string &path)
 {
     ItemTimes times = {};
@@ -71,7 +61,7 @@ protected:
         g_ntfsVolume = 0;
         g_windowsKind = 6;
         g_japaneseMode = 0;
-        SetTarget(2010, 5, 6, 12, 34, 31);
+        SetTargetTime(2010, 5, 6, 12, 34, 31);
         old_ = FromCount(LocalToCount(2001, 2, 3, 4, 5, 6));
     }
     void TearDown() override { std::memcpy(g_targetTime, savedTarget_, sizeof savedTarget_); }
@@ -215,7 +205,7 @@ TEST_F(RebuildTest, Refusals)
     TreeListing before = ListTree(root_.Path());
     {
         // The first two seconds of 1980 cannot be given to a folder...
-        SetTarget(1980, 1, 1, 0, 0, 1);
+        SetTargetTime(1980, 1, 1, 0, 0, 1);
         ModalAnswerer answerer({IDOK});
         WriteTimestampByRecreate(nullptr, photos.c_str());
         EXPECT_EQ(g_runStatus, 0);
@@ -371,7 +361,7 @@ TEST_F(RebuildTest, ATargetThatIsNoDateChangesNothing)
     MakeFileWith(root_.Child("file.txt"), "f");
     EXPECT_TRUE(StampItem(root_.Child("file.txt"), old_));
     TreeListing before = ListTree(root_.Path());
-    SetTarget(2010, 4, 31, 12, 0, 0);
+    SetTargetTime(2010, 4, 31, 12, 0, 0);
     WriteTimestampByRecreate(nullptr, photos.c_str());
     WriteTimestampByRecreate(nullptr, root_.Child("file.txt").c_str());
     EXPECT_EQ(g_runStatus, 3);

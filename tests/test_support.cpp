@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "target_time.h"
+
 #include <cstdio>
 
 namespace {
@@ -97,4 +99,14 @@ FILETIME UtcOfLocal(int year, int month, int day, int hour, int minute, int seco
     SystemTimeToFileTime(&local, &localFile);
     LocalFileTimeToFileTime(&localFile, &utc);
     return utc;
+}
+
+void SetTargetTime(int year, int month, int day, int hour, int minute, int second)
+{
+    WriteTimeField(g_targetTime[kYear], year);
+    WriteTimeField(g_targetTime[kMonth], month);
+    WriteTimeField(g_targetTime[kDay], day);
+    WriteTimeField(g_targetTime[kHour], hour);
+    WriteTimeField(g_targetTime[kMinute], minute);
+    WriteTimeField(g_targetTime[kSecond], second);
 }

@@ -52,6 +52,8 @@ bool ReadItem(const std::string &path, ItemTimes *out);
 // The UTC file time of a local time, converted by the system directly (not
 // through the engine), with the bias in force now.
 FILETIME UtcOfLocal(int year, int month, int day, int hour, int minute, int second);
+// Writes the six target fields, as the date-time lists leave them.
+void SetTargetTime(int year, int month, int day, int hour, int minute, int second);
 
 inline bool SameTime(const FILETIME &a, const FILETIME &b)
 {

@@ -147,12 +147,7 @@ TEST(Berlin, HandleWriterStoresTheTargetUnderTheRuleOfTheVolume)
     KindGuard kind(6);
     IntGuard ntfs(g_ntfsVolume);
     IntGuard status(g_runStatus);
-    WriteTimeField(g_targetTime[kYear], 2010);
-    WriteTimeField(g_targetTime[kMonth], 7);
-    WriteTimeField(g_targetTime[kDay], 1);
-    WriteTimeField(g_targetTime[kHour], 12);
-    WriteTimeField(g_targetTime[kMinute], 0);
-    WriteTimeField(g_targetTime[kSecond], 0);
+    SetTargetTime(2010, 7, 1, 12, 0, 0);
 
     g_ntfsVolume = 1;
     g_runStatus = 1;

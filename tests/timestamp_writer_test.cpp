@@ -13,16 +13,6 @@ namespace {
 
 const FILETIME kOldTime = UtcOfLocal(2001, 2, 3, 4, 5, 6);
 
-void SetTarget(int year, int month, int day, int hour, int minute, int second)
-{
-    WriteTimeField(g_targetTime[kYear], year);
-    WriteTimeField(g_targetTime[kMonth], month);
-    WriteTimeField(g_targetTime[kDay], day);
-    WriteTimeField(g_targetTime[kHour], hour);
-    WriteTimeField(g_targetTime[kMinute], minute);
-    WriteTimeField(g_targetTime[kSecond], second);
-}
-
 void ExpectAllTimes(const std::string &path, const FILETIME &expected)
 {
     ItemTimes now;
@@ -81,7 +71,7 @@ TEST_F(HandleWriter, SetsAllThreeTimesAndKeepsTheAttributes)
         {"hidden-system.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, false},
         {"folder", 0, true},
     };
-    SetTarget(2010, 5, 6, 12, 34, 31);
+    SetTargetTime(2010, 5, 6, 12, 34, 31);
     const FILETIME expected = UtcOfLocal(2010, 5, 6, 12, 34, 31);
     for (const Case &c : cases) {
         std::string path = MakeItem(c.name, c.attributes, c.folder);
@@ -98,7 +88,7 @@ TEST_F(HandleWriter, SetsAllThreeTimesAndKeepsTheAttributes)
 
 TEST_F(HandleWriter, RoundsOddSecondsDownOnlyOffNtfs)
 {
-    SetTarget(2010, 5, 6, 12, 34, 31);
+    SetTargetTime(2010, 5, 6, 12, 34, 31);
     std::string path = MakeItem("seconds.txt", 0);
 
     g_platform.volumeFileSystem = [](const char *, char *name, DWORD size) {
@@ -124,7 +114,7 @@ TEST_F(HandleWriter, RoundsOddSecondsDownOnlyOffNtfs)
 
 TEST_F(HandleWriter, MissingItemIsSkippedWithoutCounting)
 {
-    SetTarget(2010, 5, 6, 12, 34, 30);
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
     WriteTimestampByHandle(temp.Child("nothing-here.txt").c_str());
     EXPECT_EQ(g_runStatus, 1);
     g_runStatus = 3;  // failures already counted stay counted
@@ -139,10 +129,10 @@ TEST_F(HandleWriter, InvalidDateCountsOneFailureAndChangesNothing)
     ItemTimes before;
     ASSERT_TRUE(ReadItem(path, &before));
 
-    SetTarget(2010, 4, 31, 12, 0, 0);  // 31 April
+    SetTargetTime(2010, 4, 31, 12, 0, 0);  // 31 April
     WriteTimestampByHandle(path.c_str());
     EXPECT_EQ(g_runStatus, 2);
-    SetTarget(2001, 2, 29, 12, 0, 0);  // 29 February of a common year
+    SetTargetTime(2001, 2, 29, 12, 0, 0);  // 29 February of a common year
     WriteTimestampByHandle(path.c_str());
     EXPECT_EQ(g_runStatus, 3);
 
@@ -158,7 +148,7 @@ TEST_F(HandleWriter, ItemHeldWithoutWriteSharingCountsOneFailure)
     std::string path = MakeItem("held.txt", attributes);
     ItemTimes before;
     ASSERT_TRUE(ReadItem(path, &before));
-    SetTarget(2010, 5, 6, 12, 34, 30);
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
     {
         HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
@@ -175,7 +165,7 @@ TEST_F(HandleWriter, ItemHeldWithoutWriteSharingCountsOneFailure)
 
 TEST_F(HandleWriter, RefusesPathsTooLongForTheBuffers)
 {
-    SetTarget(2010, 5, 6, 12, 34, 30);
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
     // 255 characters is still a path the writer takes: it names nothing here.
     std::string longest = "C:\\" + std::string(252, 'x');
     ASSERT_EQ(longest.size(), 255u);
@@ -190,7 +180,7 @@ TEST_F(HandleWriter, RefusesPathsTooLongForTheBuffers)
 TEST_F(HandleWriter, RefusesWildcardPathsThatCouldLandOnAnotherItem)
 {
     std::string other = MakeItem("ab.txt", 0);
-    SetTarget(2010, 5, 6, 12, 34, 30);
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
     WriteTimestampByHandle(temp.Child("a?.txt").c_str());
     EXPECT_EQ(g_runStatus, 2);
     WriteTimestampByHandle(temp.Child("*.txt").c_str());

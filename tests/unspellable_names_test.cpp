@@ -134,12 +134,7 @@ protected:
         g_japaneseMode = 0;
         g_writesPerItem.clear();
         g_platform.setItemTimes = CountingSetItemTimes;
-        WriteTimeField(g_targetTime[kYear], 2010);
-        WriteTimeField(g_targetTime[kMonth], 5);
-        WriteTimeField(g_targetTime[kDay], 6);
-        WriteTimeField(g_targetTime[kHour], 12);
-        WriteTimeField(g_targetTime[kMinute], 34);
-        WriteTimeField(g_targetTime[kSecond], 30);
+        SetTargetTime(2010, 5, 6, 12, 34, 30);
         old_ = UtcOfLocal(2001, 2, 3, 4, 5, 6);
         target_ = UtcOfLocal(2010, 5, 6, 12, 34, 30);
     }

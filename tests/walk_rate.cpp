@@ -53,12 +53,7 @@ int main()
 {
     g_platform.setClock = [](const SYSTEMTIME *) -> BOOL { return FALSE; };
     UseSimulatedClock();
-    WriteTimeField(g_targetTime[kYear], 2010);
-    WriteTimeField(g_targetTime[kMonth], 5);
-    WriteTimeField(g_targetTime[kDay], 6);
-    WriteTimeField(g_targetTime[kHour], 12);
-    WriteTimeField(g_targetTime[kMinute], 34);
-    WriteTimeField(g_targetTime[kSecond], 30);
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     for (int ntfs = 1; ntfs >= 0; --ntfs) {

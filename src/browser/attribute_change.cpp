@@ -35,12 +35,6 @@ void GiveChosenAttributes(const char *path, bool isFolder)
     SetChosenAttributes(path);
 }
 
-void ChangeWalkedEntry(const char *path, bool isFolder)
-{
-    if (isFolder && g_dlgFilesOnly) return;
-    GiveChosenAttributes(path, isFolder);
-}
-
 void OnInitDialog(HWND dialog)
 {
     for (const AttributeBox &box : kAttributeBoxes)
@@ -108,29 +102,12 @@ INT_PTR CALLBACK AttributesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
 
 void ApplyAttributeChange()
 {
-    ForEachSelectedItem([](const char *path, bool isFolder) {
-        if (!isFolder) {
-            GiveChosenAttributes(path, false);
-            return;
-        }
-        if (!g_dlgFilesOnly) GiveChosenAttributes(path, true);
-        if (g_dlgIncludeSubfolders) ChangeSubtreeAttributes(path);
-    });
+    ApplyToSelection(GiveChosenAttributes);
 }
 
 void ChangeSubtreeAttributes(const char *folder)
 {
-    char full[kPathSize];
-    if (!ResolveFullPath(folder, full)) return;
-    // An entry that no ANSI path reaches keeps its attributes; one reached by
-    // its short name is changed through it, which names exactly that entry.
-    WalkSubtree(
-        full, g_programPath,
-        [](const char *path, bool isFolder) {
-            ChangeWalkedEntry(path, isFolder);
-            return true;
-        },
-        [](const char *, const char *) { return true; });
+    ChangeSubtree(folder, GiveChosenAttributes);
 }
 
 void SetChosenAttributes(const char *path)

@@ -6,6 +6,7 @@
 
 #include "folder_list.h"
 #include "list_refresh.h"
+#include "subtree_walk.h"
 #include "volume_checks.h"
 
 int g_dlgIncludeSubfolders = 0;
@@ -129,6 +130,31 @@ void ForEachSelectedItem(const SelectedItemAction &action)
         SetCurrentDirectoryA(g_currentFolder);
     }
     if (GetCursor() != kept) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+void ApplyToSelection(ItemChange change)
+{
+    ForEachSelectedItem([change](const char *path, bool isFolder) {
+        if (!isFolder) {
+            change(path, false);
+            return;
+        }
+        if (!g_dlgFilesOnly) change(path, true);
+        if (g_dlgIncludeSubfolders) ChangeSubtree(path, change);
+    });
+}
+
+void ChangeSubtree(const char *folder, ItemChange change)
+{
+    char full[kPathSize];
+    if (!ResolveFullPath(folder, full)) return;
+    WalkSubtree(
+        full, g_programPath,
+        [change](const char *path, bool isFolder) {
+            if (!(isFolder && g_dlgFilesOnly)) change(path, isFolder);
+            return true;
+        },
+        [](const char *, const char *) { return true; });
 }
 
 void RunChangeCommand(HWND mainWindow, int refreshMode, Msg driveRefused,

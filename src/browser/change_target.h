@@ -54,6 +54,17 @@ using SelectedItemAction = std::function<void(const char *fullPath, bool isFolde
 // current folder is the current directory again, whatever the action did.
 void ForEachSelectedItem(const SelectedItemAction &action);
 
+// One change of one item, given its path and whether it is a folder.
+using ItemChange = void (*)(const char *path, bool isFolder);
+// The course of the attribute and letter changes over the selected rows: a
+// file is changed; a folder is changed unless "files only" is ticked, and
+// what it holds is changed too when "include subfolders" is ticked.
+void ApplyToSelection(ItemChange change);
+// Everything below folder, through change; folders are left out under
+// "files only". An entry that no ANSI path reaches stays as it is; one
+// reached by its short name is changed through it, which names exactly it.
+void ChangeSubtree(const char *folder, ItemChange change);
+
 // path resolved against the current directory into full; false (full empty)
 // when it does not fit a path buffer.
 bool ResolveFullPath(const char *path, char (&full)[kPathSize]);

@@ -10,6 +10,7 @@
 #include "list_refresh.h"
 #include "main_window.h"
 #include "path_limits.h"
+#include "path_text.h"
 #include "subtree_walk.h"
 
 int g_caseMode = 1;
@@ -18,16 +19,6 @@ namespace {
 
 constexpr int kCapitalRadio = 129;
 constexpr int kSmallRadio = 130;
-
-// The last backslash of a path. Walks by characters: in code page 932 the
-// second byte of a double-byte character can be a backslash.
-const char *LastSeparator(const char *path)
-{
-    const char *last = nullptr;
-    for (const char *p = path; *p; p = CharNextA(p))
-        if (*p == '\\') last = p;
-    return last;
-}
 
 // The name the file system keeps for the item at path, or false when there
 // is none.
@@ -93,12 +84,6 @@ bool RenameKeepingItem(const char *from, const char *to, const char *head, const
     return false;
 }
 
-void ChangeWalkedEntry(const char *path, bool isFolder)
-{
-    if (isFolder && g_dlgFilesOnly) return;
-    ChangeNameCase(path, isFolder ? 1 : 0);
-}
-
 void OnInitDialog(HWND dialog)
 {
     CheckRadioButton(dialog, kCapitalRadio, kSmallRadio, g_caseMode ? kCapitalRadio : kSmallRadio);
@@ -154,44 +139,38 @@ INT_PTR CALLBACK LettersDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
 }
 
+namespace {
+
+// A folder's path keeps working after its rename: names are found without
+// regard to case.
+void ChangeLetters(const char *path, bool isFolder)
+{
+    ChangeNameCase(path, isFolder ? 1 : 0);
+}
+
+}  // namespace
+
 void ApplyLetterChange()
 {
-    ForEachSelectedItem([](const char *path, bool isFolder) {
-        if (!isFolder) {
-            ChangeNameCase(path, 0);
-            return;
-        }
-        // The folder's path keeps working after its rename: names are found
-        // without regard to case.
-        if (!g_dlgFilesOnly) ChangeNameCase(path, 1);
-        if (g_dlgIncludeSubfolders) ChangeSubtreeLetters(path);
-    });
+    ApplyToSelection(ChangeLetters);
 }
 
 void ChangeSubtreeLetters(const char *folder)
 {
-    char full[kPathSize];
-    if (!ResolveFullPath(folder, full)) return;
-    // An entry that no ANSI path reaches keeps its name.
-    WalkSubtree(
-        full, g_programPath,
-        [](const char *path, bool isFolder) {
-            ChangeWalkedEntry(path, isFolder);
-            return true;
-        },
-        [](const char *, const char *) { return true; });
+    ChangeSubtree(folder, ChangeLetters);
 }
 
 bool CaseChangedPath(const char *fullPath, char (&newPath)[kPathBufferSize])
 {
     std::memset(newPath, 0, sizeof newPath);
     std::size_t length = std::strlen(fullPath);
-    const char *separator = LastSeparator(fullPath);
-    if (length < 4 || length > static_cast<std::size_t>(kMaxPathChars) || !separator ||
-        separator[1] == '\0')
+    // By characters: in code page 932 a byte 0x5C can end a character.
+    const int separator = LastSeparator(fullPath, IsProcessLeadByte);
+    if (length < 4 || length > static_cast<std::size_t>(kMaxPathChars) || separator < 0 ||
+        fullPath[separator + 1] == '\0')
         return false;
     std::memcpy(newPath, fullPath, length);
-    char *name = newPath + (separator - fullPath) + 1;
+    char *name = newPath + separator + 1;
     if (g_caseMode) CharUpperA(name);
     else CharLowerA(name);
     return std::strcmp(newPath, fullPath) != 0;
@@ -209,7 +188,7 @@ void ChangeNameCase(const char *path, int isFolder)
     }
     char newPath[kPathBufferSize];
     if (!CaseChangedPath(full, newPath)) return;
-    std::size_t headLength = static_cast<std::size_t>(LastSeparator(full) - full) + 1;
+    std::size_t headLength = static_cast<std::size_t>(LastSeparator(full, IsProcessLeadByte)) + 1;
     char head[kPathBufferSize] = {};
     std::memcpy(head, full, headLength);
     const char *name = full + headLength;

@@ -26,18 +26,6 @@ enum class CreateResult { Created, ClockRefused, CreateFailed };
 // Attempts at putting the clock back before the failure is counted.
 constexpr int kClockPutBackAttempts = 3;
 
-SYSTEMTIME ToSystemTime(const DateTime &t)
-{
-    SYSTEMTIME s = {};
-    s.wYear = static_cast<WORD>(t.year);
-    s.wMonth = static_cast<WORD>(t.month);
-    s.wDay = static_cast<WORD>(t.day);
-    s.wHour = static_cast<WORD>(t.hour);
-    s.wMinute = static_cast<WORD>(t.minute);
-    s.wSecond = static_cast<WORD>(t.second);
-    return s;
-}
-
 void CountFailure()
 {
     g_runStatus += 1;
@@ -47,7 +35,7 @@ void CountFailure()
 void WriteFileTimes(const char *path, const DateTime &target)
 {
     FILETIME utc;
-    if (!IsValidDateTime(target) || !LocalTimeToFileTime(ToSystemTime(target), &utc)) {
+    if (!IsValidDateTime(target) || !LocalTimeToFileTime(SystemTimeOf(target), &utc)) {
         CountFailure();
         return;
     }
@@ -237,7 +225,7 @@ bool NewFolderHasItsMoment(const char *path, const DateTime &target)
     FILETIME targetUtc;
     WIN32_FILE_ATTRIBUTE_DATA folder;
     // Volumes that are rebuilt keep local time, turned into UTC with today's bias.
-    return LocalTimeToFileTime(ToSystemTime(target), &targetUtc, TimeRule::CurrentBias) &&
+    return LocalTimeToFileTime(SystemTimeOf(target), &targetUtc, TimeRule::CurrentBias) &&
            GetFileAttributesExA(path, GetFileExInfoStandard, &folder) &&
            CreationTimeMatches(folder.ftCreationTime, targetUtc);
 }
@@ -312,7 +300,7 @@ void RebuildFolder(HWND owner, const char *path, const WIN32_FIND_DATAA &old,
         ReportRecreate(owner, kReportLimit1980, path, nullptr);
         return;
     }
-    const SYSTEMTIME moment = ToSystemTime(momentFields);
+    const SYSTEMTIME moment = SystemTimeOf(momentFields);
     char temporary[kPathBufferSize];
     if (!FindTemporaryName(path, temporary)) {
         ReportRecreate(owner, kReportTemporaryName, path, nullptr);

@@ -13,20 +13,24 @@
 
 int g_runStatus = 1;
 
+SYSTEMTIME SystemTimeOf(const DateTime &t)
+{
+    SYSTEMTIME s = {};
+    s.wYear = static_cast<WORD>(t.year);
+    s.wMonth = static_cast<WORD>(t.month);
+    s.wDay = static_cast<WORD>(t.day);
+    s.wHour = static_cast<WORD>(t.hour);
+    s.wMinute = static_cast<WORD>(t.minute);
+    s.wSecond = static_cast<WORD>(t.second);
+    return s;
+}
+
 bool BuildTargetRecord(SYSTEMTIME *record)
 {
     DateTime t = ReadTimeFields(g_targetTime);
     if (!g_ntfsVolume) t.second = t.second / 2 * 2;
     if (!IsValidDateTime(t)) return false;
-    SYSTEMTIME result = {};
-    result.wYear = static_cast<WORD>(t.year);
-    result.wMonth = static_cast<WORD>(t.month);
-    result.wDay = static_cast<WORD>(t.day);
-    result.wHour = static_cast<WORD>(t.hour);
-    result.wMinute = static_cast<WORD>(t.minute);
-    result.wSecond = static_cast<WORD>(t.second);
-    result.wMilliseconds = 0;
-    *record = result;
+    *record = SystemTimeOf(t);
     return true;
 }
 

@@ -3,6 +3,8 @@
 // folder to the target time through a file handle.
 #include <windows.h>
 
+#include "target_time.h"
+
 // State of the current timestamp run: 1 success so far, more than 1 failures
 // counted, 0 stopped after a reported error. The run sets it to 1 first; the
 // writers only ever add to it.
@@ -13,6 +15,8 @@ extern int g_runStatus;
 // (other file systems keep seconds in steps of two). False when the fields do
 // not name a real date and time; *record is then left untouched.
 bool BuildTargetRecord(SYSTEMTIME *record);
+// The date and time as a SYSTEMTIME, milliseconds 0 (no check of the values).
+SYSTEMTIME SystemTimeOf(const DateTime &t);
 
 // Writes the target time to the item at path (a full path of at most 255
 // characters). An item that does not exist is skipped silently. Otherwise one

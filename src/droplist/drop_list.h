@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include "drop_row.h"
-#include "item_names.h"
 #include "target_time.h"
 
 // Columns (index = subitem).
