@@ -125,3 +125,29 @@ int TopInkRow(HWND window, const RECT &area, COLORREF background)
     ReleaseDC(window, dc);
     return row;
 }
+
+std::string DrawnFace(const char *face)
+{
+    LOGFONTA font = {};
+    font.lfHeight = -11;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
+    HDC dc = GetDC(nullptr);
+    HFONT made = CreateFontIndirectA(&font);
+    HGDIOBJ kept = SelectObject(dc, made);
+    char drawn[LF_FACESIZE] = {};
+    GetTextFaceA(dc, LF_FACESIZE, drawn);
+    SelectObject(dc, kept);
+    DeleteObject(made);
+    ReleaseDC(nullptr, dc);
+    return drawn;
+}
+
+std::string MissingLabelFont()
+{
+    const std::string drawn = DrawnFace("Helv");
+    if (drawn == "Helv" || drawn == "MS Sans Serif") return "";
+    return "\"Helv\" (MS Sans Serif) is drawn as \"" + drawn +
+           "\": Wine's own fonts are not in this prefix (package fonts-wine, copied into the "
+           "prefix by scripts/lib/prefix_fonts.sh); the label pixels below cannot be judged";
+}

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 // Dispatches this thread's messages until done() holds or the time is up;
 // returns done(). A WM_QUIT met on the way is kept for TakeQuitMessage.
@@ -35,3 +36,11 @@ void Repaint(HWND window);
 bool HasInk(HWND window, const RECT &area, COLORREF background);
 // The first client row of the area with a pixel other than the background; -1 when none.
 int TopInkRow(HWND window, const RECT &area, COLORREF background);
+
+// The face the system draws when a font is asked for by this name. Under
+// Wine a face that is not installed comes back as a fallback (DejaVu Sans).
+std::string DrawnFace(const char *face);
+// Pixel tests of labels need the face the programs ask for ("Helv", which is
+// MS Sans Serif): a wider fallback would move the ink they look for. Empty
+// when it is there; else what is missing and where it comes from.
+std::string MissingLabelFont();

@@ -29,6 +29,7 @@ Box ChildBox(HWND parent, HWND child)
 
 class Klokan98Window : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_EQ(MissingLabelFont(), ""); }
     void Start(int languageMode)
     {
         g_japaneseMode = 0;

@@ -33,6 +33,7 @@ std::string ClassOf(HWND window)
 
 class Klokan99Window : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_EQ(MissingLabelFont(), ""); }
     void Start(int languageMode)
     {
         g_japaneseMode = 0;

@@ -7,7 +7,8 @@ X64=$BUILD/x64
 X86=$BUILD/x86
 
 PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xauth xdotool
-          imagemagick x11-utils locales googletest cmake ninja-build fonts-ipafont-gothic python3 zip unzip)
+          imagemagick x11-utils locales googletest cmake ninja-build fonts-ipafont-gothic fonts-wine
+          python3 zip unzip)
 
 say() { printf '== %s\n' "$*" >&2; }
 
@@ -50,8 +51,7 @@ build_all() {
 # A private prefix inside the build tree, never the user's own ~/.wine.
 # Extra drives for the tests: K: floppy, L: CD-ROM, N: network, P: a second
 # fixed disk with the label RETEMPODATA; each maps to a folder of the build.
-JAPANESE_UI_FONT=/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf
-PREFIX_LAYOUT=4
+PREFIX_LAYOUT=6
 use_prefix() {
     export WINEPREFIX=$X64/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export RETEMPO_DRIVES=$X64/drives
@@ -72,19 +72,14 @@ use_prefix() {
         wine reg add 'HKLM\Software\Wine\Drives' /v l: /d cdrom /f >/dev/null 2>&1
         wine reg add 'HKLM\Software\Wine\Drives' /v n: /d network /f >/dev/null 2>&1
         wine reg add 'HKLM\Software\Wine\Drives' /v p: /d hd /f >/dev/null 2>&1
-        japanese_ui_font
+        "$ROOT/scripts/lib/prefix_fonts.sh" install
         wineserver -w
         echo "$PREFIX_LAYOUT" > "$WINEPREFIX/.retempo-layout"
     fi
+    # Checked on every use: a prefix made before a font was added must not
+    # pass for a complete one.
+    "$ROOT/scripts/lib/prefix_fonts.sh" check
     unmanage_test_windows
-}
-
-# Window titles and list headers use the system's UI font, which Wine links
-# to "MS UI Gothic" for Japanese characters; without it they show boxes. IPA
-# P Gothic stands in for it under the file name the link asks for.
-japanese_ui_font() {
-    ln -sfn "$JAPANESE_UI_FONT" "$WINEPREFIX/drive_c/windows/Fonts/msgothic.ttc"
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic /f >/dev/null 2>&1
 }
 
 # The in-process GUI tests create and destroy many windows; with no window

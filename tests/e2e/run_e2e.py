@@ -172,10 +172,11 @@ def region_colours(x, y, w, h):
 
 # ------------------------------------------------------------------ the prefix of the suite
 
-PREFIX_STAMP = "e2e-3"
-# Stands in for "MS UI Gothic", the font Wine links to for Japanese window
-# titles and list headers (as the prefix of scripts/test does).
-JAPANESE_UI_FONT = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"
+PREFIX_STAMP = "e2e-5"
+# The fonts of every prefix of the project (Wine's own, and the stand-in for
+# the Japanese UI font), installed and checked by one script.
+PREFIX_FONTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
+                            "scripts", "lib", "prefix_fonts.sh")
 
 
 def make_prefix():
@@ -193,13 +194,14 @@ def make_prefix():
         shutil.rmtree(prefix, ignore_errors=True)
         subprocess.run(["wineboot", "-i"], env=env, capture_output=True, timeout=300)
         for value in (["HKCU\\Software\\Wine\\Explorer", "/v", "Desktop", "/d", DESKTOP],
-                      ["HKCU\\Software\\Wine\\Explorer\\Desktops", "/v", DESKTOP, "/d", "800x600"],
-                      ["HKCU\\Software\\Wine\\Fonts\\Replacements", "/v", "MS UI Gothic", "/d", "IPAPGothic"]):
+                      ["HKCU\\Software\\Wine\\Explorer\\Desktops", "/v", DESKTOP, "/d", "800x600"]):
             subprocess.run(["wine", "reg", "add"] + value + ["/f"], env=env, capture_output=True)
-        os.symlink(JAPANESE_UI_FONT, os.path.join(prefix, "drive_c", "windows", "Fonts", "msgothic.ttc"))
+        subprocess.run(["bash", PREFIX_FONTS, "install"], env=env, check=True, timeout=300)
         subprocess.run(["wineserver", "-w"], env=env, capture_output=True, timeout=120)
         with open(stamp, "w") as f:
             f.write(PREFIX_STAMP + "\n")
+    checked = subprocess.run(["bash", PREFIX_FONTS, "check"], env=env, capture_output=True, text=True)
+    check(checked.returncode == 0, checked.stderr.strip())
     link = os.path.join(prefix, "dosdevices", LETTER)
     if os.path.islink(link) or os.path.exists(link):
         os.remove(link)
