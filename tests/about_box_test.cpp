@@ -129,9 +129,20 @@ TEST_F(AboutBoxTest, MissingReadmeIsReportedAndTheBoxCloses)
 {
     char folder[MAX_PATH] = {};
     GetTempPathA(sizeof folder, folder);
-    std::snprintf(g_readmePath, sizeof g_readmePath, "%sretempo-no-readme-%lu\\%s", folder,
-                  GetCurrentProcessId(), kReadmeName);
-    for (int japanese : {0, 1}) {
+    // A packaged "klokan99.exe" looks for "klokan99.TXT"; the message names
+    // the readme as it is shipped, and an empty path names it too.
+    std::string lowerName = kReadmeName;
+    CharLowerA(&lowerName[0]);
+    char missing[MAX_PATH] = {};
+    std::snprintf(missing, sizeof missing, "%sretempo-no-readme-%lu\\%s", folder,
+                  GetCurrentProcessId(), lowerName.c_str());
+    const struct {
+        int japanese;
+        const char *path;
+    } runs[] = {{0, missing}, {1, missing}, {0, ""}};
+    for (const auto &run : runs) {
+        const int japanese = run.japanese;
+        std::snprintf(g_readmePath, sizeof g_readmePath, "%s", run.path);
         g_japaneseMode = japanese;
         ModalAnswerer answerer([](HWND dialog) {
             // A message box carries its icon in control 0x0440; the About box has none.

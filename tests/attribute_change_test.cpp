@@ -3,6 +3,7 @@
 #include "attribute_change.h"
 
 #include "change_test_support.h"
+#include "fixture_trees.h"
 #include "list_refresh.h"
 
 namespace {
@@ -101,6 +102,33 @@ TEST_F(AttributeChange, OnlyTheSelectedFilesChangeAndTheColumnShowsIt)
     EXPECT_EQ(RowText(FindRow("a.txt"), 4), FilesAlwaysArchived() ? "RSA" : "RS");
     EXPECT_EQ(CurrentDirectory(), temp.Path());
     EXPECT_EQ(g_refreshMode, kRefreshAttributes);
+}
+
+// Attributes are given through a handle on the item itself: a link inside a
+// chosen folder, and a chosen link, leave what they lead to as it was.
+TEST_F(AttributeChange, NothingALinkLeadsToGetsTheChosenAttributes)
+{
+    const std::string victim = FixtureTree("links/outside/victim.txt");
+    const std::string outsideDir = FixtureTree("links/outside/dir");
+    for (const std::string &item : {victim, outsideDir})
+        ASSERT_TRUE(SetFileAttributesA(item.c_str(), FILE_ATTRIBUTE_NORMAL));
+    const DWORD victimBefore = GetFileAttributesA(victim.c_str());
+    const DWORD dirBefore = GetFileAttributesA(outsideDir.c_str());
+    ShowFolder(FixtureTree("links"));
+    g_attrReadOnly = g_attrSystem = g_attrArchive = 0;
+    g_attrHidden = 1;
+    for (const char *row : {"chosen", "file-link.txt", "dir-link"}) {
+        SelectRows({FindRow(row)});
+        RunWithClicks(ChangeAttributesCommand, {kSubfolders}, IDOK);
+    }
+    const std::string plain = FixtureTree("links/chosen/plain.txt");
+    EXPECT_NE(GetFileAttributesA(plain.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u) << "the walk ran";
+    EXPECT_EQ(GetFileAttributesA(victim.c_str()), victimBefore);
+    EXPECT_EQ(GetFileAttributesA(outsideDir.c_str()), dirBefore);
+    // The trees serve later tests as they were made.
+    for (const char *item : {"links/chosen", "links/chosen/plain.txt", "links/chosen/sub",
+                             "links/chosen/sub/inner.txt"})
+        SetFileAttributesA(FixtureTree(item).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(AttributeChange, IncludeSubfoldersChangesTheFolderAndEverythingBelow)

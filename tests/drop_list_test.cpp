@@ -16,6 +16,7 @@
 #include "timestamp_command.h"
 #include "date_time_selector.h"
 #include "drop_test_support.h"
+#include "fixture_trees.h"
 #include "explorer_command.h"
 #include "gui_test_support.h"
 #include "language.h"
@@ -165,6 +166,31 @@ TEST_F(DropListTest, ContainerAcceptsFilesAndListHasFiveColumnsInBothLanguages)
         SendMessageA(g_hDropListView, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
         EXPECT_STREQ(title, japaneseTitles[i]) << i;
     }
+}
+
+WNDPROC g_listViewProc = nullptr;
+LRESULT g_imagesAtListEnd = -1;
+
+// Asks the list view, as it goes, which image list it still holds: one it
+// held would be destroyed by it as well.
+LRESULT CALLBACK WatchListEnd(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCDESTROY)
+        g_imagesAtListEnd = CallWindowProcA(g_listViewProc, list, LVM_GETIMAGELIST, LVSIL_SMALL, 0);
+    return CallWindowProcA(g_listViewProc, list, message, wParam, lParam);
+}
+
+TEST_F(DropListTest, TheImageListIsDestroyedOnceWhenTheWindowGoes)
+{
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    Drop({self});
+    ASSERT_EQ(SendMessageA(g_hDropListView, LVM_GETITEMCOUNT, 0, 0), 1);
+    g_listViewProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        g_hDropListView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchListEnd)));
+    DestroyMainWindow(main_);
+    main_ = nullptr;
+    EXPECT_EQ(g_imagesAtListEnd, 0);
 }
 
 TEST_F(DropListTest, RowsOfAFileAFolderAndAnItemAtADriveRoot)
@@ -619,27 +645,97 @@ bool ReportsFat(const char *, char *name, DWORD size)
     return true;
 }
 
-TEST_F(RunTest, WhereARebuildLeftEntriesBehindALaterMissingRowDoesNotHideIt)
+TEST_F(RunTest, EveryFolderWhoseEntriesStayedBehindIsNamedAndALaterMissingRowHidesNone)
 {
-    std::string album = temp_.Folder("album");
-    std::string photo = temp_.File("album\\photo.jpg", "jpeg bytes");
+    std::vector<std::string> folders;
+    for (const char *name : {"album", "books"}) {
+        folders.push_back(temp_.Folder(name));
+        temp_.File(std::string(name) + "\\inside.txt", name);
+    }
     SeamGuard seams;
     UseSimulatedClock();
     g_platform.volumeFileSystem = ReportsFat;
     IntGuard kind(g_windowsKind);
     g_windowsKind = 1;
-    // The folder cannot be made again and its name is taken meanwhile: what
-    // it held stays in the temporary folder, and the next row is gone.
+    // Neither folder can be made again and each name is taken meanwhile: what
+    // they held stays in temporary folders, and the last row is gone.
     g_simulatedClock.failCreate = true;
     g_simulatedClock.duringCreate = [](const char *path) {
         CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     };
-    Drop({album, photo});
+    Drop({folders[0], folders[1], good_});
+    DeleteFileA(good_.c_str());
     auto seen = Run();
     ASSERT_EQ(seen.size(), 2u);
-    const std::string temporary = temp_.Path() + "\\!!!";
-    EXPECT_NE(seen[1].text.find(temporary), std::string::npos) << seen[1].text;
-    EXPECT_EQ(GetFileAttributesA((temporary + "\\photo.jpg").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    const std::string text = seen[1].text;
+    EXPECT_EQ(text.find("Modification of timestamp failed."), 0u) << text;
+    // Each folder with the temporary folder that holds its entries.
+    EXPECT_NE(text.find(folders[0] + "\nSome of its contents are in the folder\n   " +
+                        temp_.Path() + "\\!!!\n"),
+              std::string::npos)
+        << text;
+    const std::string last = folders[1] + "\nSome of its contents are in the folder\n   " +
+                             temp_.Path() + "\\!!!!";
+    EXPECT_EQ(text.substr(text.size() - std::min(text.size(), last.size())), last) << text;
+    for (const char *temporary : {"\\!!!", "\\!!!!"})
+        EXPECT_EQ(GetFileAttributesA((temp_.Path() + temporary + "\\inside.txt").c_str()) &
+                      FILE_ATTRIBUTE_DIRECTORY,
+                  0u);
+}
+
+TEST_F(RunTest, LinksDroppedOrMetInsideADroppedFolderNeverChangeWhatTheyLeadTo)
+{
+    const std::vector<std::string> outside = {FixtureTree("links/outside/victim.txt"),
+                                              FixtureTree("links/outside/dir"),
+                                              FixtureTree("links/outside/dir/deep.txt")};
+    for (const std::string &item : outside) SetItemTime(item, 2001, 2, 3, 4, 5, 6);
+    IntGuard include(g_includeSubfolders);
+    g_includeSubfolders = 1;
+    Drop({FixtureTree("links/chosen")});
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text, "Modification of timestamp succeeded.");
+    EXPECT_TRUE(SameFileTime(LastWrite(FixtureTree("links/chosen/sub/inner.txt")), targetUtc_));
+
+    // A dropped link: its own times cannot be had here, which is a failure.
+    for (const char *link : {"links/file-link.txt", "links/dir-link"}) {
+        ClearDropList();
+        Drop({FixtureTree(link)});
+        seen = Run();
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_EQ(seen[1].text, "Modification of timestamp failed.") << link;
+    }
+    for (const std::string &item : outside)
+        EXPECT_FALSE(SameFileTime(LastWrite(item), targetUtc_)) << item;
+}
+
+TEST_F(RunTest, AFolderRowAtTheFirstSecondOf1980IsRefusedWithEverythingInIt)
+{
+    const std::string album = temp_.Folder("album");
+    const std::string photo = temp_.File("album\\photo.jpg", "jpeg bytes");
+    SetItemTime(photo, 2001, 1, 1, 1, 1, 2);
+    SeamGuard seams;
+    UseSimulatedClock();
+    g_platform.volumeFileSystem = ReportsFat;
+    IntGuard kind(g_windowsKind), include(g_includeSubfolders);
+    g_windowsKind = 1;
+    g_includeSubfolders = 1;
+    SYSTEMTIME first1980 = {};
+    first1980.wYear = 1980;
+    first1980.wMonth = 1;
+    first1980.wDay = 1;
+    ShowTimeInLists(first1980);
+    Drop({album, good_});
+    const FILETIME photoBefore = LastWrite(photo);
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text,
+              "Modification of timestamp failed.\nUnable to change the timestamp to 1980/1/1 "
+              "00:00:00 for the directory.");
+    EXPECT_TRUE(SameFileTime(LastWrite(photo), photoBefore));
+    EXPECT_TRUE(g_simulatedClock.setValues.empty());
+    // The file row still got the time.
+    EXPECT_TRUE(SameFileTime(LastWrite(good_), UtcOfLocal(1980, 1, 1, 0, 0, 0)));
 }
 
 TEST_F(RunTest, OnAVolumeThatIsNotNtfsFoldersAreRebuiltWithEverythingInThem)
@@ -651,7 +747,7 @@ TEST_F(RunTest, OnAVolumeThatIsNotNtfsFoldersAreRebuiltWithEverythingInThem)
     UseSimulatedClock();
     g_platform.volumeFileSystem = ReportsFat;
     IntGuard kind(g_windowsKind), include(g_includeSubfolders);
-    g_windowsKind = 1;  // Windows 98: a folder's time comes only from a rebuild
+    g_windowsKind = 6;  // a FAT volume under Windows Vista or later: folders are rebuilt
     g_includeSubfolders = 1;
     Drop({album, good_});
     auto seen = Run();

@@ -291,3 +291,25 @@ TEST_F(LetterChange, CodePage932NamesKeepTheirDoubleByteCharacters)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LettersLeftUnderATemporaryName, AreNamedWithBothNamesInOneMessage)
+{
+    g_namesLeftTemporary = {{"C:\\Photos\\a.jpg", "C:\\Photos\\~case00.tmp"},
+                            {"C:\\Photos\\b.jpg", "C:\\Photos\\~case01.tmp"}};
+    ModalAnswerer answerer({IDOK});
+    ShowNamesLeftTemporary(nullptr);
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    const std::string text = answerer.Seen()[0].text;
+    for (const NameLeftTemporary &left : g_namesLeftTemporary) {
+        EXPECT_NE(text.find(left.before), std::string::npos) << text;
+        EXPECT_NE(text.find(left.temporary), std::string::npos) << text;
+    }
+    g_namesLeftTemporary.clear();
+    ModalAnswerer none({IDOK});
+    ShowNamesLeftTemporary(nullptr);
+    EXPECT_TRUE(none.Seen().empty());
+}
+
+}  // namespace

@@ -279,6 +279,27 @@ TEST_F(MainWindowTest, OwnPathAndReadmeFollowTheRunningFile)
     EXPECT_EQ(std::string(g_readmePath), readme);
 }
 
+// Showing an item's time (a click in klokan99's folder list, the first row
+// of klokan98's drop list) and any repaint after it must leave the day the
+// user picked, also when the item's month is shorter.
+TEST_F(MainWindowTest, ThePickedDayOutlivesTheTimeOfAnItemOfAShorterMonth)
+{
+    ChooseEntry(window, kYear, 2015 - 1980);
+    ChooseEntry(window, kMonth, 3 - 1);
+    ChooseEntry(window, kDay, 31 - 1);
+    SYSTEMTIME april = {};
+    april.wYear = 2014;
+    april.wMonth = 4;
+    april.wDay = 10;
+    ShowTimeInLists(april);
+    EXPECT_EQ(EntryCount(kDay), 30);
+    Repaint(window);  // the target is selected again
+    ReadTargetTime();
+    EXPECT_EQ(Target(kYear), "2015");
+    EXPECT_EQ(Target(kMonth), "3");
+    EXPECT_EQ(Target(kDay), "31");
+}
+
 TEST_F(MainWindowTest, ItemDrawingFollowsTheItemAction)
 {
     HDC screen = GetDC(nullptr);

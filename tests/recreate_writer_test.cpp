@@ -321,6 +321,66 @@ TEST_F(RebuildTest, WithoutTheClockRightNewerSystemsWriteTheFolderByHandle)
     EXPECT_TRUE(g_simulatedClock.created.empty());
 }
 
+TEST_F(RebuildTest, WithoutTheRightToSetTheClockNoFolderIsTakenApart)
+{
+    g_simulatedClock.rightHeld = false;
+    std::string photos = MakePhotos();
+    const TreeListing contents = ListTree(photos);
+    const std::size_t besidePhotos = ListTree(root_.Path()).size();
+    for (int kind : {1, 7}) {
+        g_windowsKind = kind;
+        g_runStatus = 1;
+        WriteTimestampByRecreate(nullptr, photos.c_str());
+        EXPECT_EQ(g_runStatus, kind == 1 ? 2 : 1) << "kind " << kind;
+    }
+    // Never renamed, never re-created, the clock never set; kind 7 wrote the
+    // folder's own times by handle.
+    EXPECT_TRUE(g_simulatedClock.setValues.empty());
+    EXPECT_TRUE(g_simulatedClock.created.empty());
+    EXPECT_EQ(DescribeDifference(contents, ListTree(photos)), "");
+    EXPECT_EQ(ListTree(root_.Path()).size(), besidePhotos);
+}
+
+TEST_F(RebuildTest, ContentsComingHomeCanRenewTheFolderTimesWhichAreWrittenAgainOrCounted)
+{
+    // Moving entries into the new folder renews its write time on this file
+    // system: Windows 98 cannot open a folder to set it right.
+    std::string photos = MakePhotos();
+    g_windowsKind = 1;
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    EXPECT_EQ(g_runStatus, 2);
+    g_windowsKind = 6;
+    g_runStatus = 1;
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    EXPECT_EQ(g_runStatus, 1);
+    ItemTimes times = {};
+    ASSERT_TRUE(ReadItem(photos, &times));
+    EXPECT_EQ(ToCount(times.written), LocalToCount(2010, 5, 6, 12, 34, 30));
+}
+
+TEST_F(RebuildTest, AClockThatCannotBeSetBackIsToldWithWhatItShowsAndNeverSetAgain)
+{
+    std::string photos = MakePhotos();
+    const TreeListing contents = ListTree(photos);
+    g_simulatedClock.setsAllowed = 1;  // to the moment, and never back
+    g_clockNotPutBack = 0;
+    ModalAnswerer answerer({IDOK});
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    EXPECT_EQ(g_runStatus, 0) << "the run stops";
+    ASSERT_EQ(answerer.Seen().size(), 1u) << answerer.Describe();
+    const std::string text = answerer.Seen()[0].text;
+    EXPECT_EQ(text.find("The system clock could not be set back"), 0u) << text;
+    EXPECT_NE(text.find("It now shows 05/06/2010  12:34:"), std::string::npos) << text;
+    EXPECT_EQ(DescribeDifference(contents, ListTree(photos)), "");
+    // A later folder of the run goes the way that needs no clock.
+    const std::size_t settings = g_simulatedClock.setValues.size();
+    g_runStatus = 1;
+    WriteTimestampByRecreate(nullptr, photos.c_str());
+    EXPECT_EQ(g_simulatedClock.setValues.size(), settings);
+    EXPECT_EQ(g_runStatus, 1);
+    g_clockNotPutBack = 0;
+}
+
 TEST_F(RebuildTest, AFolderHandedItsOldCreationTimeIsNotASuccess)
 {
     // The file system hands the new folder the creation time of the one that

@@ -38,10 +38,11 @@ void SimulatedGetClock(SYSTEMTIME *now)
 BOOL SimulatedSetClock(const SYSTEMTIME *now)
 {
     FILETIME check;
-    if (!SystemTimeToFileTime(now, &check)) {
+    if (g_simulatedClock.setsAllowed == 0 || !SystemTimeToFileTime(now, &check)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
+    if (g_simulatedClock.setsAllowed > 0) --g_simulatedClock.setsAllowed;
     g_simulatedClock.setValues.push_back(*now);
     g_simulatedClock.offset = LocalCount(*now) - RealLocalNow();
     if (g_simulatedClock.modelSeasons) {
@@ -53,19 +54,24 @@ BOOL SimulatedSetClock(const SYSTEMTIME *now)
     return TRUE;
 }
 
-BOOL SimulatedCreateFolder(const char *path)
+bool SimulatedClockRight() { return g_simulatedClock.rightHeld; }
+
+BOOL SimulatedCreateFolder(const wchar_t *widePath)
 {
+    char narrow[MAX_PATH * 2] = {};
+    WideCharToMultiByte(CP_ACP, 0, widePath, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+    const char *path = narrow;
     g_simulatedClock.created.push_back(path);
     if (g_simulatedClock.failCreate) {
         if (g_simulatedClock.duringCreate) g_simulatedClock.duringCreate(path);
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    if (!CreateDirectoryA(path, nullptr)) return FALSE;
+    if (!CreateDirectoryW(widePath, nullptr)) return FALSE;
     // Stamped as the file system stamps a new folder from the clock.
     FILETIME local = CountToFileTime(RealLocalNow() + g_simulatedClock.offset), utc;
     LocalFileTimeToFileTime(&local, &utc);
-    HANDLE folder = CreateFileA(path, FILE_WRITE_ATTRIBUTES,
+    HANDLE folder = CreateFileW(widePath, FILE_WRITE_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (folder != INVALID_HANDLE_VALUE) {
@@ -84,4 +90,5 @@ void UseSimulatedClock()
     g_platform.getClock = SimulatedGetClock;
     g_platform.setClock = SimulatedSetClock;
     g_platform.createFolder = SimulatedCreateFolder;
+    g_platform.enableClockRight = SimulatedClockRight;
 }

@@ -12,11 +12,15 @@
 struct SimulatedClock {
     LONGLONG offset = 0;                 // 100 ns units added to the real local time
     std::vector<SYSTEMTIME> setValues;   // every value the engine set, in order
-    std::vector<std::string> created;    // every folder created through the seam
+    std::vector<std::string> created;    // every folder created through the seam (code page)
     // Runs inside the create, after the folder exists (or instead of it, when
     // failCreate is set); for spying on the moment and for delays.
     std::function<void(const char *path)> duringCreate;
     bool failCreate = false;
+    // Whether the right to set the clock is held.
+    bool rightHeld = true;
+    // How many settings succeed before every later one is refused (-1: all).
+    int setsAllowed = -1;
     // When set, "setting" behaves as the system's local clock does across a
     // change of season: the value is read under the daylight-saving state in
     // force before the call (summer: April to October, one hour ahead), and

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fixture_trees.h"
 #include "path_limits.h"
 #include "subtree_walk.h"
 #include "temp_tree.h"
@@ -28,8 +29,8 @@ bool WalkRecording(const std::string &folder, const std::string &own, Visits &vi
             ++visits.count[path];
             return true;
         },
-        [&](const char *, const char *name) {
-            visits.unreachable.push_back(name);
+        [&](const char *at, const char *name) {
+            visits.unreachable.push_back(name ? std::string(name) : "<unlisted> " + std::string(at));
             return true;
         },
         order);
@@ -135,6 +136,35 @@ TEST(SubtreeWalk, AFileOrFolderMissingYieldsNothing)
     EXPECT_TRUE(WalkRecording(root.Child("plain.txt"), "", visits));
     EXPECT_TRUE(WalkRecording(root.Child("absent"), "", visits));
     EXPECT_TRUE(visits.order.empty());
+}
+
+TEST(SubtreeWalk, LinksAreMetAsEntriesButNeverWalkedThrough)
+{
+    const std::string chosen = FixtureTree("links/chosen");
+    Visits visits;
+    EXPECT_TRUE(WalkRecording(chosen, "", visits));
+    // The linked folder is an entry of its own; what it leads to is elsewhere.
+    EXPECT_EQ(visits.count[chosen + "\\link-to-outside-dir"], 1);
+    EXPECT_EQ(visits.count[chosen + "\\link-to-outside.txt"], 1);
+    EXPECT_EQ(visits.count[chosen + "\\sub\\inner.txt"], 1);
+    EXPECT_EQ(visits.count.count(chosen + "\\link-to-outside-dir\\deep.txt"), 0u);
+    EXPECT_TRUE(visits.unreachable.empty());
+}
+
+TEST(SubtreeWalk, LockedFolderIsReportedAndTheRestWalked)
+{
+    const std::string locked = FixtureTree("locked");
+    WIN32_FIND_DATAA found;
+    HANDLE probe = FindFirstFileA((locked + "\\sealed\\*").c_str(), &found);
+    if (probe != INVALID_HANDLE_VALUE) FindClose(probe);
+    ASSERT_EQ(probe, INVALID_HANDLE_VALUE)
+        << "the sealed folder can be read: this test runs through ctest's entry "
+           "subtree_walk_test_locked, which takes away root's right to read past permissions";
+    Visits visits;
+    EXPECT_TRUE(WalkRecording(locked, "", visits));
+    EXPECT_EQ(visits.count[locked + "\\open.txt"], 1);
+    EXPECT_EQ(visits.count[locked + "\\sealed"], 1);
+    EXPECT_EQ(visits.unreachable, std::vector<std::string>{"<unlisted> " + locked + "\\sealed"});
 }
 
 TEST(SubtreeWalk, AnEntryWhosePathWouldNotFitIsReportedNotCut)

@@ -7,6 +7,7 @@
 
 #include "browser_windows.h"
 #include "date_time_selector.h"
+#include "fixture_trees.h"
 #include "labels_layout.h"
 #include "folder_list.h"
 #include "language.h"
@@ -177,22 +178,108 @@ TEST_F(TimestampChange, TheDriveIsAskedOncePerRunNotForEveryEntryBelowTheFirstIt
         EXPECT_TRUE(HasTarget(Make(name))) << name;
 }
 
-TEST_F(TimestampChange, AFileThatCannotBeWrittenIsReportedAndTheListKeepsItsTexts)
+TEST_F(TimestampChange, LockedFileIsReportedAndTheListKeepsItsTexts)
 {
-    ASSERT_TRUE(MakeFile(Make("locked.txt")));
-    ShowFolder(temp.Path());
-    const std::string before = RowText(0, 3);
-    SelectRows({0});
-    HANDLE held = CreateFileA(Make("locked.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    // locked/closed.txt exists (the search lists it) but may not be opened at all.
+    ShowFolder(FixtureTree("locked"));
+    const int row = FindRow("closed.txt");
+    ASSERT_GE(row, 0);
+    const std::string before = RowText(row, 3);
+    SelectRows({row});
     ModalAnswerer answerer({IDYES, IDOK});
     TimestampChangeCommand(windows.Main());
-    CloseHandle(held);
     ASSERT_EQ(answerer.Seen().size(), 2u) << answerer.Describe();
     EXPECT_EQ(answerer.Seen()[1].text, "Modification of timestamp failed.");
-    EXPECT_EQ(RowText(0, 3), before);
-    EXPECT_FALSE(HasTarget(Make("locked.txt")));
+    EXPECT_EQ(RowText(row, 3), before);
+}
+
+TEST_F(TimestampChange, LockedFolderIsAFailureNotASuccess)
+{
+    ShowFolder(FixtureTree(""));
+    SelectRows({FindRow("locked")});
+    g_includeSubfolders = 1;
+    ModalAnswerer answerer({IDYES, IDOK});
+    TimestampChangeCommand(windows.Main());
+    ASSERT_EQ(answerer.Seen().size(), 2u) << answerer.Describe();
+    EXPECT_EQ(answerer.Seen()[1].text, "Modification of timestamp failed.");
+    EXPECT_TRUE(HasTarget(FixtureTree("locked/open.txt")));
+}
+
+// Links lead out of what the user chose: a walk passes them by, and a link
+// chosen itself fails, with the items they lead to untouched either way.
+TEST_F(TimestampChange, NothingOutsideTheChosenItemsChangesThroughALink)
+{
+    const FILETIME old = UtcOfLocal(2001, 2, 3, 4, 5, 6);
+    const std::vector<std::string> outside = {FixtureTree("links/outside/victim.txt"),
+                                              FixtureTree("links/outside/dir"),
+                                              FixtureTree("links/outside/dir/deep.txt")};
+    for (const std::string &item : outside) ASSERT_TRUE(StampItem(item, old)) << item;
+    ShowFolder(FixtureTree("links"));
+    g_includeSubfolders = 1;
+    struct Case {
+        std::vector<std::string> rows;
+        const char *result;
+    };
+    const Case cases[] = {
+        {{"chosen"}, "Modification of timestamp succeeded."},
+        {{"file-link.txt"}, "Modification of timestamp failed."},
+        {{"dir-link"}, "Modification of timestamp failed."},
+    };
+    for (const Case &c : cases) {
+        std::vector<int> rows;
+        for (const std::string &name : c.rows) rows.push_back(FindRow(name));
+        SelectRows(rows);
+        ModalAnswerer answerer({IDYES, IDOK});
+        TimestampChangeCommand(windows.Main());
+        ASSERT_EQ(answerer.Seen().size(), 2u) << answerer.Describe();
+        EXPECT_EQ(answerer.Seen()[1].text, c.result) << c.rows[0];
+    }
+    for (const char *inside : {"chosen", "chosen/plain.txt", "chosen/sub", "chosen/sub/inner.txt"})
+        EXPECT_TRUE(HasTarget(FixtureTree(std::string("links/") + inside))) << inside;
+    for (const std::string &item : outside) {
+        ItemTimes times;
+        ASSERT_TRUE(ReadItem(item, &times));
+        EXPECT_TRUE(SameTime(times.written, old)) << item;
+    }
+}
+
+bool ReportsFat(const char *, char *name, DWORD size)
+{
+    lstrcpynA(name, "FAT32", static_cast<int>(size));
+    return true;
+}
+
+TEST_F(TimestampChange, AFolderAtTheFirstSecondOf1980IsRefusedBeforeAnythingIsTouched)
+{
+    // Windows 98 on FAT: folders are rebuilt, and no rebuilt folder can be
+    // made one second before 1980-01-01 00:00:00.
+    IntGuard kind(g_windowsKind);
+    g_windowsKind = 1;
+    SeamGuard seams;
+    g_platform.volumeFileSystem = ReportsFat;
+    ASSERT_TRUE(MakeFile(Make("a.txt")));
+    ASSERT_TRUE(CreateDirectoryA(Make("Photos").c_str(), nullptr));
+    ASSERT_TRUE(MakeFile(Make("Photos\\p.jpg")));
+    const FILETIME old = UtcOfLocal(2001, 2, 3, 4, 5, 6);
+    for (const char *name : {"a.txt", "Photos\\p.jpg", "Photos"}) ASSERT_TRUE(StampItem(Make(name), old));
+    SYSTEMTIME first1980 = {};
+    first1980.wYear = 1980;
+    first1980.wMonth = 1;
+    first1980.wDay = 1;
+    ShowFolder(temp.Path());
+    ShowTimeInLists(first1980);
+    SelectRows({FindRow("a.txt"), FindRow("Photos")});
+    g_includeSubfolders = 1;
+    ModalAnswerer answerer({IDYES, IDOK});
+    TimestampChangeCommand(windows.Main());
+    ASSERT_EQ(answerer.Seen().size(), 2u) << answerer.Describe();
+    EXPECT_EQ(answerer.Seen()[1].text,
+              "Unable to change the timestamp to 1980/1/1 00:00:00 for the directory.");
+    for (const char *name : {"a.txt", "Photos\\p.jpg", "Photos"}) {
+        ItemTimes times;
+        ASSERT_TRUE(ReadItem(Make(name), &times));
+        EXPECT_TRUE(SameTime(times.written, old)) << name;
+    }
 }
 
 TEST_F(TimestampChange, TheProgramsOwnFileAloneIsNothingToChange)

@@ -3,7 +3,9 @@
 #include <cstring>
 #include <string>
 
+#include "fixture_trees.h"
 #include "local_time.h"
+#include "main_window.h"
 #include "target_time.h"
 #include "test_support.h"
 #include "timestamp_writer.h"
@@ -69,7 +71,11 @@ TEST_F(HandleWriter, SetsAllThreeTimesAndKeepsTheAttributes)
         {"plain.txt", 0, false},
         {"readonly.txt", FILE_ATTRIBUTE_READONLY, false},
         {"hidden-system.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, false},
+        {"all-four.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                             FILE_ATTRIBUTE_ARCHIVE, false},
         {"folder", 0, true},
+        {"read-only folder", FILE_ATTRIBUTE_READONLY, true},
+        {"hidden-system folder", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, true},
     };
     SetTargetTime(2010, 5, 6, 12, 34, 31);
     const FILETIME expected = UtcOfLocal(2010, 5, 6, 12, 34, 31);
@@ -77,6 +83,7 @@ TEST_F(HandleWriter, SetsAllThreeTimesAndKeepsTheAttributes)
         std::string path = MakeItem(c.name, c.attributes, c.folder);
         ItemTimes before;
         ASSERT_TRUE(ReadItem(path, &before));
+        g_runStatus = 1;
         WriteTimestampByHandle(path.c_str());
         EXPECT_EQ(g_runStatus, 1) << c.name;
         ExpectAllTimes(path, expected);
@@ -142,25 +149,87 @@ TEST_F(HandleWriter, InvalidDateCountsOneFailureAndChangesNothing)
     EXPECT_EQ(after.attributes, before.attributes);
 }
 
-TEST_F(HandleWriter, ItemHeldWithoutWriteSharingCountsOneFailure)
+TEST_F(HandleWriter, AnItemHeldOpenWithoutSharingIsChangedAndKeepsItsAttributes)
 {
+    // Attribute access does not conflict with the holder's sharing, and a
+    // read-only hidden item opens for it as it is.
     const DWORD attributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
     std::string path = MakeItem("held.txt", attributes);
     ItemTimes before;
     ASSERT_TRUE(ReadItem(path, &before));
     SetTargetTime(2010, 5, 6, 12, 34, 30);
     {
-        HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
+        HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                  nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
-        WriteTimestampByHandle(path.c_str());
+        EXPECT_EQ(WriteTimestampByHandle(path.c_str()), ItemWrite::Written);
         CloseHandle(held);
     }
-    EXPECT_EQ(g_runStatus, 2);
-    ExpectAllTimes(path, kOldTime);
+    EXPECT_EQ(g_runStatus, 1);
+    ExpectAllTimes(path, UtcOfLocal(2010, 5, 6, 12, 34, 30));
     ItemTimes after;
     ASSERT_TRUE(ReadItem(path, &after));
     EXPECT_EQ(after.attributes, before.attributes);
+}
+
+// Nothing is changed through another name: the item behind a link, the
+// running program's own file under a name of its own.
+TEST_F(HandleWriter, NothingIsChangedThroughALinkOrAnotherNameOfTheProgram)
+{
+    const std::string program = MakeItem("klokan99.exe", 0);
+    const std::string hardLink = temp.Child("another-name.exe");
+    ASSERT_TRUE(CreateHardLinkA(hardLink.c_str(), program.c_str(), nullptr));
+    std::strcpy(g_programPath, program.c_str());
+    const std::string victim = FixtureTree("links/outside/victim.txt");
+    const std::string outsideDir = FixtureTree("links/outside/dir");
+    for (const std::string &item : {victim, outsideDir}) ASSERT_TRUE(StampItem(item, kOldTime));
+    struct Case {
+        std::string path;
+        ItemWrite result;
+        int failures;
+    };
+    const Case cases[] = {
+        {FixtureTree("links/chosen/link-to-outside.txt"), ItemWrite::LinkLeftAlone, 0},
+        {FixtureTree("links/chosen/link-to-outside-dir"), ItemWrite::LinkLeftAlone, 0},
+        // Wine lists no link whose target is gone: it is nothing to change.
+        {FixtureTree("links/chosen/dangling.txt"), ItemWrite::Missing, 0},
+        {hardLink, ItemWrite::OwnProgram, 0},
+    };
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
+    for (const Case &c : cases) {
+        g_runStatus = 1;
+        EXPECT_EQ(WriteTimestampByHandle(c.path.c_str()), c.result) << c.path;
+        EXPECT_EQ(g_runStatus, 1 + c.failures) << c.path;
+    }
+    for (const std::string &item : {victim, outsideDir, program}) ExpectAllTimes(item, kOldTime);
+    g_programPath[0] = '\0';
+
+    // Where the system opens a link as itself, the link's own times are
+    // changed (under Wine the open still lands on the target, which here
+    // stands in for the link's own times).
+    g_platform.reachedThroughLink = [](HANDLE, const char *) { return false; };
+    g_runStatus = 1;
+    EXPECT_EQ(WriteTimestampByHandle(FixtureTree("links/chosen/link-to-outside.txt").c_str()),
+              ItemWrite::Written);
+    EXPECT_EQ(g_runStatus, 1);
+}
+
+// As a user whom permissions bind: an item that exists but cannot be opened
+// is a failure, not a gap; a read-only one (a Unix permission under Wine)
+// still gets its times.
+TEST_F(HandleWriter, LockedItemFailsWhileReadOnlyItemsStillChange)
+{
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
+    EXPECT_EQ(WriteTimestampByHandle(FixtureTree("locked/closed.txt").c_str()), ItemWrite::Failed);
+    EXPECT_EQ(g_runStatus, 2);
+    g_runStatus = 1;
+    for (bool folder : {false, true}) {
+        const std::string path = MakeItem(folder ? "read-only folder" : "read-only.txt",
+                                          FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN, folder);
+        EXPECT_EQ(WriteTimestampByHandle(path.c_str()), ItemWrite::Written) << path;
+        ExpectAllTimes(path, UtcOfLocal(2010, 5, 6, 12, 34, 30));
+    }
+    EXPECT_EQ(g_runStatus, 1);
 }
 
 TEST_F(HandleWriter, RefusesPathsTooLongForTheBuffers)

@@ -326,6 +326,21 @@ TEST_F(CodePage1252, TheRebuildKeepsEveryEntryUnderItsOwnName)
     EXPECT_EQ(GetFileAttributesA(temp.Child("!!!").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST_F(CodePage1252, AFolderReachedByItsShortNameIsRebuiltUnderItsOwnName)
+{
+    UseSimulatedClock();
+    g_ntfsVolume = 0;
+    const std::wstring folder = mixed_ + L"\\\u5199\u771f";
+    wchar_t shortForm[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(folder.c_str(), shortForm, MAX_PATH), 0u);
+    const std::map<std::wstring, DWORD> before = WideTree(mixed_);
+    WriteTimestampByRecreate(nullptr, Narrow(shortForm).c_str());
+    EXPECT_EQ(g_runStatus, 1);
+    ASSERT_EQ(g_simulatedClock.created.size(), 1u);
+    // The same names as before, the folder's own long one among them.
+    EXPECT_TRUE(WideTree(mixed_) == before);
+}
+
 TEST_F(CodePage1252, WithoutShortNamesTheRebuildRefusesTheFolderWithNothingMoved)
 {
     UseSimulatedClock();

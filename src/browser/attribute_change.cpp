@@ -2,6 +2,7 @@
 
 #include "attributes.h"
 #include "change_target.h"
+#include "item_access.h"
 #include "language.h"
 #include "list_refresh.h"
 #include "main_window.h"
@@ -27,12 +28,11 @@ const AttributeBox kAttributeBoxes[] = {
     {kArchiveBox, &g_attrArchive, FILE_ATTRIBUTE_ARCHIVE},
 };
 
-// The reset clears every attribute that can be set, so the item ends with
-// exactly the chosen ones.
-void GiveChosenAttributes(const char *path, bool isFolder)
+// Every attribute that can be set is cleared first, so the item ends with
+// exactly the chosen ones: one write, on the item itself, never through a link.
+void GiveChosenAttributes(const char *path, bool)
 {
-    SetFileAttributesA(path, isFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL);
-    SetChosenAttributes(path);
+    SetItemAttributes(path, ChosenAttributes());
 }
 
 void OnInitDialog(HWND dialog)
@@ -110,12 +110,10 @@ void ChangeSubtreeAttributes(const char *folder)
     ChangeSubtree(folder, GiveChosenAttributes);
 }
 
-void SetChosenAttributes(const char *path)
+DWORD ChosenAttributes()
 {
-    for (const AttributeBox &box : kAttributeBoxes) {
-        if (!*box.choice) continue;
-        DWORD attributes = GetFileAttributesA(path);
-        if (attributes == INVALID_FILE_ATTRIBUTES) continue;
-        SetFileAttributesA(path, attributes | box.bit);
-    }
+    DWORD attributes = 0;
+    for (const AttributeBox &box : kAttributeBoxes)
+        if (*box.choice) attributes |= box.bit;
+    return attributes;
 }

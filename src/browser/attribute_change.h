@@ -13,5 +13,5 @@ void ApplyAttributeChange();
 // Everything below the folder (absolute or relative to the current
 // directory); the folder itself is the caller's.
 void ChangeSubtreeAttributes(const char *folder);
-// Adds each chosen attribute to the item's attributes.
-void SetChosenAttributes(const char *path);
+// The attribute bits the dialog's choice stands for (0 for none).
+DWORD ChosenAttributes();

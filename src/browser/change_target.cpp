@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "folder_list.h"
+#include "item_access.h"
 #include "list_refresh.h"
 #include "subtree_walk.h"
 #include "volume_checks.h"
@@ -147,7 +148,8 @@ void ApplyToSelection(ItemChange change)
 void ChangeSubtree(const char *folder, ItemChange change)
 {
     char full[kPathSize];
-    if (!ResolveFullPath(folder, full)) return;
+    // A linked folder's contents belong elsewhere.
+    if (!ResolveFullPath(folder, full) || IsLinkItem(full)) return;
     WalkSubtree(
         full, g_programPath,
         [change](const char *path, bool isFolder) {

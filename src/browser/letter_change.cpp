@@ -5,15 +5,18 @@
 
 #include "change_target.h"
 #include "handles.h"
+#include "item_access.h"
 #include "item_names.h"
 #include "language.h"
 #include "list_refresh.h"
 #include "main_window.h"
+#include "messages.h"
 #include "path_limits.h"
 #include "path_text.h"
 #include "subtree_walk.h"
 
 int g_caseMode = 1;
+std::vector<NameLeftTemporary> g_namesLeftTemporary;
 
 namespace {
 
@@ -152,7 +155,22 @@ void ChangeLetters(const char *path, bool isFolder)
 
 void ApplyLetterChange()
 {
+    g_namesLeftTemporary.clear();
     ApplyToSelection(ChangeLetters);
+    ShowNamesLeftTemporary(g_hMainWnd);
+}
+
+void ShowNamesLeftTemporary(HWND owner)
+{
+    if (g_namesLeftTemporary.empty()) return;
+    std::string text;
+    for (const NameLeftTemporary &left : g_namesLeftTemporary) {
+        char part[3 * kPathBufferSize];
+        std::snprintf(part, sizeof part, MessageText(Msg::NameLeftTemporary), left.before.c_str(),
+                      left.temporary.c_str());
+        text += (text.empty() ? "" : "\n\n") + std::string(part);
+    }
+    ShowMessageText(owner, Msg::NameLeftTemporary, text.c_str());
 }
 
 void ChangeSubtreeLetters(const char *folder)
@@ -176,7 +194,7 @@ bool CaseChangedPath(const char *fullPath, char (&newPath)[kPathBufferSize])
     return std::strcmp(newPath, fullPath) != 0;
 }
 
-void ChangeNameCase(const char *path, int isFolder)
+void ChangeNameCase(const char *path, int)
 {
     char full[kPathBufferSize] = {};
     if (path[0] != '\0' && path[1] == ':') {
@@ -197,15 +215,24 @@ void ChangeNameCase(const char *path, int isFolder)
     WIN32_FIND_DATAA found = {};
     if (!ReachedByOwnName(full, name, found)) return;
     if (!NamesOnlyTheItem(newPath, found.cFileName)) return;
-    if (!isFolder && lstrcmpiA(full, g_programPath) == 0) return;
+    FileHandle item;
+    const ItemReach reach = OpenItemForChange(full, item);
+    item.Close();
+    if (reach == ItemReach::OwnProgram || reach == ItemReach::Missing) return;
+    // A link is renamed as itself; its attributes, which a path reaches
+    // through the link, are left alone.
+    const bool attributesReachable = reach == ItemReach::Opened;
 
     DWORD saved = GetFileAttributesA(full);
     if (saved == INVALID_FILE_ATTRIBUTES) return;
     // Without read-only the rename goes through.
-    SetFileAttributesA(full, isFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL);
+    if (attributesReachable) SetItemAttributes(full, 0);
     char where[kPathBufferSize] = {};
     RenameKeepingItem(full, newPath, head, newName, where);
     // The attributes go back on the item where it now is, never on a path
     // that could name another item.
-    SetFileAttributesA(where, saved);
+    if (attributesReachable) SetItemAttributes(where, saved & ~FILE_ATTRIBUTE_DIRECTORY);
+    // Left under a temporary name: the user must learn both names.
+    if (std::strcmp(where, full) != 0 && std::strcmp(where, newPath) != 0)
+        g_namesLeftTemporary.push_back({full, where});
 }

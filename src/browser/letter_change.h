@@ -4,17 +4,32 @@
 // letters. Only the case changes; an item never gets another name.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "path_limits.h"
 
 // 1: to capital letters, 0: to small letters. Kept for the run of the program.
 extern int g_caseMode;
 
+// Items of the last run left under a temporary name beside their own: the
+// rename to the new case went through the temporary name, and neither the
+// new name nor the old one could be given back.
+struct NameLeftTemporary {
+    std::string before, temporary;
+};
+extern std::vector<NameLeftTemporary> g_namesLeftTemporary;
+
 // Command 113.
 void ChangeLettersCommand(HWND mainWindow);
 // The dialog "CHANGECHAR_DLG" / "CHANGECHAR_DLG_J".
 INT_PTR CALLBACK LettersDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-// Converts the names of the selected items as the dialog chose.
+// Converts the names of the selected items as the dialog chose; an item left
+// under a temporary name is then named, with it, in one message.
 void ApplyLetterChange();
+// The message naming every item of g_namesLeftTemporary with both names;
+// nothing when there is none.
+void ShowNamesLeftTemporary(HWND owner);
 // Everything below the folder (absolute or relative to the current
 // directory), each folder before its contents; the folder itself is the
 // caller's.
@@ -28,5 +43,6 @@ bool CaseChangedPath(const char *fullPath, char (&newPath)[kPathBufferSize]);
 // directory) to its last component in the case of g_caseMode. Keeps its
 // attributes. Leaves the item as it is when its name already has that case,
 // when the path reaches it by another name than its own (its short name),
-// when the new name names another item, and when it is the program's own file.
+// when the new name names another item, and when it is the program's own file
+// (by whatever name). A link is renamed as itself, its attributes untouched.
 void ChangeNameCase(const char *path, int isFolder);

@@ -92,7 +92,7 @@ const CommandEntry kCommands[] = {
 } // namespace
 
 extern const ProgramTable g_program = {
-    "KLOKAN_99", "Tempavo_99", "Retempo [I]", "レテンポ[I]",
+    "KLOKAN_99", "Tempavo_99", "Retempo [I]", "レテンポ[I]", "KLOKAN99.TXT",
     576, 413, true,        // window: 576 x 413 + caption
     347, 203, 30,          // bar x, width, height above the border
     102, 108, 101, 115,    // first list, check box, command range

@@ -23,5 +23,8 @@ void ReportRecreate(HWND owner, RecreateReport report, const char *path, const c
     case kReportLeftBehind:
         ShowMessageFormatted(owner, Msg::EntriesLeftBehind, path, temporary);
         break;
+    case kReportClockNotPutBack:
+        ShowClockNotPutBack(owner);
+        break;
     }
 }

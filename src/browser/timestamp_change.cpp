@@ -8,7 +8,9 @@
 #include "folder_list.h"
 #include "list_refresh.h"
 #include "main_window.h"
+#include "item_access.h"
 #include "messages.h"
+#include "recreate_writer.h"
 #include "timestamp_command.h"
 #include "timestamp_items.h"
 #include "timestamp_run.h"
@@ -42,28 +44,74 @@ int CheckTimestampSelection(HWND mainWindow)
     return 1;
 }
 
+namespace {
+
+// The full path of the first selected row, or false.
+bool FirstSelectedPath(char (&path)[kPathSize])
+{
+    for (int row = 0, rows = FolderListRowCount(); row < rows; ++row)
+        if (IsRowSelected(row) && ReadRowFullPath(row, path)) return true;
+    return false;
+}
+
+bool SelectionHasFolder()
+{
+    for (int row = 0, rows = FolderListRowCount(); row < rows; ++row) {
+        char path[kPathSize];
+        if (!IsRowSelected(row) || !ReadRowFullPath(row, path)) continue;
+        const DWORD attributes = GetFileAttributesA(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true;
+    }
+    return false;
+}
+
+// Everything that can refuse the whole run is settled before the first
+// item is touched: the drive, and a target no rebuilt folder can get.
+bool CheckRunBeforeAnyChange(HWND mainWindow)
+{
+    char first[kPathSize];
+    if (!FirstSelectedPath(first)) return true;
+    if (!CheckItemDrive(mainWindow, first)) return false;
+    if (UsesRebuildWriter() && !FolderTargetReachable() && SelectionHasFolder()) {
+        ReportRecreate(mainWindow, kReportLimit1980, first, nullptr);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void RunTimestampChange(HWND mainWindow)
 {
     if (!g_hFolderList || FolderListRowCount() <= 0 || FolderListSelectedCount() <= 0) return;
     g_savedCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     g_runStatus = 1;
     g_firstItemDone = 0;
+    g_clockNotPutBack = 0;
     ForgetCheckedDrive();
+    ForgetFinalPathCache();
     int handled = 0;
     const int rows = FolderListRowCount();
-    for (int row = 0; row < rows; ++row) {
-        char path[kPathSize];
-        if (!IsRowSelected(row) || !ReadRowFullPath(row, path)) continue;
-        // The running program's own file is never changed.
-        if (g_programPath[0] && lstrcmpiA(path, g_programPath) == 0) continue;
-        ++handled;
-        const int firstItemDone = g_firstItemDone;
-        // What a folder holds is changed before the folder, so that nothing
-        // done inside it afterwards can renew the folder's own times.
-        if (g_includeSubfolders == 1) ChangeSubtreeTimestamps(mainWindow, path, firstItemDone);
-        ChangeItemTimestamp(mainWindow, path, firstItemDone);
-        g_firstItemDone = 1;
-        if (g_runStatus == 0) break;
+    if (CheckRunBeforeAnyChange(mainWindow)) {
+        for (int row = 0; row < rows; ++row) {
+            char path[kPathSize];
+            if (!IsRowSelected(row) || !ReadRowFullPath(row, path)) continue;
+            // The running program's own file is never changed.
+            if (g_programPath[0] && lstrcmpiA(path, g_programPath) == 0) continue;
+            ++handled;
+            const int firstItemDone = g_firstItemDone;
+            // What a folder holds is changed before the folder, so that nothing
+            // done inside it afterwards can renew the folder's own times.
+            if (g_includeSubfolders == 1) ChangeSubtreeTimestamps(mainWindow, path, firstItemDone);
+            const ItemWrite result = ChangeItemTimestamp(mainWindow, path, firstItemDone);
+            // A chosen link whose own times cannot be had is not passed over
+            // as changed. The program's own file, by another name, is skipped.
+            if (result == ItemWrite::LinkLeftAlone && g_runStatus != 0) g_runStatus += 1;
+            if (result == ItemWrite::OwnProgram) --handled;
+            g_firstItemDone = 1;
+            if (g_runStatus == 0) break;
+        }
     }
     RestoreArrowCursor();
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "item_access.h"
 #include "messages.h"
 #include "subtree_walk.h"
 #include "timestamp_run.h"
@@ -29,28 +30,33 @@ void StopRun(HWND owner, Msg message)
 
 }  // namespace
 
-void ChangeItemTimestamp(HWND owner, const char *path, int firstItemDone)
+bool CheckItemDrive(HWND owner, const char *path)
 {
-    if (g_runStatus == 0) return;
     char root[4] = {};
     std::strncpy(root, path, 3);
-    if (firstItemDone == 0 && !AlreadyChecked(root)) {
-        const UINT driveType = GetDriveTypeA(root);
-        if (driveType == DRIVE_UNKNOWN || driveType == DRIVE_NO_ROOT_DIR ||
-            driveType == DRIVE_REMOTE || driveType == DRIVE_CDROM) {
-            StopRun(owner, Msg::DriveKindRefused);
-            return;
-        }
-        const int fixedDisk = (driveType == DRIVE_REMOVABLE || driveType == DRIVE_RAMDISK) ? 0 : 1;
-        // A failed query is no proof of space.
-        if (HasFreeSpace(root, fixedDisk) != kFreeSpaceEnough) {
-            StopRun(owner, Msg::NoFreeSpace);
-            return;
-        }
-        DetectNtfs(root);
-        std::strcpy(g_checkedRoot, root);
+    if (AlreadyChecked(root)) return true;
+    const UINT driveType = GetDriveTypeA(root);
+    if (driveType == DRIVE_UNKNOWN || driveType == DRIVE_NO_ROOT_DIR ||
+        driveType == DRIVE_REMOTE || driveType == DRIVE_CDROM) {
+        StopRun(owner, Msg::DriveKindRefused);
+        return false;
     }
-    WriteTimestampChosen(owner, path);
+    const int fixedDisk = (driveType == DRIVE_REMOVABLE || driveType == DRIVE_RAMDISK) ? 0 : 1;
+    // A failed query is no proof of space.
+    if (HasFreeSpace(root, fixedDisk) != kFreeSpaceEnough) {
+        StopRun(owner, Msg::NoFreeSpace);
+        return false;
+    }
+    DetectNtfs(root);
+    std::strcpy(g_checkedRoot, root);
+    return true;
+}
+
+ItemWrite ChangeItemTimestamp(HWND owner, const char *path, int firstItemDone)
+{
+    if (g_runStatus == 0) return ItemWrite::Failed;
+    if (firstItemDone == 0 && !CheckItemDrive(owner, path)) return ItemWrite::Failed;
+    return WriteTimestampChosen(owner, path);
 }
 
 void ForgetCheckedDrive()
@@ -60,7 +66,8 @@ void ForgetCheckedDrive()
 
 void ChangeSubtreeTimestamps(HWND owner, const char *path, int firstItemDone)
 {
-    if (g_runStatus == 0) return;
+    // A linked folder's contents belong elsewhere.
+    if (g_runStatus == 0 || IsLinkItem(path)) return;
     WalkSubtree(
         path, g_programPath,
         [&](const char *entry, bool) {

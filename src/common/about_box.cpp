@@ -6,14 +6,15 @@
 #include "language.h"
 #include "main_window.h"
 #include "messages.h"
+#include "program_table.h"
 
 namespace {
 
-// The readme's own name, which its two messages quote.
+// The readme's name as the messages quote it: the name it is shipped under,
+// whatever the program's own file is called.
 const char *ReadmeFileName()
 {
-    const char *slash = std::strrchr(g_readmePath, '\\');
-    return slash ? slash + 1 : g_readmePath;
+    return g_program.readmeName;
 }
 
 // The search handle of the readme check, closed on every path.

@@ -125,24 +125,40 @@ void ReadTargetTime()
     }
 }
 
+namespace {
+
+// Selects a date and time in the six lists. The day list takes the month's
+// length first: a day beyond the list's end would show as no day, and the
+// run would take another one than the user picked.
+void SelectDateTime(const DateTime &t)
+{
+    SelectValue(kYear, t.year);
+    SelectValue(kMonth, t.month);
+    if (t.month >= 1 && t.month <= 12) FillList(kDay, DaysInMonth(t.year, t.month));
+    SelectValue(kDay, t.day);
+    SelectValue(kHour, t.hour);
+    SelectValue(kMinute, t.minute);
+    SelectValue(kSecond, t.second);
+}
+
+} // namespace
+
 void ReapplyDateTimeSelection()
 {
     if (g_controlsReady != 1) return;
-    for (int list = 0; list < kTimeFieldCount; ++list)
-        SelectValue(static_cast<TimeField>(list), ReadTimeField(g_targetTime[list]));
+    SelectDateTime(ReadTimeFields(g_targetTime));
 }
 
 void ShowTimeInLists(const SYSTEMTIME &time)
 {
-    SelectValue(kYear, time.wYear);
-    SelectValue(kMonth, time.wMonth);
-    // The day list takes the shown month's length first: a day beyond the
-    // list's end would show as no day, and the run would take another.
-    if (time.wMonth >= 1 && time.wMonth <= 12) FillList(kDay, DaysInMonth(time.wYear, time.wMonth));
-    SelectValue(kDay, time.wDay);
-    SelectValue(kHour, time.wHour);
-    SelectValue(kMinute, time.wMinute);
-    SelectValue(kSecond, time.wSecond);
+    DateTime shown;
+    shown.year = time.wYear;
+    shown.month = time.wMonth;
+    shown.day = time.wDay;
+    shown.hour = time.wHour;
+    shown.minute = time.wMinute;
+    shown.second = time.wSecond;
+    SelectDateTime(shown);
 }
 
 void DrawDateTimeItem(const DRAWITEMSTRUCT &item)

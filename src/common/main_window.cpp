@@ -17,7 +17,6 @@ COLORREF g_btnFaceColor = 0;
 int g_btnFaceColorSet = 0;
 int g_controlsReady = 0;
 int g_includeSubfolders = 0;
-char g_programPath[kPathSize] = {};
 char g_readmePath[kPathSize] = {};
 
 int g_screenWidth = 0, g_screenHeight = 0;

@@ -69,6 +69,14 @@ constexpr MessageEntry kMessages[] = {
      "ディレクトリのタイムスタンプを変更できず、ディレクトリ\n   %s\nを元に戻せませんでした.\n"
      "中身の一部は、次のフォルダーにあります.\n   %s",
      "エラー"},
+    // The clock was set for a rebuilt folder and could not be set back.
+    {Msg::ClockNotPutBack, kError,
+     "The system clock could not be set back after a folder was re-created.\n"
+     "It now shows %s.\nPlease set the clock to the right time.",
+     "Error",
+     "フォルダーの再作成の後、システムの時計を元に戻せませんでした.\n"
+     "時計は現在 %s を示しています.\n時計を正しい時刻に合わせてください.",
+     "エラー"},
     {Msg::Succeeded, kInfo, "Modification of timestamp succeeded.", "Information",
      "タイムスタンプの変更は、成功しました.", "お知らせ"},
     {Msg::Failed, kInfo, "Modification of timestamp failed.", "Information",
@@ -105,6 +113,11 @@ constexpr MessageEntry kMessages[] = {
      "タイムスタンプの変更は、失敗しました.\nディレクトリ\n   %s\nを元に戻せませんでした.\n"
      "中身の一部は、次のフォルダーにあります.\n   %s",
      "エラー"},
+    {Msg::LeftBehindFolder, kError,
+     "\nUnable to restore the directory\n   %s\nSome of its contents are in the folder\n   %s",
+     "Error",
+     "\nディレクトリ\n   %s\nを元に戻せませんでした.\n中身の一部は、次のフォルダーにあります.\n   %s",
+     "エラー"},
     {Msg::MediaQuestion, MB_YESNO | MB_ICONWARNING, "Does the drive %s have a media ready to use?",
      "CAUTION", "ドライブ %s にはメディアが準備できていますか？", "注意"},
     {Msg::DeleteSelectedQuestion, MB_YESNO | MB_ICONQUESTION, "Do you delete selected item(s)?",
@@ -113,6 +126,11 @@ constexpr MessageEntry kMessages[] = {
      "全アイテムを削除しますか？", "質問"},
     {Msg::ExplorerFailure, kError, "Unable to execute Explorer.", "Error",
      "エクスプローラを起動できません.", "エラー"},
+    {Msg::NameLeftTemporary, kWarn,
+     "The letters of\n   %s\ncould not be changed, and the item keeps the temporary name\n   %s",
+     "Error",
+     "次のアイテムの文字を変更できず、アイテムは一時的な名前のままです.\n   %s\n一時的な名前:\n   %s",
+     "エラー"},
 };
 
 constexpr bool EveryMessageInIdOrder()

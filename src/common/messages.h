@@ -26,6 +26,7 @@ enum class Msg {
     Limit1980,
     TemporaryName,
     EntriesLeftBehind,     // %s: the folder, %s: the temporary folder holding what stayed
+    ClockNotPutBack,       // %s: the date-time text the clock shows now
     Succeeded,
     Failed,
     NoFileAssigned,
@@ -36,11 +37,14 @@ enum class Msg {
     FailedTemporaryName,
     FailedMissing,
     FailedLeftBehind,      // %s: the folder, %s: the temporary folder holding what stayed
+    LeftBehindFolder,      // one more such folder: %s the folder, %s the temporary folder
     // drive selector and drop list
     MediaQuestion,         // %s: the drive's root
     DeleteSelectedQuestion,
     DeleteAllQuestion,
     ExplorerFailure,
+    // the letter change
+    NameLeftTemporary,     // %s: the item's name before, %s: the temporary name it keeps
     Count
 };
 

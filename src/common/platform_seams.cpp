@@ -3,6 +3,23 @@
 #include <cstring>
 
 #include "handles.h"
+#include "item_access.h"
+
+bool EnableClockPrivilege()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return false;
+    TOKEN_PRIVILEGES privileges = {};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    bool ok = LookupPrivilegeValueA(nullptr, "SeSystemtimePrivilege",
+                                    &privileges.Privileges[0].Luid) &&
+              AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
+              GetLastError() == ERROR_SUCCESS;
+    CloseHandle(token);
+    return ok;
+}
 
 namespace {
 
@@ -52,17 +69,21 @@ BOOL RealSetItemTimes(HANDLE item, const FILETIME *created, const FILETIME *acce
     return SetFileTime(item, created, accessed, written);
 }
 
-BOOL RealCreateFolder(const char *path) { return CreateDirectoryA(path, nullptr); }
+bool RealEnableClockRight() { return EnableClockPrivilege(); }
+
+BOOL RealCreateFolder(const wchar_t *path) { return CreateDirectoryW(path, nullptr); }
 
 const char *RealShortName(const WIN32_FIND_DATAA &found) { return found.cAlternateFileName; }
 
 DWORD RealShortPath(const wchar_t *path, wchar_t *out, DWORD size) { return GetShortPathNameW(path, out, size); }
 
+// Both are filled at compile time, before any code can run.
+constexpr PlatformSeams kRealSeams = {
+    RealVolumeFileSystem, RealReadMachineText, RealGetClock,     RealSetClock,
+    RealEnableClockRight, RealSetItemTimes,    RealCreateFolder, FinalPathLeadsElsewhere,
+    RealShortName,        RealShortPath};
+
 }  // namespace
 
-// Both are filled at compile time, before any code can run.
-extern const PlatformSeams g_realPlatform = {RealVolumeFileSystem, RealReadMachineText,
-                                             RealGetClock, RealSetClock, RealSetItemTimes, RealCreateFolder,
-                                             RealShortName, RealShortPath};
-PlatformSeams g_platform = {RealVolumeFileSystem, RealReadMachineText, RealGetClock, RealSetClock,
-                            RealSetItemTimes, RealCreateFolder, RealShortName, RealShortPath};
+extern const PlatformSeams g_realPlatform = kRealSeams;
+PlatformSeams g_platform = kRealSeams;

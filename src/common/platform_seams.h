@@ -3,8 +3,10 @@
 // machine cannot provide for real: the file-system name of a volume (no FAT
 // volume can be mounted there), the version texts of the registry (to play
 // an older Windows), the system clock (which a test must never set) and the
-// creation of a folder, which takes its times from that clock; and the short
-// names of entries and paths, which every volume under Wine has.
+// creation of a folder, which takes its times from that clock; whether an
+// open item is the link itself or what it points to (Wine always opens the
+// target); and the short names of entries and paths, which every volume
+// under Wine has.
 // The programs always run with the real calls; only tests replace entries.
 #include <windows.h>
 
@@ -25,15 +27,22 @@ struct PlatformSeams {
     // The system clock in local time.
     void (*getClock)(SYSTEMTIME *now);
     BOOL (*setClock)(const SYSTEMTIME *now);
+    // Asks for the right to set the clock in this process's token; false when
+    // it cannot be had.
+    bool (*enableClockRight)();
     // Writes an open item's creation, last-access and last-write time
     // (SetFileTime); tests make it store something else to prove that every
     // change is read back.
     BOOL (*setItemTimes)(HANDLE item, const FILETIME *created, const FILETIME *accessed,
                          const FILETIME *written);
-    // Creates a folder with default security (CreateDirectoryA); the file
+    // Creates a folder with default security (CreateDirectoryW); the file
     // system stamps it with the clock's time. A test clock that only pretends
     // to be set stamps the new folder itself here.
-    BOOL (*createFolder)(const char *path);
+    BOOL (*createFolder)(const wchar_t *path);
+    // Whether the item, opened by path, is another item than the one the
+    // path names: the open went through a link. On Windows a link opened
+    // with FILE_FLAG_OPEN_REPARSE_POINT is the link itself.
+    bool (*reachedThroughLink)(HANDLE item, const char *path);
     // The short (8.3) name a search reported beside an entry's own name
     // (cAlternateFileName); empty when the volume keeps none for it.
     const char *(*shortName)(const WIN32_FIND_DATAA &found);
@@ -46,3 +55,7 @@ struct PlatformSeams {
 extern PlatformSeams g_platform;
 // The real system, for putting an entry back.
 extern const PlatformSeams g_realPlatform;
+
+// Asks for the right to set the system clock in this process's token; false
+// when it cannot be had. The real entry of enableClockRight.
+bool EnableClockPrivilege();

@@ -29,6 +29,7 @@ struct ProgramTable {
     const char *creationName;   // window name during WM_CREATE, before the title is set
     const char *titleEnglish;
     const char *titleJapanese;
+    const char *readmeName;     // the readme beside the program, as its messages name it
 
     int windowWidth;
     int windowHeight;           // plus the caption height when heightAddsCaption

@@ -2,10 +2,12 @@
 
 #include <cstring>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 #include "creation_moment.h"
 #include "handles.h"
+#include "item_access.h"
 #include "item_names.h"
 #include "language.h"
 #include "local_time.h"
@@ -31,26 +33,14 @@ void CountFailure()
     g_runStatus += 1;
 }
 
-// A file: as the handle writer, but opened without backup semantics.
-void WriteFileTimes(const char *path, const DateTime &target)
+// A file: through the handle writer's own course, with the target as a
+// volume that keeps local time stores it.
+ItemWrite WriteFileTimes(const char *path, const DateTime &target)
 {
     FILETIME utc;
-    if (!IsValidDateTime(target) || !LocalTimeToFileTime(SystemTimeOf(target), &utc)) {
-        CountFailure();
-        return;
-    }
-    const DWORD savedAttributes = GetFileAttributesA(path);
-    // Read-only, hidden and system files refuse to be opened for writing.
-    SetFileAttributesA(path, FILE_ATTRIBUTE_ARCHIVE);
-    bool failed = false;
-    {
-        FileHandle file(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr));
-        failed = !file.Valid() || !SetFileTime(file.Get(), &utc, &utc, &utc);
-    }
-    if (savedAttributes == INVALID_FILE_ATTRIBUTES || !SetFileAttributesA(path, savedAttributes))
-        failed = true;
-    if (failed) CountFailure();
+    const bool haveTime =
+        IsValidDateTime(target) && LocalTimeToFileTime(SystemTimeOf(target), &utc);
+    return WriteItemTimes(path, haveTime ? &utc : nullptr, false);
 }
 
 // The first free "!!!", "!!!!", ... in the folder's parent; an entry of any
@@ -195,7 +185,7 @@ bool SettleSeason(const SYSTEMTIME &value)
 // so that the system's time ends up where it would have been. The clock is
 // untouched when it refused to be set, put back otherwise; *clockPutBack
 // tells whether the clock is right again.
-CreateResult CreateUnderClock(const char *path, const SYSTEMTIME &moment, bool *clockPutBack)
+CreateResult CreateUnderClock(const wchar_t *path, const SYSTEMTIME &moment, bool *clockPutBack)
 {
     *clockPutBack = true;
     LARGE_INTEGER frequency, before, after;
@@ -217,17 +207,36 @@ CreateResult CreateUnderClock(const char *path, const SYSTEMTIME &moment, bool *
     return created ? CreateResult::Created : CreateResult::CreateFailed;
 }
 
+// The target as a FAT volume's UTC reading of it: volumes that are rebuilt
+// keep local time, turned into UTC with today's bias.
+bool TargetUtc(const DateTime &target, FILETIME *utc)
+{
+    return LocalTimeToFileTime(SystemTimeOf(target), utc, TimeRule::CurrentBias);
+}
+
 // Whether the re-created, still empty folder carries the creation moment.
 // Systems of the NT family can hand a folder made again under the same name
 // the creation time of the entry that just left it.
-bool NewFolderHasItsMoment(const char *path, const DateTime &target)
+bool NewFolderHasItsMoment(const wchar_t *path, const DateTime &target)
 {
     FILETIME targetUtc;
     WIN32_FILE_ATTRIBUTE_DATA folder;
-    // Volumes that are rebuilt keep local time, turned into UTC with today's bias.
-    return LocalTimeToFileTime(SystemTimeOf(target), &targetUtc, TimeRule::CurrentBias) &&
-           GetFileAttributesExA(path, GetFileExInfoStandard, &folder) &&
+    return TargetUtc(target, &targetUtc) &&
+           GetFileAttributesExW(path, GetFileExInfoStandard, &folder) &&
            CreationTimeMatches(folder.ftCreationTime, targetUtc);
+}
+
+// Whether the rebuilt folder, its contents home again, still reads as the
+// target: moving entries in can renew its write and access times.
+bool RebuiltFolderHasTarget(const wchar_t *path, const DateTime &target)
+{
+    FILETIME targetUtc;
+    WIN32_FILE_ATTRIBUTE_DATA folder;
+    if (!TargetUtc(target, &targetUtc) || !GetFileAttributesExW(path, GetFileExInfoStandard, &folder))
+        return false;
+    const StoredTimes stored = {folder.ftCreationTime, folder.ftLastAccessTime,
+                                folder.ftLastWriteTime};
+    return StoredTimesMatch(stored, targetUtc, false, true);
 }
 
 // Windows Vista and later open a folder for writing its times (backup
@@ -240,24 +249,28 @@ bool CanWriteFolderTimesByHandle()
 // Where the rebuild could not give the folder its time, with the folder as it
 // was or complete: the handle writer where the system allows it (it counts
 // its own failure), else one failure.
-void WriteByHandleOrFail(const char *path)
+ItemWrite WriteByHandleOrFail(const char *path)
 {
-    if (CanWriteFolderTimesByHandle())
-        WriteTimestampByHandle(path);
-    else
-        CountFailure();
+    if (CanWriteFolderTimesByHandle()) return WriteTimestampByHandle(path);
+    CountFailure();
+    return ItemWrite::Failed;
 }
+
+// What the rebuild keeps of the old folder: its own name, attributes and times.
+struct OldFolder {
+    wchar_t name[MAX_PATH];
+    DWORD attributes;
+    FILETIME created, accessed, written;
+};
 
 // Sets the old folder's own times again: moving its contents out and back
 // in made the file system touch them.
-void PutBackFolderTimes(const char *path, const WIN32_FIND_DATAA &old)
+void PutBackFolderTimes(const wchar_t *path, const OldFolder &old)
 {
-    FileHandle folder(CreateFileA(path, FILE_WRITE_ATTRIBUTES,
+    FileHandle folder(CreateFileW(path, FILE_WRITE_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (folder.Valid())
-        SetFileTime(folder.Get(), &old.ftCreationTime, &old.ftLastAccessTime,
-                    &old.ftLastWriteTime);
+    if (folder.Valid()) SetFileTime(folder.Get(), &old.created, &old.accessed, &old.written);
 }
 
 // How far a rebuild got, for undoing it.
@@ -270,140 +283,173 @@ struct RebuildProgress {
 // Undoes a rebuild that failed part-way: the contents go back into the
 // temporary folder, the new folder is removed, the old one takes its name
 // back with its times and attributes. False when something stayed behind.
-bool UndoRebuild(const char *path, const char *temporary, const WIN32_FIND_DATAA &old,
+bool UndoRebuild(const wchar_t *folder, const wchar_t *temporary, const OldFolder &old,
                  const std::vector<FolderEntry> &entries, const RebuildProgress &progress)
 {
     bool complete = true;
-    wchar_t widePath[kPathBufferSize], wideTemporary[kPathBufferSize];
-    WidePath(path, widePath);
-    WidePath(temporary, wideTemporary);
     for (std::size_t i = progress.moved; i-- > 0;)
-        if (!MoveEntry(widePath, wideTemporary, entries[i])) complete = false;
-    if (complete && progress.created && !RemoveDirectoryA(path)) complete = false;
-    if (complete && progress.renamed && !MoveFileA(temporary, path)) complete = false;
+        if (!MoveEntry(folder, temporary, entries[i])) complete = false;
+    if (complete && progress.created && !RemoveDirectoryW(folder)) complete = false;
+    if (complete && progress.renamed && !MoveFileW(temporary, folder)) complete = false;
     if (!complete) return false;
-    PutBackFolderTimes(path, old);
-    SetFileAttributesA(path, old.dwFileAttributes);
+    PutBackFolderTimes(folder, old);
+    SetFileAttributesW(folder, old.attributes);
     return true;
 }
 
-void RebuildFolder(HWND owner, const char *path, const WIN32_FIND_DATAA &old,
-                   const DateTime &target)
+// The folder under its own long name: reached by a short one, it must come
+// back under the name it had, never under the short one.
+bool LongFolderPath(const char *path, const OldFolder &old, wchar_t (&out)[kPathBufferSize])
+{
+    const int slash = LastSeparator(path, IsProcessLeadByte);
+    if (slash < 0) return false;
+    std::string parent(path, static_cast<std::size_t>(slash));
+    wchar_t wideParent[kPathBufferSize];
+    return WidePath(parent.c_str(), wideParent) && JoinWide(wideParent, old.name, out);
+}
+
+ItemWrite RebuildFolder(HWND owner, const char *path, const OldFolder &old, const DateTime &target)
 {
     // Settled before anything is renamed: a time that is no date fails here.
     if (!IsValidDateTime(target)) {
         CountFailure();
-        return;
+        return ItemWrite::Failed;
     }
     DateTime momentFields;
     if (!ComputeCreationMoment(target, &momentFields)) {
         ReportRecreate(owner, kReportLimit1980, path, nullptr);
-        return;
+        return ItemWrite::Failed;
     }
+    // Without the right to set the clock the folder is never taken apart:
+    // the way that needs no clock is taken straight away.
+    if (g_clockNotPutBack || !g_platform.enableClockRight()) return WriteByHandleOrFail(path);
     const SYSTEMTIME moment = SystemTimeOf(momentFields);
     char temporary[kPathBufferSize];
     if (!FindTemporaryName(path, temporary)) {
         ReportRecreate(owner, kReportTemporaryName, path, nullptr);
-        return;
+        return ItemWrite::Failed;
     }
     std::vector<FolderEntry> entries;
-    // A linked folder is not rebuilt: its contents live elsewhere and would be
-    // carried out of the place they belong to.
-    if ((old.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+    wchar_t folder[kPathBufferSize], wideTemporary[kPathBufferSize];
+    if (!LongFolderPath(path, old, folder) || !WidePath(temporary, wideTemporary) ||
         !ReadMovableEntries(path, temporary, entries)) {
         CountFailure();
-        return;
+        return ItemWrite::Failed;
     }
-    EnableClockPrivilege();
 
     // The rename must not be refused for a read-only folder.
-    if (!SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL)) {
+    if (!SetFileAttributesW(folder, FILE_ATTRIBUTE_NORMAL)) {
         CountFailure();
-        return;
+        return ItemWrite::Failed;
     }
     RebuildProgress progress;
     bool failed = false;
     bool clockRefused = false;
     bool momentMissing = false;
-    progress.renamed = MoveFileA(path, temporary) != FALSE;
+    progress.renamed = MoveFileW(folder, wideTemporary) != FALSE;
     if (!progress.renamed) failed = true;
     if (!failed) {
         bool clockPutBack = true;
-        const CreateResult result = CreateUnderClock(path, moment, &clockPutBack);
-        // The clock not put back is reported as a failure of the item; the
-        // folder itself is kept whichever way the create went.
-        if (!clockPutBack) CountFailure();
+        const CreateResult result = CreateUnderClock(folder, moment, &clockPutBack);
+        // A clock left wrong is worse than any failed item: no later folder
+        // sets it again, and it is reported once the entries are home.
+        if (!clockPutBack) {
+            g_clockNotPutBack = 1;
+            CountFailure();
+        }
         progress.created = result == CreateResult::Created;
         clockRefused = result == CreateResult::ClockRefused;
         failed = !progress.created;
-        if (progress.created) momentMissing = !NewFolderHasItsMoment(path, target);
+        if (progress.created) momentMissing = !NewFolderHasItsMoment(folder, target);
     }
-    wchar_t widePath[kPathBufferSize], wideTemporary[kPathBufferSize];
-    WidePath(path, widePath);
-    WidePath(temporary, wideTemporary);
     for (std::size_t i = 0; !failed && i < entries.size(); ++i) {
-        if (MoveEntry(wideTemporary, widePath, entries[i]))
+        if (MoveEntry(wideTemporary, folder, entries[i]))
             progress.moved = i + 1;
         else
             failed = true;
     }
-    if (!failed && !RemoveDirectoryA(temporary)) failed = true;
+    if (!failed && !RemoveDirectoryW(wideTemporary)) failed = true;
     if (!failed) {
-        SetFileAttributesA(path, old.dwFileAttributes);
-        // Complete, but handed another creation time: written again by handle.
-        if (momentMissing) WriteByHandleOrFail(path);
-        return;
+        SetFileAttributesW(folder, old.attributes);
+        // Complete, but handed another creation time, or given other times by
+        // the moves: written again by handle.
+        if (momentMissing || !RebuiltFolderHasTarget(folder, target)) return WriteByHandleOrFail(path);
+        return ItemWrite::Written;
     }
-    if (!UndoRebuild(path, temporary, old, entries, progress)) {
+    if (!UndoRebuild(folder, wideTemporary, old, entries, progress)) {
         CountFailure();
         ReportRecreate(owner, kReportLeftBehind, path, temporary);
-        return;
+        return ItemWrite::Failed;
     }
     // The folder is as it was. A clock that cannot be set (an ordinary user's
     // lot) still leaves the handle writer where the system has one.
-    if (clockRefused)
-        WriteByHandleOrFail(path);
-    else
-        CountFailure();
+    if (clockRefused) return WriteByHandleOrFail(path);
+    CountFailure();
+    return ItemWrite::Failed;
 }
 
 }  // namespace
 
-bool EnableClockPrivilege()
+int g_clockNotPutBack = 0;
+
+bool FolderTargetReachable()
 {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
-        return false;
-    TOKEN_PRIVILEGES privileges = {};
-    privileges.PrivilegeCount = 1;
-    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    bool ok = LookupPrivilegeValueA(nullptr, "SeSystemtimePrivilege",
-                                    &privileges.Privileges[0].Luid) &&
-              AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
-              GetLastError() == ERROR_SUCCESS;
-    CloseHandle(token);
-    return ok;
+    DateTime moment;
+    return ComputeCreationMoment(RoundedToEvenSecond(ReadTimeFields(g_targetTime)), &moment);
 }
 
-void WriteTimestampByRecreate(HWND owner, const char *path)
+ItemWrite WriteTimestampByRecreate(HWND owner, const char *path)
 {
     // A "?" from a name the code page cannot spell would match other items.
     if (!path || std::strlen(path) > static_cast<std::size_t>(kMaxPathChars) ||
         HasWildcard(path)) {
         CountFailure();
-        return;
+        return ItemWrite::Failed;
     }
     const DateTime target = RoundedToEvenSecond(ReadTimeFields(g_targetTime));
-    WIN32_FIND_DATAA found;
+    OldFolder old = {};
     {
-        FindHandle search(FindFirstFileA(path, &found));
-        if (!search.Valid()) {
+        FileHandle item;
+        switch (OpenItemForChange(path, item)) {
+        case ItemReach::Opened: break;
+        case ItemReach::Missing:
             ReportRecreate(owner, kReportMissingItem, path, nullptr);
-            return;
+            return ItemWrite::Missing;
+        case ItemReach::ThroughLink: return ItemWrite::LinkLeftAlone;
+        case ItemReach::OwnProgram: return ItemWrite::OwnProgram;
+        case ItemReach::Refused: CountFailure(); return ItemWrite::Failed;
+        }
+        BY_HANDLE_FILE_INFORMATION info = {};
+        if (!GetFileInformationByHandle(item.Get(), &info)) {
+            CountFailure();
+            return ItemWrite::Failed;
+        }
+        if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            item.Close();
+            return WriteFileTimes(path, target);
+        }
+        // A folder that is a link, opened as itself: its contents live
+        // elsewhere and would be carried out of the place they belong to.
+        if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return ItemWrite::LinkLeftAlone;
+        old.attributes = info.dwFileAttributes;
+        old.created = info.ftCreationTime;
+        old.accessed = info.ftLastAccessTime;
+        old.written = info.ftLastWriteTime;
+    }
+    wchar_t widePath[kPathBufferSize];
+    WIN32_FIND_DATAW found = {};
+    {
+        FindHandle search(WidePath(path, widePath) ? FindFirstFileW(widePath, &found)
+                                                   : INVALID_HANDLE_VALUE);
+        if (!search.Valid()) {
+            CountFailure();
+            return ItemWrite::Failed;
         }
     }
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RebuildFolder(owner, path, found, target);
-    else
-        WriteFileTimes(path, target);
+    std::wmemcpy(old.name, found.cFileName, MAX_PATH);
+    const int clockWasWrong = g_clockNotPutBack;
+    const ItemWrite result = RebuildFolder(owner, path, old, target);
+    if (!clockWasWrong && g_clockNotPutBack)
+        ReportRecreate(owner, kReportClockNotPutBack, path, nullptr);
+    return result;
 }

@@ -6,6 +6,8 @@
 // A file gets its times through a plain handle.
 #include <windows.h>
 
+#include "timestamp_writer.h"
+
 // What the rebuild tells the program about; each program reports in its
 // own way (klokan99 stops its run with a message box, klokan98 keeps the
 // reason for its closing message).
@@ -13,20 +15,32 @@ enum RecreateReport {
     kReportMissingItem,    // nothing of that name: nothing changed
     kReportLimit1980,      // the target is the first second FAT can store
     kReportTemporaryName,  // no free temporary name shorter than 250 characters
-    kReportLeftBehind      // a failed rebuild could not be undone: temporary holds entries
+    kReportLeftBehind,     // a failed rebuild could not be undone: temporary holds entries
+    kReportClockNotPutBack // the clock could not be set back after a folder was made
 };
 
 // Defined once per program (src/browser, src/droplist). temporary is set for
-// kReportLeftBehind only, else null.
+// kReportLeftBehind only, else null. For kReportClockNotPutBack, path is the
+// folder that was being rebuilt.
 void ReportRecreate(HWND owner, RecreateReport report, const char *path, const char *temporary);
 
 // Writes the target time (second rounded down to even) to the file or
 // folder at path (a full path of at most 255 characters). Every failure adds
 // one to g_runStatus; a failed rebuild is undone, so that the folder keeps its
 // name, attributes, contents and times. Refusals go to ReportRecreate; owner
-// is the window that owns any message box (klokan98: null).
-void WriteTimestampByRecreate(HWND owner, const char *path);
+// is the window that owns any message box (klokan98: null). A link, and the
+// program's own file, are left alone and said so in the result.
+//
+// Nothing is renamed unless the right to set the clock is held. A rebuilt
+// folder's times are read back once its contents are home again; a time the
+// moves renewed is written again by handle where the system allows it.
+ItemWrite WriteTimestampByRecreate(HWND owner, const char *path);
 
-// Asks for the right to set the system clock in this process's token; false
-// when it cannot be had (the rebuild then fails when it sets the clock).
-bool EnableClockPrivilege();
+// Whether a folder can get the target time by a rebuild: the creation
+// moment, one second before it, must not fall before 1980.
+bool FolderTargetReachable();
+
+// Set when the clock could not be set back after a folder was made; no
+// rebuild sets the clock again until a run clears it.
+extern int g_clockNotPutBack;
+

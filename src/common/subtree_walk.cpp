@@ -19,9 +19,11 @@ struct WalkEntry {
 };
 
 // Everything the folder holds, read before anything in it is changed.
-std::vector<WalkEntry> ReadEntries(const char *folder)
+// *listed is false when the folder could not be read to its end.
+std::vector<WalkEntry> ReadEntries(const char *folder, bool *listed)
 {
     std::vector<WalkEntry> entries;
+    *listed = false;
     // The pattern is the only text longer than a path: folder plus "\*.*".
     char pattern[kPathBufferSize + 4] = {};
     std::size_t length = std::strlen(folder);
@@ -31,7 +33,11 @@ std::vector<WalkEntry> ReadEntries(const char *folder)
 
     WIN32_FIND_DATAA found = {};
     FindHandle search(FindFirstEntry(pattern, &found));
-    if (!search.Valid()) return entries;
+    if (!search.Valid()) {
+        // Only a root without any entry has nothing to give a search.
+        *listed = GetLastError() == ERROR_FILE_NOT_FOUND;
+        return entries;
+    }
     do {
         // Dot names are private to whoever made them; "." and ".." go with them.
         if (found.cFileName[0] == '.') continue;
@@ -44,6 +50,7 @@ std::vector<WalkEntry> ReadEntries(const char *folder)
         if (usable) JoinPath(folder, usable, entry.fullPath);
         entries.push_back(entry);
     } while (FindNextEntry(search.Get(), &found));
+    *listed = GetLastError() == ERROR_NO_MORE_FILES;
     return entries;
 }
 
@@ -78,7 +85,19 @@ bool WalkSubtree(const char *folder, const char *ownProgramPath, const WalkVisit
                  const WalkUnreachable &unreachable, WalkOrder order)
 {
     const bool folderFirst = order == WalkOrder::FolderFirst;
-    for (const WalkEntry &entry : ReadEntries(folder)) {
+    // A file has nothing below it, and a folder that is gone nothing to walk;
+    // one that is there but cannot be read has left its contents unreached.
+    const DWORD attributes = GetFileAttributesA(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return true;
+        return unreachable(folder, nullptr);
+    }
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+    bool listed = false;
+    const std::vector<WalkEntry> entries = ReadEntries(folder, &listed);
+    if (!listed && !unreachable(folder, nullptr)) return false;
+    for (const WalkEntry &entry : entries) {
         if (entry.fullPath[0] == '\0') {
             if (!unreachable(folder, entry.name)) return false;
             continue;

@@ -16,7 +16,9 @@
 using WalkVisit = std::function<bool(const char *fullPath, bool isFolder)>;
 // Given the folder and the name of an entry that cannot be reached by an ANSI
 // path: the code page cannot spell its name and it has no usable short name,
-// or its full path would not fit a path buffer. False stops the walk.
+// or its full path would not fit a path buffer. name is null when the folder
+// itself exists but cannot be listed (access denied): nothing in it was
+// reached. False stops the walk.
 using WalkUnreachable = std::function<bool(const char *folder, const char *name)>;
 
 // Whether a folder is visited before or after what it holds. A timestamp
@@ -26,8 +28,8 @@ using WalkUnreachable = std::function<bool(const char *folder, const char *name)
 enum class WalkOrder { FolderFirst, ContentsFirst };
 
 // Walks everything below folder (a full path); the folder itself is not
-// visited. A folder that cannot be listed yields nothing. Returns false when
-// a callback stopped the walk.
+// visited. A folder that is gone yields nothing; one that cannot be listed
+// goes to unreachable. Returns false when a callback stopped the walk.
 bool WalkSubtree(const char *folder, const char *ownProgramPath, const WalkVisit &visit,
                  const WalkUnreachable &unreachable, WalkOrder order = WalkOrder::FolderFirst);
 

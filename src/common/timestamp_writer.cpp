@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "handles.h"
+#include "item_access.h"
 #include "item_names.h"
 #include "local_time.h"
 #include "path_limits.h"
@@ -34,45 +35,39 @@ bool BuildTargetRecord(SYSTEMTIME *record)
     return true;
 }
 
-void WriteTimestampByHandle(const char *path)
+ItemWrite WriteItemTimes(const char *path, const FILETIME *utc, bool volumeKeepsUtc)
+{
+    FileHandle item;
+    switch (OpenItemForChange(path, item)) {
+    case ItemReach::Opened: break;
+    case ItemReach::Missing: return ItemWrite::Missing;
+    case ItemReach::ThroughLink: return ItemWrite::LinkLeftAlone;
+    case ItemReach::OwnProgram: return ItemWrite::OwnProgram;
+    case ItemReach::Refused: g_runStatus += 1; return ItemWrite::Failed;
+    }
+    StoredTimes stored = {};
+    // A change that did not take is a failure, like a write that was refused.
+    if (!utc || !g_platform.setItemTimes(item.Get(), utc, utc, utc) ||
+        !GetFileTime(item.Get(), &stored.created, &stored.accessed, &stored.written) ||
+        !StoredTimesMatch(stored, *utc, volumeKeepsUtc, false)) {
+        g_runStatus += 1;
+        return ItemWrite::Failed;
+    }
+    return ItemWrite::Written;
+}
+
+ItemWrite WriteTimestampByHandle(const char *path)
 {
     // A name the code page cannot spell comes back from a search with "?";
     // the file functions would take it for a pattern and land on another item.
     if (!path || std::strlen(path) > static_cast<size_t>(kMaxPathChars) || HasWildcard(path)) {
         g_runStatus += 1;
-        return;
+        return ItemWrite::Failed;
     }
-
     // Settled before the item is touched: a time that does not convert is never written.
     SYSTEMTIME target;
     FILETIME utc;
     const bool haveTime = BuildTargetRecord(&target) &&
                           LocalTimeToFileTime(target, &utc, TimeRuleFor(g_ntfsVolume != 0));
-
-    // An exact look-up, no pattern matching.
-    WIN32_FILE_ATTRIBUTE_DATA item;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &item)) return;
-    if (!haveTime) {
-        g_runStatus += 1;
-        return;
-    }
-
-    // Read-only, hidden and system items refuse to be opened for writing, so
-    // those bits are cleared for the moment of the change.
-    const DWORD savedAttributes = item.dwFileAttributes;
-    SetFileAttributesA(path, FILE_ATTRIBUTE_ARCHIVE);
-    bool failed = false;
-    {
-        // Backup semantics is what lets a folder be opened for writing its times.
-        FileHandle file(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_ATTRIBUTE_ARCHIVE, nullptr));
-        failed = !file.Valid() || !g_platform.setItemTimes(file.Get(), &utc, &utc, &utc);
-    }
-    // A change that did not take is a failure, like a write that was refused.
-    if (!failed && !ItemTimesMatch(path, utc, g_ntfsVolume != 0, false)) failed = true;
-    // Put back whatever happened above; an item left without its read-only
-    // or hidden bit would be a change the user did not ask for.
-    if (!SetFileAttributesA(path, savedAttributes)) failed = true;
-    if (failed) g_runStatus += 1;
+    return WriteItemTimes(path, haveTime ? &utc : nullptr, g_ntfsVolume != 0);
 }

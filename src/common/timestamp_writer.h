@@ -18,11 +18,25 @@ bool BuildTargetRecord(SYSTEMTIME *record);
 // The date and time as a SYSTEMTIME, milliseconds 0 (no check of the values).
 SYSTEMTIME SystemTimeOf(const DateTime &t);
 
+// What became of one item. Failed is counted in g_runStatus by the writer;
+// the others are not, and the caller decides: a link or the program's own
+// file chosen by the user is a failure, one met inside a walk is passed by.
+enum class ItemWrite {
+    Written,        // the three times read back as the target
+    Missing,        // nothing of that name
+    Failed,
+    LinkLeftAlone,  // a link whose open reached another item: nothing changed
+    OwnProgram      // the running program's own file: nothing changed
+};
+
+// Writes utc as the creation, last-access and last-write time of the item at
+// path and reads them back through the same handle. The item is opened with
+// attribute access only (its attributes are never touched, and no other
+// program's sharing refuses it), as itself and never through a link. A null
+// utc (a target that is no real date) changes nothing and fails.
+ItemWrite WriteItemTimes(const char *path, const FILETIME *utc, bool volumeKeepsUtc);
+
 // Writes the target time to the item at path (a full path of at most 255
-// characters). An item that does not exist is skipped silently. Otherwise one
-// failure is counted in g_runStatus when the path is too long or holds a
-// wildcard, when the target time is not a real date, or when the item cannot
-// be opened, its times cannot be set or its attributes cannot be put back.
-// Nothing is changed unless the target time converts, and the item's
-// attributes are always put back as they were.
-void WriteTimestampByHandle(const char *path);
+// characters) through WriteItemTimes. A path that is too long or holds a
+// wildcard fails. Nothing is changed unless the target time converts.
+ItemWrite WriteTimestampByHandle(const char *path);

@@ -24,6 +24,9 @@ void OnContainerDestroy()
     if (g_hDropListView) {
         HIMAGELIST images = reinterpret_cast<HIMAGELIST>(
             SendMessageA(g_hDropListView, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        // Taken back from the list first: a list view that still held it
+        // would destroy it a second time when it goes itself.
+        SendMessageA(g_hDropListView, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
         if (images) ImageList_Destroy(images);
         if (images == g_hDropListImages) g_hDropListImages = nullptr;
     }

@@ -4,13 +4,16 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "date_time_selector.h"
 #include "drop_list.h"
+#include "item_access.h"
 #include "item_names.h"
 #include "local_time.h"
 #include "main_window.h"
 #include "messages.h"
+#include "recreate_writer.h"
 #include "target_time.h"
 #include "timestamp_command.h"
 #include "timestamp_items.h"
@@ -24,29 +27,6 @@ int DropListRows()
 {
     return g_hDropListView ? static_cast<int>(SendMessageA(g_hDropListView, LVM_GETITEMCOUNT, 0, 0))
                            : 0;
-}
-
-// Volume and file index of an item; false when it cannot be opened.
-bool IdentifyItem(const char *path, BY_HANDLE_FILE_INFORMATION *info)
-{
-    HANDLE h = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    const bool ok = GetFileInformationByHandle(h, info) != FALSE;
-    CloseHandle(h);
-    return ok;
-}
-
-// The running program's own file, however the row spells it: a dropped
-// short name does not equal the program path as text.
-bool IsProgramFile(const char *full)
-{
-    if (lstrcmpiA(full, g_programPath) == 0) return true;
-    BY_HANDLE_FILE_INFORMATION item = {}, program = {};
-    return IdentifyItem(full, &item) && IdentifyItem(g_programPath, &program) &&
-           item.dwVolumeSerialNumber == program.dwVolumeSerialNumber &&
-           item.nFileIndexHigh == program.nFileIndexHigh &&
-           item.nFileIndexLow == program.nFileIndexLow;
 }
 
 void ChangeRow(int row)
@@ -77,20 +57,42 @@ void ChangeRow(int row)
         RecordFailureReason(kReasonFreeSpace);
         return;
     }
-    if (IsProgramFile(full)) {
-        g_runStatus += 1;
-        return;
-    }
-    // An item gone since the drop is reported, not passed over as changed.
+    // An item gone since the drop is reported, not passed over as changed;
+    // one that is there but cannot be read is a failure of its own.
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (HasWildcard(full) || !GetFileAttributesExA(full, GetFileExInfoStandard, &data)) {
-        RecordFailureReason(kReasonMissingItem);
+        const DWORD error = GetLastError();
+        if (HasWildcard(full) || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            RecordFailureReason(kReasonMissingItem);
+        else
+            g_runStatus += 1;
         return;
     }
     DetectNtfs(root);
+    // Refused before anything in the folder is touched.
+    if (FolderRefusedAt1980(full)) {
+        RecordFailureReason(kReasonLimit1980);
+        return;
+    }
     // The contents first, so that nothing done inside the folder renews its times.
     if (g_includeSubfolders == 1) ChangeSubtreeTimestamps(full);
-    WriteTimestampChosen(nullptr, full);
+    // A dropped link whose own times cannot be had is not passed over as
+    // changed; nor is the program's own file under another name.
+    const ItemWrite result = WriteTimestampChosen(nullptr, full);
+    if (result == ItemWrite::LinkLeftAlone || result == ItemWrite::OwnProgram) g_runStatus += 1;
+}
+
+// Every folder whose entries stayed in a temporary folder, each named.
+void ShowLeftBehind(HWND mainWindow)
+{
+    std::string text = MessageText(Msg::Failed);
+    for (const LeftBehind &left : g_leftBehind) {
+        char part[2 * kDropPathSize + 256];
+        std::snprintf(part, sizeof part, MessageText(Msg::LeftBehindFolder), left.folder.c_str(),
+                      left.temporary.c_str());
+        text += part;
+    }
+    ShowMessageText(mainWindow, Msg::FailedLeftBehind, text.c_str());
 }
 
 void ShowRunResult(HWND mainWindow)
@@ -110,10 +112,7 @@ void ShowRunResult(HWND mainWindow)
     case kReasonFreeSpace: ShowMessage(mainWindow, Msg::FailedFreeSpace); break;
     case kReasonLimit1980: ShowMessage(mainWindow, Msg::FailedLimit1980); break;
     case kReasonTemporaryName: ShowMessage(mainWindow, Msg::FailedTemporaryName); break;
-    case kReasonLeftBehind:
-        ShowMessageFormatted(mainWindow, Msg::FailedLeftBehind, g_leftBehindFolder,
-                             g_leftBehindTemporary);
-        break;
+    case kReasonLeftBehind: ShowLeftBehind(mainWindow); break;
     default: ShowMessage(mainWindow, Msg::FailedMissing); break;
     }
 }
@@ -136,8 +135,13 @@ void RunTimestampChange(HWND mainWindow)
     g_savedCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     g_runStatus = 1;
     g_failureReason = kReasonNone;
+    g_leftBehind.clear();
+    g_clockNotPutBack = 0;
+    ForgetFinalPathCache();
     for (int row = 0; row < rows; ++row) ChangeRow(row);
     RestoreArrowCursor();
+    // A clock left wrong is told first: it matters more than any item.
+    if (g_clockNotPutBack) ShowClockNotPutBack(mainWindow);
     ShowRunResult(mainWindow);
 }
 

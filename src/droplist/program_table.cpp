@@ -92,7 +92,7 @@ const CommandEntry kCommands[] = {
 } // namespace
 
 extern const ProgramTable g_program = {
-    "KLOKAN_98", "Tempavo_98", "Retempo [II]", "レテンポ[II]",
+    "KLOKAN_98", "Tempavo_98", "Retempo [II]", "レテンポ[II]", "KLOKAN98.TXT",
     576, 432, false,       // window: 576 x 432 whatever the caption
     358, 192, 20,          // bar x, width, height above the border
     101, 100, 100, 112,    // first list, check box, command range

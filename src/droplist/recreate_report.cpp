@@ -1,18 +1,14 @@
 // klokan98: a refusal of the rebuild is only recorded; the run goes on and
 // its closing message names the last kind of refusal.
-#include <cstring>
-
 #include "recreate_writer.h"
 #include "timestamp_run.h"
 
 void ReportRecreate(HWND, RecreateReport report, const char *path, const char *temporary)
 {
     if (report == kReportLeftBehind) {
+        // Every such folder of the run is named at its end, not only the last.
         g_failureReason = kReasonLeftBehind;
-        std::memset(g_leftBehindFolder, 0, sizeof g_leftBehindFolder);
-        std::memset(g_leftBehindTemporary, 0, sizeof g_leftBehindTemporary);
-        std::strncpy(g_leftBehindFolder, path, sizeof g_leftBehindFolder - 1);
-        std::strncpy(g_leftBehindTemporary, temporary, sizeof g_leftBehindTemporary - 1);
+        g_leftBehind.push_back({path, temporary});
         return;
     }
     switch (report) {
@@ -26,6 +22,7 @@ void ReportRecreate(HWND, RecreateReport report, const char *path, const char *t
         RecordFailureReason(kReasonTemporaryName);
         break;
     case kReportLeftBehind:
+    case kReportClockNotPutBack:  // told at the end of the run, from g_clockNotPutBack
         break;
     }
 }

@@ -1,0 +1,46 @@
+#pragma once
+// Opening one chosen or walked item for a change of its times or attributes.
+//
+// A change must reach the item itself and nothing else. A link (a symbolic
+// link or junction) is opened as the link where the system allows it; where
+// the open lands on the link's target instead (Wine follows every link, and
+// so does Windows without FILE_FLAG_OPEN_REPARSE_POINT), the item is left
+// alone. The running program's own file is recognised by its identity, so
+// that no other name of it (a hard link, a short name) lets a change through.
+#include <windows.h>
+
+#include "handles.h"
+
+enum class ItemReach {
+    Opened,       // the handle holds the item itself
+    Missing,      // nothing of that name (any more)
+    Refused,      // it exists but cannot be opened: a failure of the change
+    ThroughLink,  // a link whose open reaches another item: left alone
+    OwnProgram    // the running program's own file: never changed
+};
+
+// Opens the item at path (a full ANSI path) with attribute access only,
+// sharing everything, so that no other program's sharing and no read-only,
+// hidden or system bit stands in the way. item is valid only for Opened.
+ItemReach OpenItemForChange(const char *path, FileHandle &item);
+
+// Gives the item at path exactly the attributes given (FILE_ATTRIBUTE_NORMAL
+// for none of the settable ones), through a handle on the item itself.
+// False, with nothing changed, for a link whose open reaches another item,
+// the program's own file, an item that is gone, or a refusal.
+bool SetItemAttributes(const char *path, DWORD attributes);
+
+// Whether the item at path is a link: one whose open lands elsewhere, or one
+// the system opens as itself and marks as a reparse point. A walk never goes
+// into such a folder, chosen or met.
+bool IsLinkItem(const char *path);
+
+// Whether the final path of the open item is not the path it was opened by:
+// the open went through a link to another item. The system's answer, kept
+// for the platform seam; an open whose final path cannot be read is taken
+// as the item itself.
+bool FinalPathLeadsElsewhere(HANDLE item, const char *path);
+
+// Forgets the cached final path of the last parent folder (a run starts
+// with this, so that a folder replaced meanwhile is asked again).
+void ForgetFinalPathCache();
