@@ -24,17 +24,22 @@ std::wstring Wide(const char *text)
     return wide;
 }
 
+// A function of kernel32 bound at run time, null where the system lacks it:
+// systems before Vista have neither of the two used here.
+template <typename Function>
+Function KernelFunction(const char *name)
+{
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    FARPROC entry = kernel ? GetProcAddress(kernel, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(entry));
+}
+
 using FinalPathFn = DWORD(WINAPI *)(HANDLE, LPWSTR, DWORD, DWORD);
 
-// Bound at run time: systems before Vista do not have it (and open links as
-// themselves anyway).
+// Systems without it open links as themselves anyway.
 FinalPathFn FinalPathFunction()
 {
-    static FinalPathFn function = [] {
-        HMODULE kernel = GetModuleHandleA("kernel32.dll");
-        FARPROC entry = kernel ? GetProcAddress(kernel, "GetFinalPathNameByHandleW") : nullptr;
-        return reinterpret_cast<FinalPathFn>(reinterpret_cast<void (*)()>(entry));
-    }();
+    static const FinalPathFn function = KernelFunction<FinalPathFn>("GetFinalPathNameByHandleW");
     return function;
 }
 
@@ -198,14 +203,10 @@ namespace {
 
 using SetInformationFn = BOOL(WINAPI *)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
 
-// Bound at run time: systems before Vista do not have it.
 SetInformationFn SetInformationFunction()
 {
-    static SetInformationFn function = [] {
-        HMODULE kernel = GetModuleHandleA("kernel32.dll");
-        FARPROC entry = kernel ? GetProcAddress(kernel, "SetFileInformationByHandle") : nullptr;
-        return reinterpret_cast<SetInformationFn>(reinterpret_cast<void (*)()>(entry));
-    }();
+    static const SetInformationFn function =
+        KernelFunction<SetInformationFn>("SetFileInformationByHandle");
     return function;
 }
 
