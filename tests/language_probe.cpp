@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "language.h"
+#include "skin_language.h"
 
 int main(int argc, char **argv)
 {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "language.h"
+#include "skin_language.h"
 #include "platform_seams.h"
 #include "test_support.h"
 #include "windows_kind.h"

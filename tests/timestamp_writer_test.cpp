@@ -5,7 +5,7 @@
 
 #include "fixture_trees.h"
 #include "local_time.h"
-#include "main_window.h"
+#include "item_access.h"
 #include "target_time.h"
 #include "test_support.h"
 #include "timestamp_writer.h"

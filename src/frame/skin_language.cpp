@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "language.h"
+#include "skin_language.h"
 #include "path_limits.h"
 #include "platform_seams.h"
 #include "windows_kind.h"

@@ -7,6 +7,7 @@
 #include "icon_bar.h"
 #include "labels_layout.h"
 #include "language.h"
+#include "skin_language.h"
 #include "list_container.h"
 #include "program_paths.h"
 #include "program_table.h"

@@ -4,11 +4,10 @@
 #include <cwchar>
 #include <string>
 
-#include "main_window.h"
 #include "platform_seams.h"
 
 // Defined with the engine that guards it: no change ever reaches this file.
-char g_programPath[kPathSize] = {};
+char g_programPath[kPathBufferSize] = {};
 
 namespace {
 
@@ -113,7 +112,7 @@ bool IdentityOf(HANDLE item, FileIdentity *identity)
 // The identity of the file g_programPath names, asked again when the path changes.
 bool ProgramIdentity(FileIdentity *identity)
 {
-    static char knownPath[kPathSize] = {};
+    static char knownPath[kPathBufferSize] = {};
     static bool known = false;
     static FileIdentity program;
     if (std::strcmp(knownPath, g_programPath) != 0) {

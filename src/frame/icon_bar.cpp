@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "language.h"
+#include "skin_language.h"
 #include "main_window.h"
 #include "program_table.h"
 #include "scoped_gdi.h"

@@ -10,6 +10,10 @@
 #include <windows.h>
 
 #include "handles.h"
+#include "path_limits.h"
+
+// The running program's own full path; no change ever reaches that file.
+extern char g_programPath[kPathBufferSize];
 
 enum class ItemReach {
     Opened,       // the handle holds the item itself

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "item_access.h"
+
 constexpr int kPathSize = 258;
 
 // Private messages of the main window (no parameters).
@@ -20,7 +22,6 @@ extern COLORREF g_btnFaceColor;
 extern int g_btnFaceColorSet;
 extern int g_controlsReady;
 extern int g_includeSubfolders;
-extern char g_programPath[kPathSize];
 extern char g_readmePath[kPathSize];
 
 // Window geometry read at start-up (the bar and the layout use it).

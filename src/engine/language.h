@@ -10,10 +10,3 @@ extern int g_windowsKind;
 extern int g_windowsKindSet;
 
 inline bool IsNineXFamily(int kind) { return kind >= 0 && kind <= 2; }
-
-struct HWND__;
-
-// Sets g_japaneseMode from the system's ANSI code page (932 is Japanese).
-void DetectLanguage(HWND__ *mainWindow);
-// Sets g_windowsKind from the system's version texts; leaves it alone when none can be read.
-void DetectWindowsKind();
