@@ -83,7 +83,7 @@ int ProgramWalk(const std::string &root)
 {
     g_runStatus = 1;
     ForgetCheckedDrive();
-    ChangeSubtreeTimestamps(nullptr, root.c_str(), 0);
+    ChangeSubtreeTimestamps(nullptr, W(root), 0);
     return g_runStatus;
 }
 
@@ -97,8 +97,8 @@ void ProfileWalk(const std::string &root, const std::vector<std::string> &entrie
 {
     Stopwatch watch;
     int visited = 0;
-    WalkSubtree(root.c_str(), g_programPath, [&](const char *, bool) { return ++visited > 0; },
-                [](const char *, const char *) { return true; }, WalkOrder::ContentsFirst);
+    WalkSubtree(W(root), g_programPath, [&](const std::wstring &, bool) { return ++visited > 0; },
+                [](const std::wstring &) { return true; }, WalkOrder::ContentsFirst);
     const double listing = watch.Seconds();
 
     // The first item's drive checks, timed over as many rounds as there are
@@ -108,22 +108,22 @@ void ProfileWalk(const std::string &root, const std::vector<std::string> &entrie
     for (size_t i = 0; i < entries.size(); ++i) GetDriveTypeA(drive.c_str());
     const double driveKind = watch.Seconds();
     watch.Restart();
-    for (size_t i = 0; i < entries.size(); ++i) HasFreeSpace(drive.c_str(), 1);
+    for (size_t i = 0; i < entries.size(); ++i) HasFreeSpace(W(drive), 1);
     const double freeSpace = watch.Seconds();
     watch.Restart();
-    for (size_t i = 0; i < entries.size(); ++i) DetectNtfs(drive.c_str());
+    for (size_t i = 0; i < entries.size(); ++i) DetectNtfs(W(drive));
     const double ntfs = watch.Seconds();
     const double checks = driveKind + freeSpace + ntfs;
 
     // The walk as it runs for a later selected row: no volume checks.
     watch.Restart();
     g_runStatus = 1;
-    ChangeSubtreeTimestamps(nullptr, root.c_str(), 1);
+    ChangeSubtreeTimestamps(nullptr, W(root), 1);
     const double laterRow = watch.Seconds();
 
     watch.Restart();
     g_runStatus = 1;
-    for (const std::string &path : entries) WriteTimestampByHandle(path.c_str());
+    for (const std::string &path : entries) WriteTimestampByHandle(W(path));
     const double writer = watch.Seconds();
 
     // The writer's own work before it touches the item: the target record and its conversion.
@@ -180,9 +180,9 @@ BOOL TimedSetClock(const SYSTEMTIME *now)
     return result;
 }
 
-bool NotNtfs(const char *, char *name, DWORD size)
+bool NotNtfs(const wchar_t *, wchar_t *name, DWORD size)
 {
-    lstrcpynA(name, "FAT32", static_cast<int>(size));
+    lstrcpynW(name, L"FAT32", static_cast<int>(size));
     return true;
 }
 
@@ -204,7 +204,7 @@ int main(int argc, char **argv)
                 root.Path().c_str());
     const std::vector<std::string> entries = MakeBenchTree(root.Path(), kFolders, kFilesPerFolder);
     const double count = static_cast<double>(entries.size());
-    DetectNtfs(root.Path().substr(0, 3).c_str());
+    DetectNtfs(W(root.Path().substr(0, 3)));
     std::printf("  %zu entries, volume NTFS: %d, best of %d runs each, side by side\n", entries.size(),
                 g_ntfsVolume, repetitions);
 

@@ -88,7 +88,7 @@ void ProfileParts(const std::vector<std::string> &paths, const std::string &fold
     watch.Restart();
     std::vector<std::string> sorted = paths;
     int order = 0;
-    for (size_t i = 1; i < sorted.size(); ++i) order += CompareFolderEntries(sorted[i - 1].c_str(), sorted[i].c_str()) > 0;
+    for (size_t i = 1; i < sorted.size(); ++i) order += CompareFolderEntries(W(sorted[i - 1]), W(sorted[i])) > 0;
     const double compareOnce = watch.Seconds() / static_cast<double>(sorted.size());
     watch.Restart();
     for (const std::string &path : paths) {

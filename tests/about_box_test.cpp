@@ -16,6 +16,7 @@
 #include "language.h"
 #include "main_window.h"
 #include "modal_answerer.h"
+#include "test_support.h"
 
 namespace {
 
@@ -47,8 +48,7 @@ protected:
         owner_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
                                  nullptr, nullptr, g_hInstance, nullptr);
         ASSERT_TRUE(owner_);
-        std::snprintf(g_readmePath, sizeof g_readmePath, "%s\\%s", ProgramFolder().c_str(),
-                      kReadmeName);
+        g_readmePath = W(ProgramFolder() + "\\" + kReadmeName);
     }
     void TearDown() override
     {
@@ -99,8 +99,8 @@ TEST_F(AboutBoxTest, OpensAndClosesInBothLanguages)
 
 TEST_F(AboutBoxTest, ReadmeBesideTheProgramIsPlainAscii)
 {
-    std::ifstream file(g_readmePath, std::ios::binary);
-    ASSERT_TRUE(file) << g_readmePath;
+    std::ifstream file(U(g_readmePath), std::ios::binary);
+    ASSERT_TRUE(file) << U(g_readmePath);
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     EXPECT_GT(text.size(), 500u);
     for (unsigned char c : text) ASSERT_TRUE(c < 0x80) << "non-ASCII byte in the readme";
@@ -142,7 +142,7 @@ TEST_F(AboutBoxTest, MissingReadmeIsReportedAndTheBoxCloses)
     } runs[] = {{0, missing}, {1, missing}, {0, ""}};
     for (const auto &run : runs) {
         const int japanese = run.japanese;
-        std::snprintf(g_readmePath, sizeof g_readmePath, "%s", run.path);
+        g_readmePath = W(run.path);
         g_japaneseMode = japanese;
         ModalAnswerer answerer([](HWND dialog) {
             // A message box carries its icon in control 0x0440; the About box has none.
@@ -159,7 +159,7 @@ TEST_F(AboutBoxTest, MissingReadmeIsReportedAndTheBoxCloses)
             EXPECT_EQ(std::string("Install the readme file (") + kReadmeName +
                           ")\nin the same directory.",
                       box.text);
-        } else if (GetACP() == 932) {
+        } else {
             EXPECT_EQ("エラー", box.caption);
             EXPECT_EQ(std::string("説明ファイル(") + kReadmeName +
                           ")を、本フォルダに\nインストールしてください.",
@@ -189,14 +189,10 @@ TEST(CodePage, TheJapaneseRunHasCodePage932)
     EXPECT_EQ(932u, GetACP());
 }
 
-TEST(NotepadCommand, QuotesBothPathsAndRefusesWhatDoesNotFit)
+TEST(NotepadCommand, QuotesBothPaths)
 {
-    char out[64];
-    BuildNotepadCommand("C:\\Windows", "D:\\My Tools\\KLOKAN99.TXT", out, sizeof out);
-    EXPECT_STREQ("\"C:\\Windows\\NOTEPAD.EXE\" \"D:\\My Tools\\KLOKAN99.TXT\"", out);
-    char small[20];
-    BuildNotepadCommand("C:\\Windows", "D:\\KLOKAN99.TXT", small, sizeof small);
-    EXPECT_STREQ("", small);
+    EXPECT_EQ(BuildNotepadCommand(L"C:\\Windows", L"D:\\My Tools\\KLOKAN99.TXT"),
+              L"\"C:\\Windows\\NOTEPAD.EXE\" \"D:\\My Tools\\KLOKAN99.TXT\"");
 }
 
 }  // namespace

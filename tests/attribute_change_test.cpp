@@ -188,7 +188,7 @@ TEST_F(AttributeChange, NoBoxTickedClearsAllFourAndTheProgramKeepsItsOwn)
     ShowAndSelect({"Top", "own.exe"});
     // The program runs from the walked folder; a selected "own.exe" is checked
     // against it as well, by a second command.
-    std::strcpy(g_programPath, Make("Top\\klokan99.exe").c_str());
+    g_programPath = W(Make("Top\\klokan99.exe"));
     g_attrReadOnly = g_attrHidden = g_attrSystem = g_attrArchive = 1;
     RunWithClicks(ChangeAttributesCommand, {kReadOnly, kHidden, kSystem, kArchive, kSubfolders}, IDOK);
 
@@ -198,7 +198,7 @@ TEST_F(AttributeChange, NoBoxTickedClearsAllFourAndTheProgramKeepsItsOwn)
     EXPECT_EQ(Attributes("own.exe"), 0u);
 
     SetAttributes("own.exe", kFourAttributes);
-    std::strcpy(g_programPath, Make("own.exe").c_str());
+    g_programPath = W(Make("own.exe"));
     ShowAndSelect({"own.exe"});
     RunWithClicks(ChangeAttributesCommand, {}, IDOK);
     EXPECT_EQ(Attributes("own.exe"), kept);

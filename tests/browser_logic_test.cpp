@@ -6,15 +6,12 @@
 
 #include "row_texts.h"
 #include "selector_table.h"
+#include "path_text.h"
+#include "test_support.h"
 
 namespace {
 
-std::string Size(unsigned long long size)
-{
-    char text[kSizeTextSize];
-    FormatSizeText(size, text);
-    return text;
-}
+std::string Size(unsigned long long size) { return U(FormatSizeText(size)); }
 
 TEST(RowTexts, SizeIsRightAlignedInTenCharactersAndShowsAllSixtyFourBits)
 {
@@ -29,23 +26,19 @@ TEST(RowTexts, SizeIsRightAlignedInTenCharactersAndShowsAllSixtyFourBits)
 
 TEST(RowTexts, AttributeLettersKeepTheirOrder)
 {
-    char text[kAttributeTextSize];
-    FormatAttributeLetters(0x01 | 0x02 | 0x04 | 0x20, text);
-    EXPECT_STREQ(text, "RHSA");
-    FormatAttributeLetters(0x20 | 0x01, text);
-    EXPECT_STREQ(text, "RA");
-    FormatAttributeLetters(0x10 | 0x80, text);  // directory, normal: no letter
-    EXPECT_STREQ(text, "");
+    EXPECT_EQ(FormatAttributeLetters(0x01 | 0x02 | 0x04 | 0x20), L"RHSA");
+    EXPECT_EQ(FormatAttributeLetters(0x20 | 0x01), L"RA");
+    EXPECT_EQ(FormatAttributeLetters(0x10 | 0x80), L"");  // directory, normal: no letter
 }
 
 TEST(RowTexts, RecycleBinFoldersAreNamedInBothLanguages)
 {
-    EXPECT_STREQ(FolderTypeText("RECYCLED", 0), "<Recycler>");
-    EXPECT_STREQ(FolderTypeText("recycler", 0), "<Recycler>");
-    EXPECT_STREQ(FolderTypeText("Recycle", 0), "<Folder>");
-    EXPECT_STREQ(FolderTypeText("RecycledX", 0), "<Folder>");
-    EXPECT_STREQ(FolderTypeText("Recycled", 1), "<ごみ箱>");
-    EXPECT_STREQ(FolderTypeText("Data", 1), "<ﾌｫﾙﾀﾞｰ>");
+    EXPECT_STREQ(FolderTypeText(L"RECYCLED", 0), L"<Recycler>");
+    EXPECT_STREQ(FolderTypeText(L"recycler", 0), L"<Recycler>");
+    EXPECT_STREQ(FolderTypeText(L"Recycle", 0), L"<Folder>");
+    EXPECT_STREQ(FolderTypeText(L"RecycledX", 0), L"<Folder>");
+    EXPECT_STREQ(FolderTypeText(L"Recycled", 1), L"<ごみ箱>");
+    EXPECT_STREQ(FolderTypeText(L"Data", 1), L"<ﾌｫﾙﾀﾞｰ>");
 }
 
 TEST(FolderIcons, RecycledShowsTheBinOfItsWindowsKind)
@@ -55,8 +48,8 @@ TEST(FolderIcons, RecycledShowsTheBinOfItsWindowsKind)
                                     FolderIcon::RecycleMe, FolderIcon::RecycleXp,
                                     FolderIcon::Folder,    FolderIcon::Folder};
     for (int kind = 0; kind < 8; ++kind) {
-        EXPECT_EQ(ChooseFolderIcon("RECYCLED", false, kind), expected[kind]) << "kind " << kind;
-        EXPECT_EQ(ChooseFolderIcon("Recycler", false, kind), FolderIcon::Folder) << "kind " << kind;
+        EXPECT_EQ(ChooseFolderIcon(L"RECYCLED", false, kind), expected[kind]) << "kind " << kind;
+        EXPECT_EQ(ChooseFolderIcon(L"Recycler", false, kind), FolderIcon::Folder) << "kind " << kind;
     }
 }
 
@@ -67,20 +60,10 @@ TEST(FolderIcons, MyDocumentsShowsTheDocumentsIconOnlyOnTheWindowsDrive)
                                     FolderIcon::Folder,      FolderIcon::Folder,
                                     FolderIcon::Documents9x, FolderIcon::Documents9x};
     for (int kind = 0; kind < 8; ++kind) {
-        EXPECT_EQ(ChooseFolderIcon("my documents", true, kind), expected[kind]) << "kind " << kind;
-        EXPECT_EQ(ChooseFolderIcon("My Documents", false, kind), FolderIcon::Folder) << "kind " << kind;
+        EXPECT_EQ(ChooseFolderIcon(L"my documents", true, kind), expected[kind]) << "kind " << kind;
+        EXPECT_EQ(ChooseFolderIcon(L"My Documents", false, kind), FolderIcon::Folder) << "kind " << kind;
     }
-    EXPECT_EQ(ChooseFolderIcon("Documents", true, 2), FolderIcon::Folder);
-}
-
-TEST(RowTexts, PathThatDoesNotFitIsRefusedNotCut)
-{
-    char out[12];
-    EXPECT_TRUE(JoinPathFits("C:\\Dat\\", "abc", out, sizeof out));  // 10 characters
-    EXPECT_STREQ(out, "C:\\Dat\\abc");
-    EXPECT_TRUE(JoinPathFits("C:\\Dat\\", "abcd", out, sizeof out));  // 11: exactly fits
-    EXPECT_FALSE(JoinPathFits("C:\\Dat\\", "abcde", out, sizeof out));
-    EXPECT_STREQ(out, "");
+    EXPECT_EQ(ChooseFolderIcon(L"Documents", true, 2), FolderIcon::Folder);
 }
 
 // ---------------------------------------------------------------- selector table
@@ -91,9 +74,9 @@ protected:
     void SetUp() override
     {
         ClearSelectorTable();
-        ASSERT_TRUE(AppendSelectorEntry("A:[REMOVABLE-DRIVE]", 0, 0));
-        ASSERT_TRUE(AppendSelectorEntry("C:[FIXED-DRIVE]", 0, 1));
-        ASSERT_TRUE(AppendSelectorEntry("D:[DATA]", 0, 2));
+        AppendSelectorEntry(L"A:[REMOVABLE-DRIVE]", 0, 0);
+        AppendSelectorEntry(L"C:[FIXED-DRIVE]", 0, 1);
+        AppendSelectorEntry(L"D:[DATA]", 0, 2);
     }
     void TearDown() override { ClearSelectorTable(); }
 
@@ -101,10 +84,10 @@ protected:
     static std::string Dump()
     {
         std::string out;
-        for (int i = 0; i < g_selectorCount; ++i) {
-            out += g_selectorText[i];
-            out += "/" + std::to_string(g_selectorIndent[i]);
-            int image = g_selectorImage[i];
+        for (const SelectorEntry &entry : g_selector) {
+            out += U(entry.text);
+            out += "/" + std::to_string(entry.indent);
+            int image = entry.image;
             out += image == kSelectorImageOpen ? "/open"
                    : image == kSelectorImageFolder ? "/folder"
                    : image == kSelectorImageDocumentsMe ? "/docme"
@@ -118,93 +101,82 @@ protected:
 
 TEST_F(SelectorTable, DriveTextsFollowTheDriveClass)
 {
-    char text[kSelectorTextSize];
-    ASSERT_TRUE(MakeDriveEntryText('c', 3, "", text));
-    EXPECT_STREQ(text, "C:[FIXED-DRIVE]");
-    ASSERT_TRUE(MakeDriveEntryText('C', 3, "SYSTEM", text));
-    EXPECT_STREQ(text, "C:[SYSTEM]");
-    ASSERT_TRUE(MakeDriveEntryText('K', 2, "LABEL", text));
-    EXPECT_STREQ(text, "K:[REMOVABLE-DRIVE]");
-    ASSERT_TRUE(MakeDriveEntryText('R', 4, nullptr, text));
-    EXPECT_STREQ(text, "R:[RAM-DRIVE]");
-    ASSERT_TRUE(MakeDriveEntryText('L', 5, "DISC", text));
-    EXPECT_STREQ(text, "L:[CD-ROM]");
-    ASSERT_TRUE(MakeDriveEntryText('N', 6, "", text));
-    EXPECT_STREQ(text, "N:[NETWORK-DRIVE]");
-    EXPECT_FALSE(MakeDriveEntryText('Q', 0, "", text));
-    EXPECT_FALSE(MakeDriveEntryText('Q', 1, "", text));
+    EXPECT_EQ(MakeDriveEntryText(L'c', 3, L""), L"C:[FIXED-DRIVE]");
+    EXPECT_EQ(MakeDriveEntryText(L'C', 3, L"SYSTEM"), L"C:[SYSTEM]");
+    EXPECT_EQ(MakeDriveEntryText(L'K', 2, L"LABEL"), L"K:[REMOVABLE-DRIVE]");
+    EXPECT_EQ(MakeDriveEntryText(L'R', 4, L""), L"R:[RAM-DRIVE]");
+    EXPECT_EQ(MakeDriveEntryText(L'L', 5, L"DISC"), L"L:[CD-ROM]");
+    EXPECT_EQ(MakeDriveEntryText(L'N', 6, L""), L"N:[NETWORK-DRIVE]");
+    EXPECT_EQ(MakeDriveEntryText(L'Q', 0, L""), L"");
+    EXPECT_EQ(MakeDriveEntryText(L'Q', 1, L""), L"");
 }
 
 TEST_F(SelectorTable, NormalizeUpperCasesTheLetterAndKeepsTheRest)
 {
-    char text[kSelectorTextSize];
-    NormalizeDrivePath("c:\\Data\\photos", text);
-    EXPECT_STREQ(text, "C:\\Data\\photos");
-    NormalizeDrivePath("d:", text);
-    EXPECT_STREQ(text, "D:");
+    EXPECT_EQ(NormalizeDrivePath(L"c:\\Data\\photos"), L"C:\\Data\\photos");
+    EXPECT_EQ(NormalizeDrivePath(L"d:"), L"D:");
 }
 
 TEST_F(SelectorTable, EnteringAndLeavingFoldersKeepsTheChainUnderItsDrive)
 {
-    EXPECT_EQ(PushChainEntry("C:\\Data", "C:\\My Documents", 5), 2);
-    EXPECT_EQ(PushChainEntry("C:\\Data\\Photos", "C:\\My Documents", 5), 3);
+    EXPECT_EQ(PushChainEntry(L"C:\\Data", L"C:\\My Documents", 5), 2);
+    EXPECT_EQ(PushChainEntry(L"C:\\Data\\Photos", L"C:\\My Documents", 5), 3);
     EXPECT_EQ(Dump(),
               "A:[REMOVABLE-DRIVE]/0/drive0\nC:[FIXED-DRIVE]/0/drive1\n"
               "C:\\Data/1/folder\nC:\\Data\\Photos/2/open\nD:[DATA]/0/drive2\n");
-    EXPECT_STREQ(SelectorShownText(3), "Photos");
-    EXPECT_STREQ(SelectorShownText(1), "C:[FIXED-DRIVE]");
+    EXPECT_EQ(SelectorShownText(3), L"Photos");
+    EXPECT_EQ(SelectorShownText(1), L"C:[FIXED-DRIVE]");
 
-    EXPECT_EQ(PopChainEntry("C:\\Data"), 2);
+    EXPECT_EQ(PopChainEntry(L"C:\\Data"), 2);
     EXPECT_EQ(Dump(), "A:[REMOVABLE-DRIVE]/0/drive0\nC:[FIXED-DRIVE]/0/drive1\n"
                       "C:\\Data/1/open\nD:[DATA]/0/drive2\n");
-    EXPECT_EQ(PopChainEntry("C:\\"), 1);
-    EXPECT_EQ(g_selectorCount, 3);
-    EXPECT_STREQ(g_selectorText[3], "");
+    EXPECT_EQ(PopChainEntry(L"C:\\"), 1);
+    EXPECT_EQ(g_selector.size(), 3u);
     // Nothing more to leave at the root: the drive entry stays.
-    EXPECT_EQ(PopChainEntry("C:\\"), -1);
-    EXPECT_EQ(g_selectorCount, 3);
+    EXPECT_EQ(PopChainEntry(L"C:\\"), -1);
+    EXPECT_EQ(g_selector.size(), 3u);
 }
 
 TEST_F(SelectorTable, AFolderWithBracketsInItsNameIsAFolderNotADrive)
 {
-    EXPECT_EQ(PushChainEntry("C:\\[old]", "", 5), 2);
-    EXPECT_EQ(PushChainEntry("C:\\[old]\\Music [FLAC]", "", 5), 3);
-    EXPECT_STREQ(SelectorShownText(2), "[old]");
-    EXPECT_STREQ(SelectorShownText(3), "Music [FLAC]");
-    EXPECT_EQ(PopChainEntry("C:\\[old]"), 2);
-    EXPECT_EQ(g_selectorImage[2], kSelectorImageOpen);
+    EXPECT_EQ(PushChainEntry(L"C:\\[old]", L"", 5), 2);
+    EXPECT_EQ(PushChainEntry(L"C:\\[old]\\Music [FLAC]", L"", 5), 3);
+    EXPECT_EQ(SelectorShownText(2), L"[old]");
+    EXPECT_EQ(SelectorShownText(3), L"Music [FLAC]");
+    EXPECT_EQ(PopChainEntry(L"C:\\[old]"), 2);
+    EXPECT_EQ(g_selector[2].image, kSelectorImageOpen);
     // Up to the root: the folder's entry goes, the drive's stays.
-    EXPECT_EQ(PopChainEntry("C:\\"), 1);
+    EXPECT_EQ(PopChainEntry(L"C:\\"), 1);
     EXPECT_EQ(Dump(), "A:[REMOVABLE-DRIVE]/0/drive0\nC:[FIXED-DRIVE]/0/drive1\nD:[DATA]/0/drive2\n");
 }
 
 TEST_F(SelectorTable, MyDocumentsAboveTheCurrentFolderShowsTheIconOfTheWindowsKind)
 {
-    PushChainEntry("C:\\My Documents", "C:\\My Documents", 2);
-    PushChainEntry("C:\\My Documents\\Letters", "C:\\My Documents", 2);
-    EXPECT_EQ(g_selectorImage[2], kSelectorImageDocumentsMe);
-    EXPECT_EQ(g_selectorImage[3], kSelectorImageOpen);
-    PopChainEntry("C:\\My Documents");
-    EXPECT_EQ(g_selectorImage[2], kSelectorImageOpen);
+    PushChainEntry(L"C:\\My Documents", L"C:\\My Documents", 2);
+    PushChainEntry(L"C:\\My Documents\\Letters", L"C:\\My Documents", 2);
+    EXPECT_EQ(g_selector[2].image, kSelectorImageDocumentsMe);
+    EXPECT_EQ(g_selector[3].image, kSelectorImageOpen);
+    PopChainEntry(L"C:\\My Documents");
+    EXPECT_EQ(g_selector[2].image, kSelectorImageOpen);
 
     ClearSelectorTable();
-    AppendSelectorEntry("C:[FIXED-DRIVE]", 0, 0);
-    PushChainEntry("C:\\my documents", "C:\\My Documents", 4);
-    PushChainEntry("C:\\my documents\\Letters", "C:\\My Documents", 4);
-    EXPECT_EQ(g_selectorImage[1], kSelectorImageFolder);
-    PushChainEntry("C:\\my documents\\Letters\\Old", "C:\\My Documents", 7);
-    EXPECT_EQ(g_selectorImage[2], kSelectorImageFolder);
+    AppendSelectorEntry(L"C:[FIXED-DRIVE]", 0, 0);
+    PushChainEntry(L"C:\\my documents", L"C:\\My Documents", 4);
+    PushChainEntry(L"C:\\my documents\\Letters", L"C:\\My Documents", 4);
+    EXPECT_EQ(g_selector[1].image, kSelectorImageFolder);
+    PushChainEntry(L"C:\\my documents\\Letters\\Old", L"C:\\My Documents", 7);
+    EXPECT_EQ(g_selector[2].image, kSelectorImageFolder);
 }
 
 TEST_F(SelectorTable, ChoosingAChainEntryDropsTheDeeperOnes)
 {
-    PushChainEntry("C:\\Data", "", 5);
-    PushChainEntry("C:\\Data\\Photos", "", 5);
+    PushChainEntry(L"C:\\Data", L"", 5);
+    PushChainEntry(L"C:\\Data\\Photos", L"", 5);
     EXPECT_EQ(CutChainBelow(3), 0);  // already the current folder
     EXPECT_EQ(CutChainBelow(2), 1);
     EXPECT_EQ(Dump(), "A:[REMOVABLE-DRIVE]/0/drive0\nC:[FIXED-DRIVE]/0/drive1\n"
                       "C:\\Data/1/open\nD:[DATA]/0/drive2\n");
-    PushChainEntry("C:\\Data\\Photos", "", 5);
+    PushChainEntry(L"C:\\Data\\Photos", L"", 5);
     EXPECT_EQ(CutChainBelow(1), 2);
     EXPECT_EQ(Dump(), "A:[REMOVABLE-DRIVE]/0/drive0\nC:[FIXED-DRIVE]/0/drive1\nD:[DATA]/0/drive2\n");
     EXPECT_EQ(CutChainBelow(1), 0);  // the current drive at its root
@@ -212,11 +184,11 @@ TEST_F(SelectorTable, ChoosingAChainEntryDropsTheDeeperOnes)
 
 TEST_F(SelectorTable, ChoosingAnotherDriveDropsTheChainAndShiftsLaterEntries)
 {
-    PushChainEntry("C:\\Data", "", 5);
+    PushChainEntry(L"C:\\Data", L"", 5);
     EXPECT_EQ(DropChainFor(3), 2);  // D: moves up by one
-    EXPECT_EQ(g_selectorCount, 3);
-    PushChainEntry("C:\\Data", "", 5);
-    PushChainEntry("C:\\Data\\Photos", "", 5);
+    EXPECT_EQ(g_selector.size(), 3u);
+    PushChainEntry(L"C:\\Data", L"", 5);
+    PushChainEntry(L"C:\\Data\\Photos", L"", 5);
     EXPECT_EQ(DropChainFor(0), 0);  // A: lies before the chain
     EXPECT_EQ(Dump(), "A:[REMOVABLE-DRIVE]/0/drive0\nC:[FIXED-DRIVE]/0/drive1\nD:[DATA]/0/drive2\n");
     EXPECT_EQ(DropChainFor(2), 2);  // no chain: nothing moves
@@ -224,28 +196,29 @@ TEST_F(SelectorTable, ChoosingAnotherDriveDropsTheChainAndShiftsLaterEntries)
 
 TEST_F(SelectorTable, LookupsTellDrivesByTheirLetter)
 {
-    PushChainEntry("C:\\Data", "", 5);
-    EXPECT_EQ(FindFirstSelectorEntry("C:"), 1);
-    EXPECT_EQ(FindLastSelectorEntry("C:"), 2);
-    PushChainEntry("C:\\Data\\Photos", "", 5);
-    EXPECT_EQ(FindLastSelectorEntry("C:\\Data"), 2);
-    EXPECT_EQ(FindLastSelectorEntry("c:\\data\\photos"), 3);
-    EXPECT_EQ(FindLastSelectorEntry("C:\\Dat"), -1);
-    EXPECT_EQ(FindLastSelectorEntry("E:"), -1);
+    PushChainEntry(L"C:\\Data", L"", 5);
+    EXPECT_EQ(FindFirstSelectorEntry(L"C:"), 1);
+    EXPECT_EQ(FindLastSelectorEntry(L"C:"), 2);
+    PushChainEntry(L"C:\\Data\\Photos", L"", 5);
+    EXPECT_EQ(FindLastSelectorEntry(L"C:\\Data"), 2);
+    EXPECT_EQ(FindLastSelectorEntry(L"c:\\data\\photos"), 3);
+    EXPECT_EQ(FindLastSelectorEntry(L"C:\\Dat"), -1);
+    EXPECT_EQ(FindLastSelectorEntry(L"E:"), -1);
     // A label that holds another drive's letter does not count as that drive.
-    AppendSelectorEntry("P:[C:BACKUP]", 0, 3);
-    EXPECT_EQ(FindLastSelectorEntry("C:"), 3);
+    AppendSelectorEntry(L"P:[C:BACKUP]", 0, 3);
+    EXPECT_EQ(FindLastSelectorEntry(L"C:"), 3);
 }
 
-TEST_F(SelectorTable, AFullTableRefusesMoreEntries)
+TEST_F(SelectorTable, AChainAsDeepAsALongPathKeepsEveryFolder)
 {
-    while (g_selectorCount < kSelectorEntries) ASSERT_TRUE(AppendSelectorEntry("C:\\x", 1, 0));
-    EXPECT_FALSE(AppendSelectorEntry("C:\\y", 1, 0));
-    EXPECT_EQ(PushChainEntry("C:\\x\\y", "", 5), -1);
-    EXPECT_EQ(g_selectorCount, kSelectorEntries);
-    std::string tooLong(kSelectorTextSize, 'x');
-    ClearSelectorTable();
-    EXPECT_FALSE(AppendSelectorEntry(tooLong.c_str(), 0, 0));
+    std::wstring folder = L"C:";
+    for (int level = 1; level <= 250; ++level) {
+        folder += L"\\f";
+        ASSERT_EQ(PushChainEntry(folder, L"", 5), 1 + level);
+    }
+    EXPECT_EQ(g_selector.size(), 253u);
+    EXPECT_EQ(g_selector[251].indent, 250);
+    EXPECT_EQ(PopChainEntry(ParentOf(folder)), 250);
 }
 
 }  // namespace

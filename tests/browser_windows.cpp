@@ -2,15 +2,16 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 
 #include "drive_selector.h"
 #include "folder_list.h"
 #include "list_container.h"
 #include "main_window.h"
+#include "path_text.h"
+#include "test_support.h"
 
 namespace {
-constexpr const char *kTestMainClass = "RetempoBrowserTestMain";
+constexpr const wchar_t *kTestMainClass = L"RetempoBrowserTestMain";
 
 LRESULT CALLBACK TestMainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -19,29 +20,29 @@ LRESULT CALLBACK TestMainProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         OnDriveSelectorChange();
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 }  // namespace
 
 void PumpMessages()
 {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 
 BrowserWindows::BrowserWindows(bool withDriveSelector)
 {
-    g_hInstance = GetModuleHandleA(nullptr);
-    WNDCLASSA windowClass = {};
+    g_hInstance = GetModuleHandleW(nullptr);
+    WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = TestMainProc;
     windowClass.hInstance = g_hInstance;
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kTestMainClass;
-    RegisterClassA(&windowClass);
-    main_ = CreateWindowExA(0, kTestMainClass, "Retempo test", WS_OVERLAPPED | WS_SYSMENU, 0, 0,
+    RegisterClassW(&windowClass);
+    main_ = CreateWindowExW(0, kTestMainClass, L"Retempo test", WS_OVERLAPPED | WS_SYSMENU, 0, 0,
                             576, 413 + GetSystemMetrics(SM_CYCAPTION), nullptr, nullptr,
                             g_hInstance, nullptr);
     g_hMainWnd = main_;
@@ -57,15 +58,15 @@ BrowserWindows::BrowserWindows(bool withDriveSelector)
 
 BrowserWindows::~BrowserWindows()
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    SetCurrentDirectoryA(temp);
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    SetCurrentDirectoryW(temp);
     DestroyDriveImageList();
     DestroyListContainer(main_);
     DestroyWindow(main_);
     g_hDriveSelector = nullptr;
     g_hMainWnd = nullptr;
-    UnregisterClassA(kTestMainClass, g_hInstance);
+    UnregisterClassW(kTestMainClass, g_hInstance);
     PumpMessages();
 }
 
@@ -73,23 +74,22 @@ bool BrowserWindows::Ready() const { return main_ && g_hFolderList; }
 
 void ShowFolder(const std::string &folder)
 {
-    std::memset(g_currentFolder, 0, sizeof g_currentFolder);
-    std::strncpy(g_currentFolder, folder.c_str(), sizeof g_currentFolder - 1);
-    SetCurrentDirectoryA(g_currentFolder);
+    g_currentFolder = W(folder);
+    SetCurrentDirectoryW(g_currentFolder.c_str());
     FillFolderList(g_currentFolder);
 }
 
-int RowCount() { return static_cast<int>(SendMessageA(g_hFolderList, LVM_GETITEMCOUNT, 0, 0)); }
+int RowCount() { return static_cast<int>(SendMessageW(g_hFolderList, LVM_GETITEMCOUNT, 0, 0)); }
 
 std::string RowText(int row, int column)
 {
-    char text[512] = {};
-    LVITEMA item = {};
+    wchar_t text[1024] = {};
+    LVITEMW item = {};
     item.iSubItem = column;
     item.pszText = text;
-    item.cchTextMax = sizeof text - 1;
-    SendMessageA(g_hFolderList, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
+    item.cchTextMax = 1023;
+    SendMessageW(g_hFolderList, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return U(text);
 }
 
 std::vector<std::string> RowNames()
@@ -101,14 +101,14 @@ std::vector<std::string> RowNames()
 
 void SelectRows(const std::vector<int> &rows)
 {
-    LVITEMA clear = {};
+    LVITEMW clear = {};
     clear.stateMask = LVIS_SELECTED;
-    SendMessageA(g_hFolderList, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&clear));
+    SendMessageW(g_hFolderList, LVM_SETITEMSTATE, -1, reinterpret_cast<LPARAM>(&clear));
     for (int row : rows) {
-        LVITEMA item = {};
+        LVITEMW item = {};
         item.stateMask = LVIS_SELECTED;
         item.state = LVIS_SELECTED;
-        SendMessageA(g_hFolderList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(g_hFolderList, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
     }
 }
 
@@ -121,7 +121,7 @@ int FindRow(const std::string &name)
 
 bool MakeFileOfSize(const std::string &path, DWORD size)
 {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE h = CreateFileW(SystemPath(W(path)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     std::string bytes(size, 'x');
@@ -131,9 +131,3 @@ bool MakeFileOfSize(const std::string &path, DWORD size)
     return ok && written == size;
 }
 
-std::string CurrentDirectory()
-{
-    char path[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, path);
-    return path;
-}

@@ -40,5 +40,3 @@ int FindRow(const std::string &name);
 
 // Writes a file of the given number of bytes.
 bool MakeFileOfSize(const std::string &path, DWORD size);
-// The process current directory.
-std::string CurrentDirectory();

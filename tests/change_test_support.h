@@ -18,6 +18,7 @@
 #include "letter_change.h"
 #include "main_window.h"
 #include "modal_answerer.h"
+#include "path_text.h"
 #include "test_support.h"
 
 constexpr DWORD kFourAttributes =
@@ -29,20 +30,22 @@ protected:
     {
         ASSERT_FALSE(temp.Path().empty());
         ASSERT_TRUE(windows.Ready());
-        std::memcpy(savedProgramPath, g_programPath, sizeof savedProgramPath);
-        std::memset(g_programPath, 0, sizeof g_programPath);
+        savedProgramPath = g_programPath;
+        g_programPath.clear();
         g_japaneseMode = 0;
     }
-    void TearDown() override { std::memcpy(g_programPath, savedProgramPath, sizeof savedProgramPath); }
+    void TearDown() override { g_programPath = savedProgramPath; }
 
     std::string Make(const std::string &relative) const { return temp.Child(relative); }
+    // The item's path as the system takes it: UTF-16, extended-length form.
+    std::wstring Sys(const std::string &relative) const { return SystemPath(W(Make(relative))); }
     void Folder(const std::string &relative) const
     {
-        ASSERT_TRUE(CreateDirectoryA(Make(relative).c_str(), nullptr)) << relative;
+        ASSERT_TRUE(CreateDirectoryW(Sys(relative).c_str(), nullptr)) << relative;
     }
     void File(const std::string &relative, const std::string &bytes = "x") const
     {
-        HANDLE h = CreateFileA(Make(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        HANDLE h = CreateFileW(Sys(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE) << relative;
         DWORD written = 0;
@@ -54,7 +57,7 @@ protected:
     // nothing and is left out.
     DWORD Attributes(const std::string &relative) const
     {
-        DWORD attributes = GetFileAttributesA(Make(relative).c_str());
+        DWORD attributes = GetFileAttributesW(Sys(relative).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) return attributes;
         if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) && FilesAlwaysArchived())
             attributes &= ~FILE_ATTRIBUTE_ARCHIVE;
@@ -75,7 +78,7 @@ protected:
     std::string ReadBytesOf(const std::string &relative) const
     {
         std::string bytes;
-        HANDLE h = CreateFileA(Make(relative).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+        HANDLE h = CreateFileW(Sys(relative).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                OPEN_EXISTING, 0, nullptr);
         if (h == INVALID_HANDLE_VALUE) return "<missing>";
         char buffer[256];
@@ -86,7 +89,7 @@ protected:
     }
     void SetAttributes(const std::string &relative, DWORD attributes) const
     {
-        ASSERT_TRUE(SetFileAttributesA(Make(relative).c_str(), attributes)) << relative;
+        ASSERT_TRUE(SetFileAttributesW(Sys(relative).c_str(), attributes)) << relative;
     }
     // Lists the temporary folder and selects the rows of the given names.
     void ShowAndSelect(const std::vector<std::string> &names)
@@ -105,7 +108,7 @@ protected:
     IntGuard readOnly{g_attrReadOnly}, hidden{g_attrHidden}, system{g_attrSystem},
         archive{g_attrArchive};
     IntGuard caseMode{g_caseMode};
-    char savedProgramPath[kPathSize] = {};
+    std::wstring savedProgramPath;
     TempFolder temp;
     BrowserWindows windows{false};
 };

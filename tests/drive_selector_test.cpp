@@ -23,25 +23,29 @@ namespace {
 
 std::string ControlText(int index)
 {
-    char text[kSelectorTextSize] = {};
-    COMBOBOXEXITEMA item = {};
+    wchar_t text[1024] = {};
+    COMBOBOXEXITEMW item = {};
     item.mask = CBEIF_TEXT | CBEIF_INDENT;
     item.iItem = index;
     item.pszText = text;
-    item.cchTextMax = sizeof text - 1;
-    SendMessageA(g_hDriveSelector, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return text;
+    item.cchTextMax = 1023;
+    SendMessageW(g_hDriveSelector, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return U(text);
 }
 
-int Selected() { return static_cast<int>(SendMessageA(g_hDriveSelector, CB_GETCURSEL, 0, 0)); }
+int Selected() { return static_cast<int>(SendMessageW(g_hDriveSelector, CB_GETCURSEL, 0, 0)); }
 
-int EntryOf(const char *prefix) { return FindFirstSelectorEntry(prefix); }
+int EntryOf(const char *prefix) { return FindFirstSelectorEntry(W(prefix)); }
+
+int Count() { return static_cast<int>(g_selector.size()); }
+
+std::string Current() { return U(g_currentFolder); }
 
 // What the user does: pick an entry, the control tells the main window.
 void Choose(int index)
 {
-    SendMessageA(g_hDriveSelector, CB_SETCURSEL, index, 0);
-    SendMessageA(GetParent(g_hDriveSelector), WM_COMMAND,
+    SendMessageW(g_hDriveSelector, CB_SETCURSEL, index, 0);
+    SendMessageW(GetParent(g_hDriveSelector), WM_COMMAND,
                  MAKEWPARAM(kDriveSelectorId, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(g_hDriveSelector));
 }
@@ -52,7 +56,7 @@ protected:
     {
         ASSERT_FALSE(temp.Path().empty());
         ASSERT_EQ(std::toupper(temp.Path()[0]), 'C') << "the chain cases walk down drive C:";
-        std::strcpy(g_currentFolder, "C:\\");
+        g_currentFolder = L"C:\\";
         SetCurrentDirectoryA("C:\\");
         windows = std::make_unique<BrowserWindows>(true);
         ASSERT_TRUE(windows->Ready());
@@ -96,19 +100,19 @@ TEST_F(DriveSelector, ListsEveryDriveWithItsDescription)
     // Letter order, one control item per table entry, the program's drive selected.
     EXPECT_LT(EntryOf("C:"), EntryOf("K:"));
     EXPECT_LT(EntryOf("N:"), EntryOf("P:"));
-    EXPECT_EQ(SendMessageA(g_hDriveSelector, CB_GETCOUNT, 0, 0), g_selectorCount);
+    EXPECT_EQ(SendMessageW(g_hDriveSelector, CB_GETCOUNT, 0, 0), Count());
     EXPECT_EQ(Selected(), EntryOf("C:"));
 }
 
 TEST_F(DriveSelector, ChoosingTheCurrentDriveAtItsRootRereadsNothing)
 {
     ASSERT_TRUE(MakeFile(temp.Child("marker.txt")));
-    FillFolderList(temp.Path().c_str());  // what a reread would replace
-    int count = g_selectorCount;
+    FillFolderList(W(temp.Path()));  // what a reread would replace
+    int count = Count();
     Choose(EntryOf("C:"));
     EXPECT_EQ(RowNames(), std::vector<std::string>{"marker.txt"});
-    EXPECT_EQ(g_selectorCount, count);
-    EXPECT_STREQ(g_currentFolder, "C:\\");
+    EXPECT_EQ(Count(), count);
+    EXPECT_EQ(Current(), "C:\\");
 }
 
 TEST_F(DriveSelector, TheChainFollowsEnteringAndLeavingFolders)
@@ -116,22 +120,22 @@ TEST_F(DriveSelector, TheChainFollowsEnteringAndLeavingFolders)
     std::string data = temp.Child("Data"), photos = temp.Child("Data\\Photos");
     ASSERT_TRUE(CreateDirectoryA(data.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA(photos.c_str(), nullptr));
-    int drives = g_selectorCount;
+    int drives = Count();
     WalkDownTo(photos);
     int depth = static_cast<int>(std::count(photos.begin(), photos.end(), '\\'));
-    ASSERT_EQ(g_selectorCount, drives + depth);
+    ASSERT_EQ(Count(), drives + depth);
     int photosEntry = EntryOf("C:") + depth;
     EXPECT_EQ(Selected(), photosEntry);
     EXPECT_EQ(ControlText(photosEntry), "Photos");
-    EXPECT_EQ(g_selectorIndent[photosEntry], depth);
-    EXPECT_EQ(g_selectorImage[photosEntry], kSelectorImageOpen);
-    EXPECT_EQ(g_selectorImage[photosEntry - 1], kSelectorImageFolder);
+    EXPECT_EQ(g_selector[photosEntry].indent, depth);
+    EXPECT_EQ(g_selector[photosEntry].image, kSelectorImageOpen);
+    EXPECT_EQ(g_selector[photosEntry - 1].image, kSelectorImageFolder);
 
     GoUpOneLevel();
-    EXPECT_EQ(g_selectorCount, drives + depth - 1);
+    EXPECT_EQ(Count(), drives + depth - 1);
     EXPECT_EQ(Selected(), photosEntry - 1);
-    EXPECT_EQ(g_selectorImage[photosEntry - 1], kSelectorImageOpen);
-    EXPECT_EQ(FindLastSelectorEntry(photos.c_str()), -1);
+    EXPECT_EQ(g_selector[photosEntry - 1].image, kSelectorImageOpen);
+    EXPECT_EQ(FindLastSelectorEntry(W(photos)), -1);
 }
 
 TEST_F(DriveSelector, ChoosingAChainEntryGoesBackUpToIt)
@@ -140,26 +144,26 @@ TEST_F(DriveSelector, ChoosingAChainEntryGoesBackUpToIt)
     ASSERT_TRUE(CreateDirectoryA(data.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA(photos.c_str(), nullptr));
     WalkDownTo(photos);
-    int dataEntry = FindLastSelectorEntry(data.c_str());
+    int dataEntry = FindLastSelectorEntry(W(data));
     ASSERT_EQ(dataEntry, Selected() - 1);
 
     Choose(dataEntry);
-    EXPECT_EQ(std::string(g_currentFolder), data);
+    EXPECT_EQ(Current(), data);
     EXPECT_EQ(CurrentDirectory(), data);
     EXPECT_EQ(RowNames(), std::vector<std::string>{"Photos"});
     EXPECT_EQ(Selected(), dataEntry);
-    EXPECT_EQ(g_selectorImage[dataEntry], kSelectorImageOpen);
-    EXPECT_EQ(FindLastSelectorEntry(photos.c_str()), -1);
+    EXPECT_EQ(g_selector[dataEntry].image, kSelectorImageOpen);
+    EXPECT_EQ(FindLastSelectorEntry(W(photos)), -1);
 
     Choose(dataEntry);  // already there: nothing changes
-    EXPECT_EQ(std::string(g_currentFolder), data);
+    EXPECT_EQ(Current(), data);
 
-    int count = g_selectorCount;
-    int depth = g_selectorIndent[dataEntry];
+    int count = Count();
+    int depth = g_selector[dataEntry].indent;
     Choose(EntryOf("C:"));
-    EXPECT_STREQ(g_currentFolder, "C:\\");
+    EXPECT_EQ(Current(), "C:\\");
     EXPECT_EQ(CurrentDirectory(), "C:\\");
-    EXPECT_EQ(g_selectorCount, count - depth);
+    EXPECT_EQ(Count(), count - depth);
     EXPECT_EQ(FindChainStart(), -1);
     EXPECT_EQ(Selected(), EntryOf("C:"));
 }
@@ -169,12 +173,12 @@ TEST_F(DriveSelector, AnotherDriveDropsTheChainAndListsItsRoot)
     std::string data = temp.Child("Data");
     ASSERT_TRUE(CreateDirectoryA(data.c_str(), nullptr));
     WalkDownTo(data);
-    int chain = g_selectorIndent[Selected()];
+    int chain = g_selector[Selected()].indent;
     int p = EntryOf("P:");
     ModalAnswerer answerer({IDNO});
     Choose(p);
     EXPECT_TRUE(answerer.Seen().empty()) << answerer.Describe();  // a fixed drive: no question
-    EXPECT_STREQ(g_currentFolder, "P:\\");
+    EXPECT_EQ(Current(), "P:\\");
     EXPECT_EQ(CurrentDirectory(), "P:\\");
     EXPECT_EQ(Selected(), p - chain);
     EXPECT_EQ(EntryOf("P:"), p - chain);
@@ -182,7 +186,7 @@ TEST_F(DriveSelector, AnotherDriveDropsTheChainAndListsItsRoot)
 
     // Back on C: the root is listed, not the folder last visited there.
     Choose(EntryOf("C:"));
-    EXPECT_STREQ(g_currentFolder, "C:\\");
+    EXPECT_EQ(Current(), "C:\\");
     EXPECT_EQ(CurrentDirectory(), "C:\\");
     EXPECT_EQ(FindRow(data.substr(data.rfind('\\') + 1)), -1);
 }
@@ -192,7 +196,7 @@ TEST_F(DriveSelector, RemovableAndCdRomDrivesAskForMediaFirst)
     g_japaneseMode = 0;
     ASSERT_TRUE(MakeFile(temp.Child("marker.txt")));
     WalkDownTo(temp.Path());
-    std::string start = g_currentFolder;
+    std::string start = Current();
     int startEntry = Selected();
     {
         ModalAnswerer answerer({IDNO});
@@ -201,7 +205,7 @@ TEST_F(DriveSelector, RemovableAndCdRomDrivesAskForMediaFirst)
         EXPECT_EQ(answerer.Seen()[0].caption, "CAUTION");
         EXPECT_EQ(answerer.Seen()[0].text, "Does the drive K:\\ have a media ready to use?");
         EXPECT_EQ(answerer.Seen()[0].icon, static_cast<UINT>(MB_ICONWARNING));
-        EXPECT_EQ(std::string(g_currentFolder), start);
+        EXPECT_EQ(Current(), start);
         EXPECT_EQ(CurrentDirectory(), start);
         EXPECT_EQ(Selected(), startEntry);
         EXPECT_EQ(RowNames(), std::vector<std::string>{"marker.txt"});
@@ -212,11 +216,11 @@ TEST_F(DriveSelector, RemovableAndCdRomDrivesAskForMediaFirst)
         ModalAnswerer answerer({IDYES});
         Choose(EntryOf("L:"));
         EXPECT_EQ(answerer.Seen().size(), 1u) << answerer.Describe();
-        if (std::string(g_currentFolder) == "L:\\") {
+        if (Current() == "L:\\") {
             EXPECT_EQ(CurrentDirectory(), "L:\\");
             EXPECT_EQ(Selected(), EntryOf("L:"));
         } else {
-            EXPECT_EQ(std::string(g_currentFolder), start);
+            EXPECT_EQ(Current(), start);
             EXPECT_EQ(Selected(), startEntry);
         }
     }

@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "gui_test_support.h"
 #include "language.h"
 #include "modal_answerer.h"
+#include "path_text.h"
 #include "platform_seams.h"
 #include "simulated_clock.h"
 #include "test_support.h"
@@ -29,39 +31,38 @@ namespace {
 
 std::string Text(int row, int column)
 {
-    char text[kDropPathSize] = {};
-    LVITEMA item = {};
+    std::wstring text(4096, L'\0');
+    LVITEMW item = {};
     item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = kListTextChars;
-    SendMessageA(g_hDropListView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
+    item.pszText = &text[0];
+    item.cchTextMax = 4096;
+    const LRESULT length =
+        SendMessageW(g_hDropListView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    text.resize(static_cast<std::size_t>(length));
+    return U(text);
 }
 
 int Rows()
 {
-    return static_cast<int>(SendMessageA(g_hDropListView, LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(g_hDropListView, LVM_GETITEMCOUNT, 0, 0));
 }
 
 void Select(int row)
 {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.stateMask = LVIS_SELECTED;
     item.state = LVIS_SELECTED;
-    SendMessageA(g_hDropListView, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(g_hDropListView, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
-std::string RowPath(int row)
-{
-    char full[kDropPathSize];
-    return ReadDropRowPath(row, full) ? std::string(full) : std::string();
-}
+std::string RowPath(int row) { return U(ReadDropRowPath(row)); }
 
 // The same item: same volume serial and file index.
 // An empty file under a name given as wide text.
 bool MakeWideFile(const std::wstring &path)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file = CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                              nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
@@ -70,8 +71,9 @@ bool MakeWideFile(const std::wstring &path)
 bool SameItem(const std::string &a, const std::string &b)
 {
     auto identify = [](const std::string &path, BY_HANDLE_FILE_INFORMATION *info) {
-        HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        HANDLE h = CreateFileW(SystemPath(W(path)).c_str(), 0,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (h == INVALID_HANDLE_VALUE) return false;
         bool ok = GetFileInformationByHandle(h, info) != FALSE;
         CloseHandle(h);
@@ -158,13 +160,13 @@ TEST_F(DropListTest, ContainerAcceptsFilesAndListHasFiveColumnsInBothLanguages)
     Start(1);
     const char *japaneseTitles[] = {"名前", "ﾊﾟｽ", "ｻｲｽﾞ (B)", "種類", "更新日時"};
     for (int i = 0; i < 5; ++i) {
-        char title[64] = {};
-        LVCOLUMNA column = {};
+        wchar_t title[64] = {};
+        LVCOLUMNW column = {};
         column.mask = LVCF_TEXT;
         column.pszText = title;
-        column.cchTextMax = sizeof title;
-        SendMessageA(g_hDropListView, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-        EXPECT_STREQ(title, japaneseTitles[i]) << i;
+        column.cchTextMax = 64;
+        SendMessageW(g_hDropListView, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+        EXPECT_EQ(U(title), japaneseTitles[i]) << i;
     }
 }
 
@@ -204,7 +206,7 @@ TEST_F(DropListTest, RowsOfAFileAFolderAndAnItemAtADriveRoot)
     GetWindowsDirectoryA(windows, MAX_PATH);  // an item at the root of C:, only read
 
     const auto shownBefore = ShownEntries();
-    DropHandle(MakeDropHandleWide({Widen(file), Widen(folder), Widen(windows)}));
+    DropHandle(MakeDropHandleWide({W(file), W(folder), W(windows)}));
     ASSERT_EQ(Rows(), 3);
     EXPECT_EQ(g_dropListCount, 3);
     EXPECT_EQ(g_dropListHasItems, 1);
@@ -235,23 +237,6 @@ TEST_F(DropListTest, RowsOfAFileAFolderAndAnItemAtADriveRoot)
     EXPECT_EQ(ShownEntries(), shownBefore);
 }
 
-TEST_F(DropListTest, AShortPathKeepsItsOwnFolderAndShowsTheFoundName)
-{
-    DropTestFolder temp("short");
-    std::string folder = temp.Folder("A Folder With A Long Name");
-    std::string file = temp.File("A Folder With A Long Name\\a file with a long name.txt");
-    char shortPath[MAX_PATH] = {};
-    ASSERT_GT(GetShortPathNameA(file.c_str(), shortPath, MAX_PATH), 0u);
-    ASSERT_STRNE(shortPath, file.c_str()) << "no short names on this volume";
-    std::string shortFolder(shortPath, std::strrchr(shortPath, '\\'));
-
-    Drop({shortPath});
-    ASSERT_EQ(Rows(), 1);
-    EXPECT_EQ(Text(0, kColName), "a file with a long name.txt");
-    EXPECT_EQ(Text(0, kColPath), shortFolder);
-    EXPECT_TRUE(SameItem(RowPath(0), file));
-}
-
 TEST_F(DropListTest, TheSameFileTwiceGivesTwoRowsAndMissingPathsNone)
 {
     DropTestFolder temp("twice");
@@ -274,92 +259,35 @@ TEST_F(DropListTest, ADropThatAddsNothingLeavesTheListsAndEnablesTheButtons)
     EXPECT_EQ(ShownEntries(), shownBefore);
 }
 
-TEST_F(DropListTest, APathLongerThanTheBufferIsSkippedNotCut)
+// Every dropped name exactly as the shell gives it, whatever the code page:
+// names no code page spells, a look-alike pair, a name ending in a dot beside
+// the same name without it, and a path of more than 300 characters.
+TEST_F(DropListTest, EveryDroppedNameIsShownAndReachedAsItIs)
 {
-    DropTestFolder temp("long");
-    // A file whose path is exactly what a cut at the buffer would leave.
-    const size_t cutLength = kListTextChars - 1;
-    std::string name(cutLength - temp.Path().size() - 1, 'n');
-    std::string existing = temp.File(name);
-    ASSERT_EQ(existing.size(), cutLength);
-    ASSERT_NE(GetFileAttributesA(existing.c_str()), INVALID_FILE_ATTRIBUTES);
-    std::string longer = existing + "more";
-    Drop({longer});
-    DropHandle(MakeDropHandleWide({Widen(longer)}));
-    EXPECT_EQ(Rows(), 0);
-    // The longest path that fits is taken.
-    Drop({existing});
-    EXPECT_EQ(Rows(), 1);
-}
-
-TEST_F(DropListTest, ARowWhoseFullPathWouldNotFitIsRefused)
-{
-    DropTestFolder temp("nofit");
-    // Dropped by its short name, the file reports a name so long that Path
-    // and name together would not fit a path buffer.
-    std::wstring longName(230, L'q');
-    std::wstring wideFolder = Widen(temp.Path()) + L"\\" + std::wstring(40, L'd');
-    ASSERT_TRUE(CreateDirectoryW(wideFolder.c_str(), nullptr));
-    std::wstring wideFile = wideFolder + L"\\" + longName;
-    ASSERT_TRUE(MakeWideFile(wideFile));
-    // The whole long path is beyond the ANSI calls; its short form is built from its parts.
-    wchar_t shortFolder[MAX_PATH] = {};
-    ASSERT_GT(GetShortPathNameW(wideFolder.c_str(), shortFolder, MAX_PATH), 0u);
-    WIN32_FIND_DATAW found = {};
-    HANDLE search = FindFirstFileW((L"\\\\?\\" + wideFile).c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    FindClose(search);
-    ASSERT_NE(found.cAlternateFileName[0], L'\0') << "no short names on this volume";
-    std::wstring wideShort = std::wstring(shortFolder) + L"\\" + found.cAlternateFileName;
-    std::string shortPath(wideShort.begin(), wideShort.end());
-    ASSERT_LT(shortPath.size(), 100u);
-    ASSERT_NE(GetFileAttributesA(shortPath.c_str()), INVALID_FILE_ATTRIBUTES);
-
-    Drop({shortPath});
-    EXPECT_EQ(Rows(), 0);
-}
-
-TEST_F(DropListTest, ANameTheCodePageCannotSpellIsReachedByItsShortName)
-{
-    if (GetACP() == 932) GTEST_SKIP() << "the code page spells the test name";
-    DropTestFolder temp("wide");
-    std::wstring wideFile = Widen(temp.Path()) + L"\\\x65E5\x672C.txt";
-    ASSERT_TRUE(MakeWideFile(wideFile));
-    // A look-alike that "??.txt" would match, which must stay unchanged and unlisted.
-    std::string lookAlike = temp.File("ab.txt");
-
-    DropHandle(MakeDropHandleWide({wideFile}));
-    ASSERT_EQ(Rows(), 1);
-    std::string row = RowPath(0);
-    EXPECT_EQ(row.find('?'), std::string::npos) << row;
-    wchar_t longForm[MAX_PATH] = {};
-    ASSERT_GT(GetLongPathNameW(Widen(row).c_str(), longForm, MAX_PATH), 0u);
-    EXPECT_EQ(std::wstring(longForm), wideFile);
-    EXPECT_FALSE(SameItem(row, lookAlike));
-}
-
-// A volume that keeps no short names hands a path back as it is.
-DWORD NoShortPath(const wchar_t *path, wchar_t *out, DWORD size)
-{
-    const DWORD length = static_cast<DWORD>(lstrlenW(path));
-    if (length >= size) return length + 1;
-    lstrcpyW(out, path);
-    return length;
-}
-
-TEST_F(DropListTest, WithoutShortNamesAnUnspellableNameIsLeftOutAndTheRestListed)
-{
-    if (GetACP() == 932) GTEST_SKIP() << "the code page spells the test name";
-    DropTestFolder temp("noshort");
-    std::wstring wideFile = Widen(temp.Path()) + L"\\\x65E5\x672C.txt";
-    ASSERT_TRUE(MakeWideFile(wideFile));
-    std::string plain = temp.File("ab.txt");
-    SeamGuard seams;
-    g_platform.shortPath = NoShortPath;
-
-    DropHandle(MakeDropHandleWide({wideFile, Widen(plain)}));
-    ASSERT_EQ(Rows(), 1) << "no row may stand for the name the code page cannot spell";
-    EXPECT_TRUE(SameItem(RowPath(0), plain)) << RowPath(0);
+    DropTestFolder temp("exact");
+    std::string deep;
+    for (int level = 0; level < 5; ++level) {
+        deep += (level ? "\\" : "") + std::string(60, static_cast<char>('a' + level));
+        temp.Folder(deep);
+    }
+    // Each file holds its own name, so its size tells the row is its own.
+    std::vector<std::string> dropped;
+    for (const std::string &name : {std::string("\xE6\x97\xA5\xE6\x9C\xAC.txt"), std::string("\xC4\x81.txt"),
+                                    std::string("report."), std::string("\xF0\x9F\x8E\x89.jpg"), deep + "\\deep.txt"})
+        dropped.push_back(temp.File(name, U(NameOf(W(name)))));
+    ASSERT_GT(dropped.back().size(), 300u);
+    temp.File("a.txt", "look-alike");
+    temp.File("report", "the name without the dot");
+    Drop(dropped);
+    ASSERT_EQ(Rows(), static_cast<int>(dropped.size()));
+    for (int row = 0; row < Rows(); ++row) {
+        const std::string &path = dropped[static_cast<std::size_t>(row)];
+        const std::string name = U(NameOf(W(path)));
+        EXPECT_EQ(RowPath(row), path);
+        EXPECT_EQ(Text(row, kColName), name);
+        const std::string size = std::to_string(name.size());
+        EXPECT_EQ(Text(row, kColSize), std::string(10 - size.size(), ' ') + size) << path;
+    }
 }
 
 TEST_F(DropListTest, AtMost2000RowsInTheDropsOrder)
@@ -582,7 +510,7 @@ namespace {
 FILETIME LastWrite(const std::string &path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    GetFileAttributesExW(SystemPath(W(path)).c_str(), GetFileExInfoStandard, &data);
     return data.ftLastWriteTime;
 }
 
@@ -639,9 +567,9 @@ TEST_F(RunTest, EveryRowIsChangedAndTheListRefreshedOnFullSuccess)
     EXPECT_NE(Text(0, kColModified), before);
 }
 
-bool ReportsFat(const char *, char *name, DWORD size)
+bool ReportsFat(const wchar_t *, wchar_t *name, DWORD size)
 {
-    lstrcpynA(name, "FAT32", static_cast<int>(size));
+    lstrcpynW(name, L"FAT32", static_cast<int>(size));
     return true;
 }
 
@@ -765,25 +693,27 @@ TEST_F(RunTest, OnAVolumeThatIsNotNtfsFoldersAreRebuiltWithEverythingInThem)
     EXPECT_TRUE(SameFileTime(LastWrite(photo), targetUtc_));
 }
 
-TEST_F(RunTest, ADroppedNameTheCodePageCannotSpellIsChangedAndItsLookAlikeIsNot)
+TEST_F(RunTest, DroppedNamesAreChangedExactlyAndTheirLookAlikesAreNot)
 {
-    if (GetACP() == 932) GTEST_SKIP() << "the code page spells the test name";
-    // "\u65E5.txt" comes back from an ANSI search as "?.txt", which a.txt matches.
-    const std::wstring wideFile = Widen(temp_.Path()) + L"\\\x65E5.txt";
-    ASSERT_TRUE(MakeWideFile(wideFile));
-    const std::string lookAlike = temp_.File("a.txt");
-    SetItemTime(lookAlike, 2001, 1, 1, 1, 1, 2);
-    const FILETIME lookAlikeBefore = LastWrite(lookAlike);
-
-    DropHandle(MakeDropHandleWide({wideFile}));
-    ASSERT_EQ(Rows(), 1);
+    // Each dropped item beside a look-alike that an inexact name would reach.
+    const std::vector<std::pair<std::string, std::string>> pairs = {
+        {"\xE6\x97\xA5.txt", "?.txt"}, {"\xC4\x81.txt", "a.txt"}, {"report.", "report"}};
+    std::vector<std::string> dropped;
+    for (const auto &pair : pairs) {
+        dropped.push_back(temp_.File(pair.first));
+        if (pair.second != "?.txt") SetItemTime(temp_.File(pair.second), 2001, 1, 1, 1, 1, 2);
+    }
+    Drop(dropped);
+    ASSERT_EQ(Rows(), 3);
     auto seen = Run();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].text, "Modification of timestamp succeeded.");
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    ASSERT_TRUE(GetFileAttributesExW(wideFile.c_str(), GetFileExInfoStandard, &data));
-    EXPECT_TRUE(SameFileTime(data.ftLastWriteTime, targetUtc_));
-    EXPECT_TRUE(SameFileTime(LastWrite(lookAlike), lookAlikeBefore));
+    for (const auto &pair : pairs) {
+        EXPECT_TRUE(SameFileTime(LastWrite(temp_.Path() + "\\" + pair.first), targetUtc_)) << pair.first;
+        if (pair.second != "?.txt")
+            EXPECT_FALSE(SameFileTime(LastWrite(temp_.Path() + "\\" + pair.second), targetUtc_))
+                << pair.second;
+    }
 }
 
 TEST_F(RunTest, ANetworkRowNamesTheDriveKindWhileALaterRowIsStillChanged)
@@ -802,7 +732,7 @@ TEST_F(RunTest, ANetworkRowNamesTheDriveKindWhileALaterRowIsStillChanged)
     const std::string shownBefore = Text(1, kColModified);
     auto seen = Run();
     const FILETIME networkAfter = LastWrite(networkFile);
-    RemoveTree(Widen(networkFolder));
+    RemoveTree(W(networkFolder));
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].caption, "Error");
     EXPECT_EQ(seen[1].text,
@@ -816,16 +746,19 @@ TEST_F(RunTest, ANetworkRowNamesTheDriveKindWhileALaterRowIsStillChanged)
 
 TEST_F(RunTest, TheProgramsOwnFileCountsAsAFailureAndStaysUntouched)
 {
-    const FILETIME programBefore = LastWrite(g_programPath);
-    char shortProgram[MAX_PATH] = {};
-    GetShortPathNameA(g_programPath, shortProgram, MAX_PATH);
-    Drop({g_programPath, shortProgram, good_});
+    const std::string program = U(g_programPath);
+    const FILETIME programBefore = LastWrite(program);
+    // The program under another spelling of its name: only its identity tells.
+    std::string otherName = program;
+    for (char &c : otherName) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    ASSERT_NE(otherName, program);
+    Drop({program, otherName, good_});
     ASSERT_EQ(Rows(), 3);
     auto seen = Run();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].caption, "Information");
     EXPECT_EQ(seen[1].text, "Modification of timestamp failed.");
-    EXPECT_TRUE(SameFileTime(LastWrite(g_programPath), programBefore));
+    EXPECT_TRUE(SameFileTime(LastWrite(program), programBefore));
     EXPECT_TRUE(SameFileTime(LastWrite(good_), targetUtc_));
 }
 

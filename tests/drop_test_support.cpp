@@ -4,14 +4,17 @@
 
 #include <cstring>
 
+#include "path_text.h"
+#include "test_support.h"
+
 namespace {
 
 int g_folderSerial = 0;
 
 void WriteFileText(const std::string &path, const std::string &content)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(SystemPath(W(path)).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
@@ -20,29 +23,19 @@ void WriteFileText(const std::string &path, const std::string &content)
 
 }  // namespace
 
-std::wstring Widen(const std::string &text)
-{
-    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring out(static_cast<size_t>(n > 0 ? n : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &out[0], n);
-    out.resize(std::wcslen(out.c_str()));
-    return out;
-}
-
 DropTestFolder::DropTestFolder(const char *tag)
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    char name[MAX_PATH] = {};
-    wsprintfA(name, "%sretempo_%s_%lu_%d", temp, tag, GetCurrentProcessId(), ++g_folderSerial);
-    path_ = name;
-    RemoveTree(Widen(path_));
-    CreateDirectoryA(path_.c_str(), nullptr);
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    path_ = U(temp) + "retempo_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
+            std::to_string(++g_folderSerial);
+    RemoveTree(W(path_));
+    CreateDirectoryW(W(path_).c_str(), nullptr);
 }
 
 DropTestFolder::~DropTestFolder()
 {
-    RemoveTree(Widen(path_));
+    RemoveTree(W(path_));
 }
 
 std::string DropTestFolder::File(const std::string &relative, const std::string &content) const
@@ -55,21 +48,22 @@ std::string DropTestFolder::File(const std::string &relative, const std::string 
 std::string DropTestFolder::Folder(const std::string &relative) const
 {
     std::string full = path_ + "\\" + relative;
-    CreateDirectoryA(full.c_str(), nullptr);
+    CreateDirectoryW(SystemPath(W(full)).c_str(), nullptr);
     return full;
 }
 
 void RemoveTree(const std::wstring &path)
 {
-    DWORD attributes = GetFileAttributesW(path.c_str());
+    const std::wstring system = SystemPath(path);
+    DWORD attributes = GetFileAttributesW(system.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(system.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileW(path.c_str());
+        DeleteFileW(system.c_str());
         return;
     }
     WIN32_FIND_DATAW found = {};
-    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    HANDLE search = FindFirstFileW((system + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             if (!std::wcscmp(found.cFileName, L".") || !std::wcscmp(found.cFileName, L".."))
@@ -78,7 +72,7 @@ void RemoveTree(const std::wstring &path)
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryW(path.c_str());
+    RemoveDirectoryW(system.c_str());
 }
 
 namespace {
@@ -105,6 +99,13 @@ HGLOBAL MakeDrop(const std::vector<std::basic_string<Char>> &paths, BOOL wide)
 
 HGLOBAL MakeDropHandle(const std::vector<std::string> &paths)
 {
+    std::vector<std::wstring> wide;
+    for (const std::string &path : paths) wide.push_back(W(path));
+    return MakeDrop(wide, TRUE);
+}
+
+HGLOBAL MakeDropHandleInCodePage(const std::vector<std::string> &paths)
+{
     return MakeDrop(paths, FALSE);
 }
 
@@ -126,8 +127,9 @@ void SetItemTime(const std::string &path, int year, int month, int day, int hour
     FILETIME localFile, utc;
     SystemTimeToFileTime(&local, &localFile);
     LocalFileTimeToFileTime(&localFile, &utc);
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE h = CreateFileW(SystemPath(W(path)).c_str(), FILE_WRITE_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
     SetFileTime(h, &utc, &utc, &utc);
     CloseHandle(h);

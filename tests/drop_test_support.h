@@ -7,6 +7,7 @@
 #include <vector>
 
 // A fresh folder under the temporary folder, removed with everything in it.
+// Paths are UTF-8.
 class DropTestFolder {
 public:
     explicit DropTestFolder(const char *tag);
@@ -27,13 +28,14 @@ private:
 void RemoveTree(const std::wstring &path);
 
 // A drop handle as the shell makes it: a DROPFILES block in movable global
-// memory followed by the paths, each ended by a zero and the list by another.
+// memory followed by the paths (UTF-16), each ended by a zero and the list by
+// another. The code-page form is what older shells hand over.
 HGLOBAL MakeDropHandle(const std::vector<std::string> &paths);
 HGLOBAL MakeDropHandleWide(const std::vector<std::wstring> &paths);
+HGLOBAL MakeDropHandleInCodePage(const std::vector<std::string> &paths);
 
 // Sets the three times of a test item to one local time, so that a time shown
 // from it cannot be mistaken for the time of the test run.
 void SetItemTime(const std::string &path, int year, int month, int day, int hour, int minute,
                  int second);
 
-std::wstring Widen(const std::string &text);

@@ -14,14 +14,14 @@ int g_quitCode = 0;
 bool DispatchOne()
 {
     MSG message;
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return false;
     if (message.message == WM_QUIT) {
         g_quitSeen = true;
         g_quitCode = static_cast<int>(message.wParam);
         return true;
     }
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
     return true;
 }
 } // namespace
@@ -70,8 +70,8 @@ void DestroyMainWindow(HWND window)
 {
     if (IsWindow(window)) DestroyWindow(window);
     DrainMessages();
-    UnregisterClassA(kContainerClassName, GetModuleHandleA(nullptr));
-    UnregisterClassA(g_program.className, GetModuleHandleA(nullptr));
+    UnregisterClassW(kContainerClassName, GetModuleHandleA(nullptr));
+    UnregisterClassW(g_program.className, GetModuleHandleA(nullptr));
     TakeQuitMessage();
 }
 

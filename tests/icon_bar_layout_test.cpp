@@ -108,7 +108,7 @@ TEST(CaptionFonts, ByLanguageAndFamily)
     const CaptionFont japanese = CaptionFontFor(1, 6);
     EXPECT_EQ(12, japanese.height);
     EXPECT_EQ(128, japanese.charSet);
-    EXPECT_STREQ("ＭＳゴシック", japanese.face);
+    EXPECT_STREQ(L"ＭＳゴシック", japanese.face);
     EXPECT_EQ(1, japanese.extraWidth);
 
     const CaptionFont nt = CaptionFontFor(0, 3);

@@ -69,9 +69,9 @@ TEST_F(IconBarTest, CaptionFollowsThePointerAndPutsEveryPixelBack)
         HoverAt(window_, ZoneMiddle(3), BandMiddle());
         EXPECT_EQ(3, g_captionState);
         EXPECT_NE(shown.left, g_captionRect.left);
-        const std::string expected =
+        const std::wstring expected =
             japanese ? Bar().buttons[2].japaneseCaption : Bar().buttons[2].englishCaption;
-        EXPECT_EQ(expected, g_captionText);
+        EXPECT_TRUE(expected == g_captionText);
 
         RemoveHoverCaption(window_);
         EXPECT_EQ(0, g_captionState);

@@ -158,18 +158,18 @@ TEST_F(Klokan99Window, JapaneseMovesTheCheckBoxAndItsLabelLeft)
 TEST_F(Klokan99Window, StartsInTheRootOfItsOwnDrive)
 {
     Start(-1);
-    char own[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, own, sizeof own);
-    std::string root(own, 3);
-    for (char &c : root) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-    EXPECT_EQ(std::string(g_currentFolder), root);
-    char current[MAX_PATH] = {};
-    GetCurrentDirectoryA(sizeof current, current);
-    EXPECT_EQ(std::string(current), root);
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    std::wstring root(own, 3);
+    for (wchar_t &c : root) c = static_cast<wchar_t>(towupper(c));
+    EXPECT_TRUE(g_currentFolder == root);
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    EXPECT_TRUE(std::wstring(current) == root);
 
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, sizeof windows);
-    EXPECT_EQ(std::string(g_myDocumentsPath), std::string(windows, 3) + "My Documents");
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    EXPECT_TRUE(g_myDocumentsPath == std::wstring(windows, 3) + L"My Documents");
 }
 
 TEST_F(Klokan99Window, DriveListAnswersOnlyASelectionChange)

@@ -18,13 +18,13 @@ using LetterChange = ChangeCommandTest;
 std::vector<std::string> StoredNames(const std::string &folder)
 {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found = {};
-    FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
+    WIN32_FIND_DATAW found = {};
+    FindHandle search(FindFirstFileW(W(folder + "\\*").c_str(), &found));
     if (!search.Valid()) return names;
     do {
-        std::string name = found.cFileName;
+        std::string name = U(found.cFileName);
         if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search.Get(), &found));
+    } while (FindNextFileW(search.Get(), &found));
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -40,7 +40,6 @@ int FindIndex(const std::vector<std::string> &names, const std::string &name)
     return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
 }
 
-std::wstring Wide(const std::string &text) { return std::wstring(text.begin(), text.end()); }
 
 ULONGLONG ChangeTime(const std::string &path)
 {
@@ -150,7 +149,7 @@ TEST_F(LetterChange, SubfoldersFolderFirstThenContentsDotNamesAndOwnFileKept)
     File("Top\\.Dotted");
     File("Top\\Inner\\Klokan99.exe");
     File(".Selected");
-    std::strcpy(g_programPath, Make("Top\\Inner\\Klokan99.exe").c_str());
+    g_programPath = W(Make("Top\\Inner\\Klokan99.exe"));
     // A folder of the program's own name is never refused on that ground.
     ShowAndSelect({"Top", ".Selected"});
     RunWithClicks(ChangeLettersCommand, {kSmall, kSubfolders}, IDOK);
@@ -176,31 +175,16 @@ TEST_F(LetterChange, FilesOnlyKeepsEveryFolderName)
     EXPECT_EQ(StoredNames(Make("Top\\Inner")), std::vector<std::string>{"FILE.TXT"});
 }
 
-TEST_F(LetterChange, ANameReachedOnlyByItsShortNameIsNeverRenamed)
+TEST_F(LetterChange, NamesNoCodePageSpellsGetTheirLettersByTheirOwnCase)
 {
     Folder("Top");
-    std::wstring unspellable = Wide(Make("Top")) + L"\\\u0416\u0417abc.txt";
-    FileHandle made(CreateFileW(unspellable.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(made.Valid());
-    made.Close();
+    File("Top\\\xD0\x96\xD0\x97abc.txt");  // Cyrillic capitals
+    File("Top\\\xC3\x89t\xC3\xA9.txt");    // a Latin one of code page 1252
     File("Top\\Plain.txt");
     ShowAndSelect({"Top"});
     RunWithClicks(ChangeLettersCommand, {kSmall, kSubfolders}, IDOK);
-
-    EXPECT_NE(GetFileAttributesW(unspellable.c_str()), INVALID_FILE_ATTRIBUTES)
-        << "the real name was lost";
-    EXPECT_EQ(StoredNames(Make("top")).size(), 2u);
-
-    // The same entry listed (by its short name) and selected directly.
-    ShowFolder(Make("top"));
-    int row = -1;
-    for (int i = 0; i < RowCount(); ++i)
-        if (RowText(i, 0) != "plain.txt") row = i;
-    ASSERT_GE(row, 0);
-    SelectRows({row});
-    RunWithClicks(ChangeLettersCommand, {kSmall}, IDOK);
-    EXPECT_NE(GetFileAttributesW(unspellable.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(StoredNames(Make("top")),
+              Sorted({"\xD0\xB6\xD0\xB7abc.txt", "\xC3\xA9t\xC3\xA9.txt", "plain.txt"}));
 }
 
 TEST_F(LetterChange, ANewNameThatNamesAnotherItemIsRefused)
@@ -239,55 +223,42 @@ TEST_F(LetterChange, ANewNameThatNamesAnotherItemIsRefused)
 TEST_F(LetterChange, DirectCallsLeaveRootsAndUnknownItemsAlone)
 {
     g_caseMode = 1;
-    ChangeNameCase("C:\\", 1);
+    ChangeNameCase(L"C:\\");
     EXPECT_NE(GetFileAttributesA("C:\\"), INVALID_FILE_ATTRIBUTES);
-    ChangeNameCase(Make("missing.txt").c_str(), 0);
+    ChangeNameCase(W(Make("missing.txt")));
     EXPECT_TRUE(StoredNames(temp.Path()).empty());
-    // A relative path is resolved against the current directory.
-    File("rel.txt");
-    SetCurrentDirectoryA(temp.Path().c_str());
-    ChangeNameCase("rel.txt", 0);
-    EXPECT_EQ(StoredNames(temp.Path()), std::vector<std::string>{"REL.TXT"});
 }
 
-TEST_F(LetterChange, CodePage932NamesKeepTheirDoubleByteCharacters)
+TEST_F(LetterChange, NamesWithASecondByteOf0x5CKeepEveryCharacter)
+{
+    // In Shift-JIS "ソ" and "表" end in the byte of a backslash and "ア" in that
+    // of 'A'; "ａ" is a letter of its own width.
+    g_caseMode = 1;
+    EXPECT_EQ(CaseChangedPath(L"C:\\Data\\ソ表アbc.Txt"), L"C:\\Data\\ソ表アBC.TXT");
+    EXPECT_EQ(CaseChangedPath(L"C:\\Data\\表"), L"");
+    g_caseMode = 0;
+    EXPECT_EQ(CaseChangedPath(L"C:\\Data\\Xソ"), L"C:\\Data\\xソ");
+    File("ソ表アbc.Txt");
+    File("Name.Txt");
+    ShowAndSelect({"ソ表アbc.Txt", "Name.Txt"});
+    RunWithClicks(ChangeLettersCommand, {kCapital}, IDOK);
+    EXPECT_EQ(StoredNames(temp.Path()), Sorted({"NAME.TXT", "ソ表アBC.TXT"}));
+}
+
+TEST_F(LetterChange, CodePage932ShowsTheJapaneseDialog)
 {
     if (GetACP() != 932) GTEST_SKIP() << "runs under the Japanese code page only";
     g_japaneseMode = 1;
-    // "ソ" and "表" end in the byte of a backslash, "ア" in that of 'A', "ａ"
-    // is a double-byte letter of its own.
-    char converted[kPathBufferSize];
-    g_caseMode = 1;
-    ASSERT_TRUE(CaseChangedPath("C:\\Data\\ソ表アbc.Txt", converted));
-    EXPECT_STREQ(converted, "C:\\Data\\ソ表アBC.TXT");
-    g_caseMode = 0;
-    ASSERT_TRUE(CaseChangedPath("C:\\Data\\ソ表アBC.TXT", converted));
-    EXPECT_STREQ(converted, "C:\\Data\\ソ表アbc.txt");
-    // The last character's second byte is no separator: the whole name is "Xソ".
-    ASSERT_TRUE(CaseChangedPath("C:\\Data\\Xソ", converted));
-    EXPECT_STREQ(converted, "C:\\Data\\xソ");
-    EXPECT_FALSE(CaseChangedPath("C:\\Data\\表", converted));
-
-    // The Japanese dialog, and a real file when the file system can hold the name.
     File("Name.Txt");
     ShowAndSelect({"Name.Txt"});
     std::string caption;
     RunWithClicks(ChangeLettersCommand, {kCapital}, IDOK, [&](HWND d) {
-        char text[64] = {};
-        GetWindowTextA(d, text, sizeof text);
-        caption = text;
+        wchar_t text[64] = {};
+        GetWindowTextW(d, text, 64);
+        caption = U(text);
     });
     EXPECT_EQ(caption, "文字の変更");
     EXPECT_EQ(StoredNames(temp.Path()), std::vector<std::string>{"NAME.TXT"});
-
-    std::string name = "ソ表アbc.Txt";
-    HANDLE h = CreateFileA(Make(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) GTEST_SKIP() << "this file system cannot store the name";
-    CloseHandle(h);
-    ShowAndSelect({name});
-    RunWithClicks(ChangeLettersCommand, {kCapital}, IDOK);
-    EXPECT_EQ(StoredNames(temp.Path()), Sorted({"NAME.TXT", "ソ表アBC.TXT"}));
 }
 
 }  // namespace
@@ -296,15 +267,15 @@ namespace {
 
 TEST(LettersLeftUnderATemporaryName, AreNamedWithBothNamesInOneMessage)
 {
-    g_namesLeftTemporary = {{"C:\\Photos\\a.jpg", "C:\\Photos\\~case00.tmp"},
-                            {"C:\\Photos\\b.jpg", "C:\\Photos\\~case01.tmp"}};
+    g_namesLeftTemporary = {{L"C:\\Photos\\a.jpg", L"C:\\Photos\\~case00.tmp"},
+                            {L"C:\\Photos\\b.jpg", L"C:\\Photos\\~case01.tmp"}};
     ModalAnswerer answerer({IDOK});
     ShowNamesLeftTemporary(nullptr);
     ASSERT_EQ(answerer.Seen().size(), 1u);
     const std::string text = answerer.Seen()[0].text;
     for (const NameLeftTemporary &left : g_namesLeftTemporary) {
-        EXPECT_NE(text.find(left.before), std::string::npos) << text;
-        EXPECT_NE(text.find(left.temporary), std::string::npos) << text;
+        EXPECT_NE(text.find(U(left.before)), std::string::npos) << text;
+        EXPECT_NE(text.find(U(left.temporary)), std::string::npos) << text;
     }
     g_namesLeftTemporary.clear();
     ModalAnswerer none({IDOK});

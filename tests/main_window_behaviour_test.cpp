@@ -253,8 +253,8 @@ TEST_F(MainWindowTest, ExitCommandEndsTheLoopAndReleasesTheContainer)
     // The window itself stays until the process ends.
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(FindListContainer(window), nullptr);
-    WNDCLASSA unused;
-    EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), kContainerClassName, &unused));
+    WNDCLASSW unused;
+    EXPECT_FALSE(GetClassInfoW(GetModuleHandleW(nullptr), kContainerClassName, &unused));
 }
 
 TEST_F(MainWindowTest, CloseBoxDestroysTheWindowAndEndsTheLoop)
@@ -265,18 +265,18 @@ TEST_F(MainWindowTest, CloseBoxDestroysTheWindowAndEndsTheLoop)
     EXPECT_TRUE(TakeQuitMessage(&code));
     EXPECT_EQ(code, 0);
     EXPECT_FALSE(IsWindow(window));
-    WNDCLASSA unused;
-    EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), kContainerClassName, &unused));
+    WNDCLASSW unused;
+    EXPECT_FALSE(GetClassInfoW(GetModuleHandleW(nullptr), kContainerClassName, &unused));
 }
 
 TEST_F(MainWindowTest, OwnPathAndReadmeFollowTheRunningFile)
 {
-    char own[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, own, sizeof own);
-    EXPECT_STREQ(g_programPath, own);
-    std::string readme = own;
-    readme.replace(readme.size() - 3, 3, "TXT");
-    EXPECT_EQ(std::string(g_readmePath), readme);
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    EXPECT_EQ(g_programPath, own);
+    std::wstring readme = own;
+    readme.replace(readme.size() - 3, 3, L"TXT");
+    EXPECT_EQ(g_readmePath, readme);
 }
 
 // Showing an item's time (a click in klokan99's folder list, the first row

@@ -5,6 +5,7 @@
 #include "language.h"
 #include "messages.h"
 #include "modal_answerer.h"
+#include "test_support.h"
 
 namespace {
 
@@ -14,25 +15,20 @@ struct LanguageGuard {
     int saved;
 };
 
-// The printf conversions of a text, in order ("%s%d").
-std::string Conversions(const char *text)
+// The placeholders of a text, in order ("%s%d").
+std::wstring Placeholders(const std::wstring &text)
 {
-    std::string out;
-    for (const char *p = text; *p; ++p) {
-        if (*p != '%') continue;
-        // Shift-JIS trail bytes never equal '%', so this scan is safe on both languages.
-        out += p[0];
-        out += p[1];
-        ++p;
-    }
+    std::wstring out;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i)
+        if (text[i] == L'%') out += text.substr(i++, 2);
     return out;
 }
 
-TEST(MessageTable, EveryMessageHasBothLanguagesWithTheSameConversions)
+TEST(MessageTable, EveryMessageHasBothLanguagesWithTheSamePlaceholders)
 {
     for (int i = 0; i < static_cast<int>(Msg::Count); ++i) {
         Msg id = static_cast<Msg>(i);
-        std::string english, japanese, englishCaption, japaneseCaption;
+        std::wstring english, japanese, englishCaption, japaneseCaption;
         {
             LanguageGuard guard(0);
             english = MessageText(id);
@@ -48,37 +44,40 @@ TEST(MessageTable, EveryMessageHasBothLanguagesWithTheSameConversions)
         EXPECT_FALSE(englishCaption.empty()) << i;
         EXPECT_FALSE(japaneseCaption.empty()) << i;
         EXPECT_NE(english, japanese) << "message " << i << " is not translated";
-        EXPECT_EQ(Conversions(english.c_str()), Conversions(japanese.c_str())) << i;
+        EXPECT_EQ(Placeholders(english), Placeholders(japanese)) << i;
     }
 }
 
-TEST(MessageTable, JapaneseTextsAreShiftJis)
+TEST(MessageBoxes, ShowTheTextAndCaptionOfTheLanguageWhateverTheCodePage)
 {
-    LanguageGuard guard(1);
-    // "エラー" in Shift-JIS.
-    EXPECT_EQ(std::string(MessageCaption(Msg::NoFileInList)), "\x83\x47\x83\x89\x81\x5b");
-}
-
-TEST(MessageBoxes, ShowTheTextAndCaptionOfTheLanguage)
-{
-    LanguageGuard guard(0);
     ModalAnswerer answerer({IDOK});
-    ShowMessage(nullptr, Msg::NoFileSelected);
-    ASSERT_EQ(answerer.Seen().size(), 1u);
+    {
+        LanguageGuard guard(0);
+        ShowMessage(nullptr, Msg::NoFileSelected);
+    }
+    {
+        LanguageGuard guard(1);
+        ShowMessage(nullptr, Msg::NoFileSelected);
+    }
+    ASSERT_EQ(answerer.Seen().size(), 2u);
     EXPECT_EQ(answerer.Seen()[0].caption, "Error");
     EXPECT_EQ(answerer.Seen()[0].text, "No file selected.");
     EXPECT_EQ(answerer.Seen()[0].icon, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_EQ(answerer.Seen()[1].caption, "エラー");
+    EXPECT_EQ(answerer.Seen()[1].text, "ファイルが選択されていません.");
 }
 
-TEST(MessageBoxes, FormattedTextsCarryTheirArgumentsAndQuestionsReturnTheAnswer)
+TEST(MessageBoxes, ValuesFillThePlaceholdersInOrderAndQuestionsReturnTheAnswer)
 {
     LanguageGuard guard(0);
     ModalAnswerer answerer({IDNO});
-    int answer = ShowMessageFormatted(nullptr, Msg::MediaQuestion, "K:\\");
+    int answer = ShowMessageFormatted(nullptr, Msg::MediaQuestion, {L"K:\\"});
     EXPECT_EQ(answer, IDNO);
     ASSERT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(answerer.Seen()[0].caption, "CAUTION");
     EXPECT_EQ(answerer.Seen()[0].text, "Does the drive K:\\ have a media ready to use?");
+    // A value that itself holds "%s" is taken as it stands.
+    EXPECT_EQ(FillPlaceholders(L"%s and %d, %s", {L"%s", L"7"}), L"%s and 7, %s");
 }
 
 }  // namespace

@@ -15,11 +15,21 @@ BOOL CALLBACK CollectDialog(HWND wnd, LPARAM param)
 }
 }  // namespace
 
+// UTF-8 of a window text, whatever the code page.
+std::string Utf8Text(const wchar_t *text)
+{
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(length > 0 ? static_cast<std::size_t>(length) : 1u, '\0');
+    if (length > 0) WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], length, nullptr, nullptr);
+    utf8.resize(utf8.size() - 1);
+    return utf8;
+}
+
 std::string MessageBoxText(HWND box)
 {
-    char text[2048] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text - 1);
-    return text;
+    wchar_t text[4096] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 4095);
+    return Utf8Text(text);
 }
 
 ModalAnswerer::ModalAnswerer(std::vector<int> answers) : answers_(std::move(answers))
@@ -60,9 +70,9 @@ void ModalAnswerer::Handle(HWND dialog)
     if (std::find(handled_.begin(), handled_.end(), dialog) != handled_.end()) return;
     handled_.push_back(dialog);
     SeenBox box;
-    char caption[512] = {};
-    GetWindowTextA(dialog, caption, sizeof caption - 1);
-    box.caption = caption;
+    wchar_t caption[512] = {};
+    GetWindowTextW(dialog, caption, 511);
+    box.caption = Utf8Text(caption);
     box.text = MessageBoxText(dialog);
     // The icon of a message box is a static control with id 0x0440 holding a system icon.
     HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, 0x0440, STM_GETICON, 0, 0));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+// Captions and texts are UTF-8, whatever the code page.
 struct SeenBox {
     std::string caption;
     std::string text;  // the message text of a message box; empty for other dialogs

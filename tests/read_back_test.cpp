@@ -77,11 +77,11 @@ TEST(ReadBack, HandleWriterCountsAChangeThatDidNotTakeAsAFailure)
     SetTargetTime(2010, 5, 6, 12, 34, 30);
 
     g_runStatus = 1;
-    WriteTimestampByHandle(file.c_str());
+    WriteTimestampByHandle(W(file));
     EXPECT_EQ(g_runStatus, 1) << "a change that took is no failure";
 
     g_platform.setItemTimes = WriteFiveSecondsLate;
-    WriteTimestampByHandle(file.c_str());
+    WriteTimestampByHandle(W(file));
     EXPECT_EQ(g_runStatus, 2);
 }
 

@@ -7,15 +7,16 @@
 #include <cstring>
 #include <string>
 
+#include "item_access.h"
 #include "language.h"
-#include "path_limits.h"
+#include "path_text.h"
 #include "recreate_writer.h"
 #include "simulated_clock.h"
 #include "target_time.h"
 #include "temp_tree.h"
 #include "test_support.h"
 #include "timestamp_items.h"
-#include "timestamp_run.h"
+#include "change_run.h"
 #include "timestamp_writer.h"
 #include "volume_checks.h"
 
@@ -51,11 +52,11 @@ TEST_F(DropListRebuildTest, RefusalsAreRecordedAndTheRunGoesOn)
     MakeFolder(root_.Child("A\\C"));
     // Every folder of the walk is refused under the 1980 limit; none stops it.
     SetTargetTime(1980, 1, 1, 0, 0, 0);
-    ChangeSubtreeTimestamps(root_.Child("A").c_str());
+    ChangeSubtreeTimestamps(W(root_.Child("A")));
     EXPECT_EQ(g_failureReason, kReasonLimit1980);
     EXPECT_EQ(g_runStatus, 1);
 
-    WriteTimestampByRecreate(nullptr, root_.Child("Gone").c_str());
+    WriteTimestampByRecreate(W(root_.Child("Gone")));
     EXPECT_EQ(g_failureReason, kReasonMissingItem);
     EXPECT_EQ(g_runStatus, 1);
     EXPECT_TRUE(g_simulatedClock.setValues.empty());
@@ -73,17 +74,17 @@ TEST_F(DropListRebuildTest, EveryFolderWhoseEntriesStayedBehindIsNamed)
         const std::string folder = root_.Child(name);
         MakeFolder(folder);
         MakeFileWith(folder + "\\x.txt", name);
-        WriteTimestampByRecreate(nullptr, folder.c_str());
+        WriteTimestampByRecreate(W(folder));
     }
     EXPECT_EQ(g_failureReason, kReasonLeftBehind);
     EXPECT_GT(g_runStatus, 1);
     ASSERT_EQ(g_leftBehind.size(), 2u);
-    EXPECT_EQ(g_leftBehind[0].folder, root_.Child("A"));
-    EXPECT_EQ(g_leftBehind[1].folder, root_.Child("B"));
-    EXPECT_EQ(ReadBytes(g_leftBehind[0].temporary + "\\x.txt"), "A");
-    EXPECT_EQ(ReadBytes(g_leftBehind[1].temporary + "\\x.txt"), "B");
+    EXPECT_EQ(U(g_leftBehind[0].folder), root_.Child("A"));
+    EXPECT_EQ(U(g_leftBehind[1].folder), root_.Child("B"));
+    EXPECT_EQ(ReadBytes(U(g_leftBehind[0].temporary) + "\\x.txt"), "A");
+    EXPECT_EQ(ReadBytes(U(g_leftBehind[1].temporary) + "\\x.txt"), "B");
     // A later refusal does not hide where the entries are.
-    WriteTimestampByRecreate(nullptr, root_.Child("Gone").c_str());
+    WriteTimestampByRecreate(W(root_.Child("Gone")));
     EXPECT_EQ(g_failureReason, kReasonLeftBehind);
     g_leftBehind.clear();
 }
@@ -98,10 +99,10 @@ TEST_F(DropListRebuildTest, TheWalkChangesEveryEntryOnceButNotTheProgram)
     MakeFolder(top + "\\sub");
     MakeFileWith(top + "\\sub\\a.txt", "a");
     MakeFileWith(top + "\\Klokan98.exe", "MZ");
-    std::strcpy(g_programPath, (top + "\\KLOKAN98.EXE").c_str());
+    g_programPath = W((top + "\\KLOKAN98.EXE"));
     ItemTimes before = {};
     ASSERT_TRUE(ReadItem(top + "\\Klokan98.exe", &before));
-    ChangeSubtreeTimestamps(top.c_str());
+    ChangeSubtreeTimestamps(W(top));
     EXPECT_EQ(g_runStatus, 1);
     EXPECT_EQ(g_failureReason, kReasonNone);
     ASSERT_EQ(g_simulatedClock.created.size(), 1u);
@@ -111,7 +112,7 @@ TEST_F(DropListRebuildTest, TheWalkChangesEveryEntryOnceButNotTheProgram)
     EXPECT_EQ(ToCount(file.written), LocalToCount(2010, 5, 6, 12, 34, 30));
     ASSERT_TRUE(ReadItem(top + "\\Klokan98.exe", &program));
     EXPECT_TRUE(SameTime(program.written, before.written));
-    g_programPath[0] = '\0';
+    g_programPath.clear();
 }
 
 }  // namespace

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "item_access.h"
 #include "language.h"
 #include "messages.h"
 #include "modal_answerer.h"
-#include "path_limits.h"
+#include "path_text.h"
 #include "platform_seams.h"
 #include "recreate_writer.h"
 #include "simulated_clock.h"
@@ -21,7 +22,7 @@
 #include "temp_tree.h"
 #include "test_support.h"
 #include "timestamp_items.h"
-#include "timestamp_run.h"
+#include "change_run.h"
 #include "timestamp_writer.h"
 #include "volume_checks.h"
 
@@ -124,7 +125,7 @@ TEST_F(RebuildTest, AFolderIsRebuiltWithItsTimeAttributesAndWholeContents)
     const TreeListing parentBefore = ListTree(root_.Path());
     RecordCreationTimes();
 
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
 
     EXPECT_EQ(g_runStatus, 1);
     ExpectAtMoment(createdAt_[photos], photos);
@@ -150,7 +151,7 @@ TEST_F(RebuildTest, AcrossAChangeOfSeasonTheClockIsSetAgainAndComesBackRight)
     const TreeListing before = ListTree(photos);
     RecordCreationTimes();
 
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
 
     EXPECT_EQ(g_runStatus, 1);
     ExpectAtMoment(createdAt_[photos], photos);
@@ -165,7 +166,7 @@ TEST_F(RebuildTest, AnEmptyFolderCarriesTheMomentForEveryTime)
 {
     std::string empty = root_.Child("Empty");
     MakeFolder(empty);
-    WriteTimestampByRecreate(nullptr, empty.c_str());
+    WriteTimestampByRecreate(W(empty));
     EXPECT_EQ(g_runStatus, 1);
     // Read back from the file system: nothing moved in to renew the times.
     ExpectAtMoment(CreatedOf(empty), empty);
@@ -187,7 +188,7 @@ TEST_F(RebuildTest, TheTemporaryNameSkipsTakenFoldersAndFiles)
         temporaryInUse = GetFileAttributesA(root_.Child("!!!!!").c_str()) & FILE_ATTRIBUTE_DIRECTORY;
     };
 
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
 
     EXPECT_EQ(g_runStatus, 1);
     EXPECT_TRUE(temporaryInUse);
@@ -207,17 +208,17 @@ TEST_F(RebuildTest, Refusals)
         // The first two seconds of 1980 cannot be given to a folder...
         SetTargetTime(1980, 1, 1, 0, 0, 1);
         ModalAnswerer answerer({IDOK});
-        WriteTimestampByRecreate(nullptr, photos.c_str());
+        WriteTimestampByRecreate(W(photos));
         EXPECT_EQ(g_runStatus, 0);
         ASSERT_EQ(answerer.Seen().size(), 1u) << answerer.Describe();
-        EXPECT_EQ(answerer.Seen()[0].text, MessageText(Msg::Limit1980));
+        EXPECT_EQ(answerer.Seen()[0].text, U(MessageText(Msg::Limit1980)));
         EXPECT_EQ(answerer.Seen()[0].caption, "Warning");
     }
     EXPECT_EQ(DescribeDifference(before, ListTree(root_.Path())), "");
     {
         // ... but to a file, rounded down to 00:00:00.
         g_runStatus = 1;
-        WriteTimestampByRecreate(nullptr, root_.Child("file.txt").c_str());
+        WriteTimestampByRecreate(W(root_.Child("file.txt")));
         EXPECT_EQ(g_runStatus, 1);
         ItemTimes times = {};
         ASSERT_TRUE(ReadItem(root_.Child("file.txt"), &times));
@@ -228,7 +229,7 @@ TEST_F(RebuildTest, Refusals)
         g_runStatus = 1;
         ModalAnswerer answerer({IDOK});
         std::string missing = root_.Child("Gone");
-        WriteTimestampByRecreate(nullptr, missing.c_str());
+        WriteTimestampByRecreate(W(missing));
         EXPECT_EQ(g_runStatus, 0);
         ASSERT_EQ(answerer.Seen().size(), 1u);
         EXPECT_EQ(answerer.Seen()[0].text, "File or folder\n   " + missing + "\ndoes not exist.");
@@ -238,19 +239,19 @@ TEST_F(RebuildTest, Refusals)
 
 TEST_F(RebuildTest, NoTemporaryNameShorterThan250IsRefused)
 {
-    std::string parent = root_.Path() + "\\";
-    parent += std::string(247 - parent.size(), 'p');
-    MakeFolder(parent);
-    std::string folder = parent + "\\x";
+    // Every name from "!!!" to 249 exclamation marks is taken beside the folder.
+    for (std::size_t marks = 3; marks < 250; ++marks)
+        MakeFileWith(root_.Child(std::string(marks, '!')), "taken");
+    const std::string folder = root_.Child("x");
     MakeFolder(folder);
+    MakeFileWith(folder + "\\inside.txt", "inside");
     ModalAnswerer answerer({IDOK});
-    WriteTimestampByRecreate(nullptr, folder.c_str());
+    WriteTimestampByRecreate(W(folder));
     EXPECT_EQ(g_runStatus, 0);
     ASSERT_EQ(answerer.Seen().size(), 1u);
-    EXPECT_EQ(answerer.Seen()[0].text, MessageText(Msg::TemporaryName));
-    EXPECT_EQ(ListTree(parent).size(), 1u);
-    EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));
-    EXPECT_TRUE(RemoveDirectoryA(parent.c_str()));
+    EXPECT_EQ(answerer.Seen()[0].text, U(MessageText(Msg::TemporaryName)));
+    EXPECT_EQ(ReadBytes(folder + "\\inside.txt"), "inside");
+    EXPECT_TRUE(g_simulatedClock.setValues.empty());
 }
 
 // Each failure leaves the tree (the folder's own times included) exactly as
@@ -271,7 +272,7 @@ TEST_F(RebuildTest, AFileThatCannotMoveUndoesTheRebuild)
     HANDLE held = CreateFileA((photos + "\\b.txt").c_str(), GENERIC_READ,
                               FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
     CloseHandle(held);
     ExpectUntouchedAfterFailure(root_.Path(), photos, before);
     // The new folder had been made: it was a move that failed, and the
@@ -295,7 +296,7 @@ TEST_F(RebuildTest, AClockThatRefusesUndoesTheRebuildWhereFoldersCannotBeOpened)
     g_platform.setClock = seams_.saved.setClock;  // the refusing clock of every test
     g_handleWrites = 0;
     g_platform.setItemTimes = CountingSetItemTimes;
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
     ExpectUntouchedAfterFailure(root_.Path(), photos, before);
     EXPECT_TRUE(g_simulatedClock.created.empty());
     EXPECT_EQ(g_handleWrites, 0) << "a folder is never opened on this kind of system";
@@ -308,7 +309,7 @@ TEST_F(RebuildTest, WithoutTheClockRightNewerSystemsWriteTheFolderByHandle)
     TreeListing contents = ListTree(photos);
     const DWORD attributes = GetFileAttributesA(photos.c_str());
     g_platform.setClock = seams_.saved.setClock;  // refuses, as for an ordinary user
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
     EXPECT_EQ(g_runStatus, 1);
     EXPECT_EQ(DescribeDifference(contents, ListTree(photos)), "");
     EXPECT_EQ(GetFileAttributesA(photos.c_str()), attributes);
@@ -330,7 +331,7 @@ TEST_F(RebuildTest, WithoutTheRightToSetTheClockNoFolderIsTakenApart)
     for (int kind : {1, 7}) {
         g_windowsKind = kind;
         g_runStatus = 1;
-        WriteTimestampByRecreate(nullptr, photos.c_str());
+        WriteTimestampByRecreate(W(photos));
         EXPECT_EQ(g_runStatus, kind == 1 ? 2 : 1) << "kind " << kind;
     }
     // Never renamed, never re-created, the clock never set; kind 7 wrote the
@@ -347,11 +348,11 @@ TEST_F(RebuildTest, ContentsComingHomeCanRenewTheFolderTimesWhichAreWrittenAgain
     // system: Windows 98 cannot open a folder to set it right.
     std::string photos = MakePhotos();
     g_windowsKind = 1;
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
     EXPECT_EQ(g_runStatus, 2);
     g_windowsKind = 6;
     g_runStatus = 1;
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
     EXPECT_EQ(g_runStatus, 1);
     ItemTimes times = {};
     ASSERT_TRUE(ReadItem(photos, &times));
@@ -365,7 +366,7 @@ TEST_F(RebuildTest, AClockThatCannotBeSetBackIsToldWithWhatItShowsAndNeverSetAga
     g_simulatedClock.setsAllowed = 1;  // to the moment, and never back
     g_clockNotPutBack = 0;
     ModalAnswerer answerer({IDOK});
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
     EXPECT_EQ(g_runStatus, 0) << "the run stops";
     ASSERT_EQ(answerer.Seen().size(), 1u) << answerer.Describe();
     const std::string text = answerer.Seen()[0].text;
@@ -375,7 +376,7 @@ TEST_F(RebuildTest, AClockThatCannotBeSetBackIsToldWithWhatItShowsAndNeverSetAga
     // A later folder of the run goes the way that needs no clock.
     const std::size_t settings = g_simulatedClock.setValues.size();
     g_runStatus = 1;
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
     EXPECT_EQ(g_simulatedClock.setValues.size(), settings);
     EXPECT_EQ(g_runStatus, 1);
     g_clockNotPutBack = 0;
@@ -390,13 +391,13 @@ TEST_F(RebuildTest, AFolderHandedItsOldCreationTimeIsNotASuccess)
     TreeListing contents = ListTree(photos);
 
     g_windowsKind = 0;
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
     EXPECT_EQ(g_runStatus, 2) << "no way to set it right: counted as a failure";
     EXPECT_EQ(DescribeDifference(contents, ListTree(photos)), "");
 
     g_windowsKind = 7;
     g_runStatus = 1;
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
     EXPECT_EQ(g_runStatus, 1) << "written again by handle";
     EXPECT_EQ(DescribeDifference(contents, ListTree(photos)), "");
     ItemTimes times = {};
@@ -409,7 +410,7 @@ TEST_F(RebuildTest, ACreateThatFailsUndoesTheRebuild)
     std::string photos = MakePhotos();
     TreeListing before = ListTree(root_.Path());
     g_simulatedClock.failCreate = true;
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
     ExpectUntouchedAfterFailure(root_.Path(), photos, before);
     // The clock was put back all the same.
     EXPECT_EQ(g_simulatedClock.setValues.size(), 2u);
@@ -422,30 +423,24 @@ TEST_F(RebuildTest, ATargetThatIsNoDateChangesNothing)
     EXPECT_TRUE(StampItem(root_.Child("file.txt"), old_));
     TreeListing before = ListTree(root_.Path());
     SetTargetTime(2010, 4, 31, 12, 0, 0);
-    WriteTimestampByRecreate(nullptr, photos.c_str());
-    WriteTimestampByRecreate(nullptr, root_.Child("file.txt").c_str());
+    WriteTimestampByRecreate(W(photos));
+    WriteTimestampByRecreate(W(root_.Child("file.txt")));
     EXPECT_EQ(g_runStatus, 3);
     EXPECT_EQ(DescribeDifference(before, ListTree(root_.Path())), "");
     EXPECT_TRUE(g_simulatedClock.setValues.empty());
 }
 
-TEST_F(RebuildTest, ANameWithoutAnyReachableNameKeepsTheFolderAsItIs)
+TEST_F(RebuildTest, EveryEntryComesHomeUnderItsOwnName)
 {
+    // Names no code page spells, a look-alike pair, and a name ending in a dot.
     std::string photos = MakePhotos();
-    std::wstring wide(photos.begin(), photos.end());
-    wide += L"\\\x4E00\x4E8C.txt";
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
-    if (GetACP() == 932) GTEST_SKIP() << "the code page spells this name";
-    // A volume that keeps no short names: the entry could not be moved back.
-    g_platform.shortName = [](const WIN32_FIND_DATAA &) { return ""; };
-    TreeListing before = ListTree(root_.Path());
-    WriteTimestampByRecreate(nullptr, photos.c_str());
-    ExpectUntouchedAfterFailure(root_.Path(), photos, before);
-    EXPECT_NE(GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(g_simulatedClock.setValues.empty());
-    EXPECT_TRUE(DeleteFileW(wide.c_str()));
+    for (const char *name : {"\xE4\xB8\x80\xE4\xBA\x8C.txt", "\xC4\x81.txt", "a.txt", "report.", "report"})
+        MakeFileWith(photos + "\\" + name, name);
+    const TreeListing before = ListTree(photos);
+    WriteTimestampByRecreate(W(photos));
+    EXPECT_EQ(g_runStatus, 1);
+    EXPECT_EQ(DescribeDifference(before, ListTree(photos)), "");
+    EXPECT_EQ(ListTree(root_.Path()).count("!!!"), 0u);
 }
 
 TEST_F(RebuildTest, WhatCannotBePutBackIsReportedWithItsPlace)
@@ -459,7 +454,7 @@ TEST_F(RebuildTest, WhatCannotBePutBackIsReportedWithItsPlace)
         CloseHandle(squatter);
     };
     ModalAnswerer answerer({IDOK});
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
     EXPECT_EQ(g_runStatus, 0);
     const std::string temporary = root_.Child("!!!");
     ASSERT_EQ(answerer.Seen().size(), 1u);
@@ -476,7 +471,7 @@ TEST_F(RebuildTest, TheClockIsPutBackWithTheTimeThatPassed)
 {
     std::string photos = MakePhotos();
     g_simulatedClock.duringCreate = [](const char *) { Sleep(1500); };
-    WriteTimestampByRecreate(nullptr, photos.c_str());
+    WriteTimestampByRecreate(W(photos));
     EXPECT_EQ(g_runStatus, 1);
     ASSERT_EQ(g_simulatedClock.setValues.size(), 2u);
     // Back in step with real time, not 1.5 s behind it.
@@ -500,17 +495,17 @@ TEST_F(RebuildTest, AWalkRebuildsEveryFolderOnceAndSparesDotsAndTheProgram)
     MakeFileWith(top + "\\one\\two\\three\\d.txt", "d");
     for (const char *name : {"a.txt", ".settings", ".settings\\s.txt", "one\\KLOKAN99.EXE"})
         EXPECT_TRUE(StampItem(top + "\\" + name, old_));
-    std::strcpy(g_programPath, (top + "\\one\\klokan99.exe").c_str());
+    g_programPath = W((top + "\\one\\klokan99.exe"));
     TreeListing before = ListTree(top);
     const std::string directory = CurrentDirectory();
     // The walk's first item checks its drive: a FAT volume.
-    g_platform.volumeFileSystem = [](const char *, char *name, DWORD size) {
-        std::strncpy(name, "FAT", size);
+    g_platform.volumeFileSystem = [](const wchar_t *, wchar_t *name, DWORD size) {
+        lstrcpynW(name, L"FAT", static_cast<int>(size));
         return true;
     };
     RecordCreationTimes();
 
-    ChangeSubtreeTimestamps(nullptr, top.c_str(), 0);
+    ChangeSubtreeTimestamps(nullptr, W(top), 0);
 
     EXPECT_EQ(g_runStatus, 1);
     EXPECT_EQ(CurrentDirectory(), directory);
@@ -533,21 +528,21 @@ TEST_F(RebuildTest, AWalkRebuildsEveryFolderOnceAndSparesDotsAndTheProgram)
     }
     EXPECT_EQ(after.size(), before.size());
     EXPECT_EQ(ListTree(root_.Path()).size(), after.size() + 1);
-    g_programPath[0] = '\0';
+    g_programPath.clear();
 }
 
 TEST_F(RebuildTest, TheFirstItemOnANetworkOrCdDriveStopsTheRun)
 {
-    for (const char *path : {"N:\\photos", "L:\\photos"}) {
+    for (const wchar_t *path : {L"N:\\photos", L"L:\\photos"}) {
         g_runStatus = 1;
         ModalAnswerer answerer({IDOK});
         ChangeItemTimestamp(nullptr, path, 0);
-        EXPECT_EQ(g_runStatus, 0) << path;
-        ASSERT_EQ(answerer.Seen().size(), 1u) << path;
-        EXPECT_EQ(answerer.Seen()[0].text, MessageText(Msg::DriveKindRefused));
+        EXPECT_EQ(g_runStatus, 0) << U(path);
+        ASSERT_EQ(answerer.Seen().size(), 1u) << U(path);
+        EXPECT_EQ(answerer.Seen()[0].text, U(MessageText(Msg::DriveKindRefused)));
         // A stopped run changes and shows nothing more.
         ChangeItemTimestamp(nullptr, path, 0);
-        ChangeSubtreeTimestamps(nullptr, root_.Path().c_str(), 1);
+        ChangeSubtreeTimestamps(nullptr, W(root_.Path()), 1);
         EXPECT_EQ(answerer.Seen().size(), 1u);
         EXPECT_EQ(g_runStatus, 0);
     }

@@ -1,6 +1,8 @@
 #include "simulated_clock.h"
 
+#include "path_text.h"
 #include "platform_seams.h"
+#include "test_support.h"
 
 SimulatedClock g_simulatedClock;
 
@@ -58,10 +60,9 @@ bool SimulatedClockRight() { return g_simulatedClock.rightHeld; }
 
 BOOL SimulatedCreateFolder(const wchar_t *widePath)
 {
-    char narrow[MAX_PATH * 2] = {};
-    WideCharToMultiByte(CP_ACP, 0, widePath, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
-    const char *path = narrow;
-    g_simulatedClock.created.push_back(path);
+    const std::string shown = U(DisplayPath(widePath));
+    const char *path = shown.c_str();
+    g_simulatedClock.created.push_back(shown);
     if (g_simulatedClock.failCreate) {
         if (g_simulatedClock.duringCreate) g_simulatedClock.duringCreate(path);
         SetLastError(ERROR_ACCESS_DENIED);

@@ -12,9 +12,10 @@
 struct SimulatedClock {
     LONGLONG offset = 0;                 // 100 ns units added to the real local time
     std::vector<SYSTEMTIME> setValues;   // every value the engine set, in order
-    std::vector<std::string> created;    // every folder created through the seam (code page)
+    std::vector<std::string> created;    // every folder created through the seam (UTF-8, normal form)
     // Runs inside the create, after the folder exists (or instead of it, when
-    // failCreate is set); for spying on the moment and for delays.
+    // failCreate is set), with the folder's path (UTF-8, normal form); for
+    // spying on the moment and for delays.
     std::function<void(const char *path)> duringCreate;
     bool failCreate = false;
     // Whether the right to set the clock is held.

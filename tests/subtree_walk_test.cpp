@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fixture_trees.h"
-#include "path_limits.h"
+#include "path_text.h"
 #include "subtree_walk.h"
 #include "temp_tree.h"
 
@@ -23,14 +23,14 @@ bool WalkRecording(const std::string &folder, const std::string &own, Visits &vi
                    WalkOrder order = WalkOrder::FolderFirst)
 {
     return WalkSubtree(
-        folder.c_str(), own.c_str(),
-        [&](const char *path, bool) {
-            visits.order.push_back(path);
-            ++visits.count[path];
+        W(folder), W(own),
+        [&](const std::wstring &path, bool) {
+            visits.order.push_back(U(path));
+            ++visits.count[U(path)];
             return true;
         },
-        [&](const char *at, const char *name) {
-            visits.unreachable.push_back(name ? std::string(name) : "<unlisted> " + std::string(at));
+        [&](const std::wstring &at) {
+            visits.unreachable.push_back("<unlisted> " + U(at));
             return true;
         },
         order);
@@ -121,8 +121,8 @@ TEST(SubtreeWalk, StopsWhenTheActionSaysSoAndKeepsTheCurrentDirectory)
     std::string before = CurrentDirectory();
     int calls = 0;
     bool finished = WalkSubtree(
-        root.Path().c_str(), "", [&](const char *, bool) { return ++calls < 3; },
-        [](const char *, const char *) { return true; });
+        W(root.Path()), L"", [&](const std::wstring &, bool) { return ++calls < 3; },
+        [](const std::wstring &) { return true; });
     EXPECT_FALSE(finished);
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(CurrentDirectory(), before);
@@ -167,26 +167,27 @@ TEST(SubtreeWalk, LockedFolderIsReportedAndTheRestWalked)
     EXPECT_EQ(visits.unreachable, std::vector<std::string>{"<unlisted> " + locked + "\\sealed"});
 }
 
-TEST(SubtreeWalk, AnEntryWhosePathWouldNotFitIsReportedNotCut)
+TEST(SubtreeWalk, NamesAreTakenExactlyAndPathsRunPastTheOldLimit)
 {
     TempFolder root;
-    // A folder whose own path still fits, holding a name that makes it too long.
-    std::string deep = root.Path() + "\\";
-    deep += std::string(kMaxPathChars - 6 - deep.size(), 'd');
-    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep.size();
-    std::string longFile = deep + "\\long.txt";
-    HANDLE file = CreateFileA(longFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
-
+    // A name ending in a dot beside the same name without it, a look-alike
+    // pair, a folder whose name ends in a character with a 0x5C byte in
+    // Shift-JIS, and a file more than 300 characters down.
+    for (const char *name : {"report.", "report", "\xC4\x81.txt", "a.txt", "\xE4\xB8\x80\xE8\xA6\xA7\xE8\xA1\xA8"})
+        MakeFileWith(root.Child(name), name);
+    std::string deep = root.Path();
+    for (int level = 0; level < 5; ++level) {
+        deep += "\\" + std::string(60, static_cast<char>('a' + level));
+        MakeFolder(deep);
+    }
+    MakeFileWith(deep + "\\deep.txt", "deep");
     Visits visits;
     EXPECT_TRUE(WalkRecording(root.Path(), "", visits));
-    EXPECT_EQ(visits.count[deep], 1);
-    ASSERT_EQ(visits.unreachable.size(), 1u);
-    EXPECT_EQ(visits.unreachable[0], "long.txt");
-    EXPECT_EQ(visits.order.size(), 1u);
-    // The temporary folder's removal needs the full name here.
-    EXPECT_TRUE(DeleteFileA(longFile.c_str()));
+    for (const char *name : {"report.", "report", "\xC4\x81.txt", "a.txt", "\xE4\xB8\x80\xE8\xA6\xA7\xE8\xA1\xA8"})
+        EXPECT_EQ(visits.count[root.Child(name)], 1) << name;
+    EXPECT_EQ(visits.count[deep + "\\deep.txt"], 1);
+    EXPECT_EQ(visits.order.size(), 11u);
+    EXPECT_TRUE(visits.unreachable.empty());
 }
 
 TEST(SubtreeWalk, EntriesMadeOrRenamedByTheActionAreNotMetAgain)
@@ -200,13 +201,14 @@ TEST(SubtreeWalk, EntriesMadeOrRenamedByTheActionAreNotMetAgain)
     // The action re-creates every folder it meets, as the rebuild does, and
     // leaves a sibling beside it.
     bool finished = WalkSubtree(
-        root.Path().c_str(), "",
-        [&](const char *path, bool isFolder) {
+        W(root.Path()), L"",
+        [&](const std::wstring &widePath, bool isFolder) {
+            const std::string path = U(widePath);
             ++visits.count[path];
             if (isFolder) {
-                std::string moved = std::string(path) + "_moved";
-                EXPECT_TRUE(MoveFileA(path, moved.c_str()));
-                EXPECT_TRUE(CreateDirectoryA(path, nullptr));
+                std::string moved = path + "_moved";
+                EXPECT_TRUE(MoveFileA(path.c_str(), moved.c_str()));
+                EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
                 WIN32_FIND_DATAA found = {};
                 HANDLE search = FindFirstFileA((moved + "\\*").c_str(), &found);
                 if (search != INVALID_HANDLE_VALUE) {
@@ -214,7 +216,7 @@ TEST(SubtreeWalk, EntriesMadeOrRenamedByTheActionAreNotMetAgain)
                         std::string name = found.cFileName;
                         if (name == "." || name == "..") continue;
                         EXPECT_TRUE(MoveFileA((moved + "\\" + name).c_str(),
-                                              (std::string(path) + "\\" + name).c_str()));
+                                              (path + "\\" + name).c_str()));
                     } while (FindNextFileA(search, &found));
                     FindClose(search);
                 }
@@ -223,7 +225,7 @@ TEST(SubtreeWalk, EntriesMadeOrRenamedByTheActionAreNotMetAgain)
             }
             return true;
         },
-        [](const char *, const char *) { return true; });
+        [](const std::wstring &) { return true; });
     EXPECT_TRUE(finished);
     std::map<std::string, int> expected = {
         {root.Child("p"), 1}, {root.Child("q"), 1}, {root.Child("q\\r.txt"), 1}};
@@ -231,18 +233,25 @@ TEST(SubtreeWalk, EntriesMadeOrRenamedByTheActionAreNotMetAgain)
     EXPECT_EQ(CurrentDirectory(), before);
 }
 
-TEST(JoinPath, RefusesRatherThanCuts)
+TEST(PathText, JoinsSplitsAndGivesTheSystemEveryNameAsItStands)
 {
-    char out[kPathBufferSize];
-    EXPECT_TRUE(JoinPath("C:\\Data", "Photos", out));
-    EXPECT_STREQ(out, "C:\\Data\\Photos");
-    EXPECT_TRUE(JoinPath("C:\\", "Photos", out));
-    EXPECT_STREQ(out, "C:\\Photos");
-    std::string folder = "C:\\" + std::string(kMaxPathChars - 5, 'f');  // kMaxPathChars - 2 long
-    EXPECT_TRUE(JoinPath(folder.c_str(), "x", out));
-    EXPECT_EQ(std::string(out).size(), static_cast<size_t>(kMaxPathChars));
-    EXPECT_FALSE(JoinPath(folder.c_str(), "xy", out));
-    EXPECT_STREQ(out, "");
+    EXPECT_EQ(JoinPath(L"C:\\Data", L"Photos"), L"C:\\Data\\Photos");
+    EXPECT_EQ(JoinPath(L"C:\\", L"Photos"), L"C:\\Photos");
+    EXPECT_EQ(ParentOf(L"C:\\Data\\Photos"), L"C:\\Data");
+    EXPECT_EQ(ParentOf(L"C:\\Photos"), L"C:\\");
+    EXPECT_EQ(NameOf(L"C:\\Data\\report."), L"report.");
+    EXPECT_EQ(RootOf(L"c:\\Data"), L"C:\\");
+    EXPECT_EQ(RootOf(L"\\\\server\\share\\Data"), L"\\\\server\\share\\");
+    EXPECT_EQ(RootOf(L"Data"), L"");
+    // The extended form keeps a trailing dot, and comes back as it went.
+    for (const wchar_t *path : {L"C:\\Data\\report.", L"\\\\server\\share\\CON"}) {
+        const std::wstring system = SystemPath(path);
+        EXPECT_EQ(system.compare(0, 4, L"\\\\?\\"), 0) << U(path);
+        EXPECT_EQ(DisplayPath(system), path);
+    }
+    EXPECT_EQ(SystemPath(L"C:\\Data"), L"\\\\?\\C:\\Data");
+    EXPECT_EQ(SystemPath(L"\\\\server\\share"), L"\\\\?\\UNC\\server\\share");
+    EXPECT_EQ(SystemPath(L"relative"), L"relative");
 }
 
 }  // namespace

@@ -6,16 +6,17 @@
 #include <utility>
 #include <vector>
 
+#include "path_text.h"
 #include "test_support.h"
 
 void MakeFolder(const std::string &path)
 {
-    ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+    ASSERT_TRUE(CreateDirectoryW(SystemPath(W(path)).c_str(), nullptr)) << path;
 }
 
 void MakeFileWith(const std::string &path, const std::string &bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE file = CreateFileW(SystemPath(W(path)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
     DWORD written = 0;
@@ -26,8 +27,8 @@ void MakeFileWith(const std::string &path, const std::string &bytes)
 
 std::string ReadBytes(const std::string &path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(SystemPath(W(path)).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "<unreadable>";
     std::string bytes;
     char buffer[4096];
@@ -61,11 +62,11 @@ void ListInto(const std::string &root, const std::string &relative, TreeListing 
 {
     std::string folder = relative.empty() ? root : root + "\\" + relative;
     std::vector<std::pair<std::string, ListedEntry>> here;
-    WIN32_FIND_DATAA found = {};
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = FindFirstFileW(SystemPath(W(folder + "\\*")).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        std::string name = found.cFileName;
+        std::string name = U(found.cFileName);
         if (name == "." || name == "..") continue;
         ListedEntry entry;
         entry.isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -74,7 +75,7 @@ void ListInto(const std::string &root, const std::string &relative, TreeListing 
         entry.created = ToCount(found.ftCreationTime);
         entry.written = ToCount(found.ftLastWriteTime);
         here.emplace_back(relative.empty() ? name : relative + "\\" + name, entry);
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     // Bytes and subfolders only after every time of this folder has been read.
     for (auto &[key, entry] : here) {
@@ -118,9 +119,3 @@ std::string DescribeDifference(const TreeListing &before, const TreeListing &aft
     return out.str();
 }
 
-std::string CurrentDirectory()
-{
-    char buffer[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, buffer);
-    return buffer;
-}

@@ -33,4 +33,3 @@ FILETIME FromCount(ULONGLONG count);
 // The UTC file time of a local date and time, as the writers convert it.
 ULONGLONG LocalToCount(int year, int month, int day, int hour, int minute, int second);
 
-std::string CurrentDirectory();

@@ -1,30 +1,56 @@
 #include "test_support.h"
 
+#include "path_text.h"
 #include "target_time.h"
 
 #include <cstdio>
+
+std::wstring W(const std::string &utf8)
+{
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                           nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
+    return wide;
+}
+
+std::string U(const std::wstring &wide)
+{
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    if (length > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0],
+                            length, nullptr, nullptr);
+    return utf8;
+}
 
 namespace {
 
 void RemoveTree(const std::wstring &path)
 {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    HANDLE search = FindFirstFileW(SystemPath(path + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             std::wstring name = found.cFileName;
             if (name == L"." || name == L"..") continue;
             std::wstring child = path + L"\\" + name;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            SetFileAttributesW(SystemPath(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+            // A linked folder goes as the link, never with what it leads to.
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
                 RemoveTree(child);
+            else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveDirectoryW(SystemPath(child).c_str());
             else
-                DeleteFileW(child.c_str());
+                DeleteFileW(SystemPath(child).c_str());
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(path.c_str());
+    SetFileAttributesW(SystemPath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(SystemPath(path).c_str());
 }
 
 }  // namespace
@@ -32,13 +58,13 @@ void RemoveTree(const std::wstring &path)
 TempFolder::TempFolder()
 {
     static int counter = 0;
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
+    wchar_t base[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, base);
     for (;;) {
         char name[64];
         std::snprintf(name, sizeof name, "retempo-%lu-%d", GetCurrentProcessId(), ++counter);
-        std::string candidate = std::string(base) + name;
-        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+        std::string candidate = U(base) + name;
+        if (CreateDirectoryW(W(candidate).c_str(), nullptr)) {
             path_ = candidate;
             return;
         }
@@ -49,14 +75,12 @@ TempFolder::TempFolder()
 TempFolder::~TempFolder()
 {
     if (path_.empty()) return;
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, path_.c_str(), -1, wide, MAX_PATH);
-    RemoveTree(wide);
+    RemoveTree(W(path_));
 }
 
 bool MakeFile(const std::string &path)
 {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE h = CreateFileW(SystemPath(W(path)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
@@ -67,8 +91,9 @@ bool MakeFile(const std::string &path)
 
 bool StampItem(const std::string &path, const FILETIME &when)
 {
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE h = CreateFileW(SystemPath(W(path)).c_str(), FILE_WRITE_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     BOOL ok = SetFileTime(h, &when, &when, &when);
     CloseHandle(h);
@@ -78,7 +103,7 @@ bool StampItem(const std::string &path, const FILETIME &when)
 bool ReadItem(const std::string &path, ItemTimes *out)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (!GetFileAttributesExW(SystemPath(W(path)).c_str(), GetFileExInfoStandard, &data)) return false;
     out->created = data.ftCreationTime;
     out->accessed = data.ftLastAccessTime;
     out->written = data.ftLastWriteTime;
@@ -109,4 +134,11 @@ void SetTargetTime(int year, int month, int day, int hour, int minute, int secon
     WriteTimeField(g_targetTime[kHour], hour);
     WriteTimeField(g_targetTime[kMinute], minute);
     WriteTimeField(g_targetTime[kSecond], second);
+}
+
+std::string CurrentDirectory()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, path);
+    return U(path);
 }

@@ -7,8 +7,13 @@
 
 #include "platform_seams.h"
 
+// Test paths and texts are UTF-8; the programs and the system take UTF-16.
+std::wstring W(const std::string &utf8);
+std::string U(const std::wstring &wide);
+
 // A new, empty folder under the system's temporary folder, removed with all
-// it holds (attributes cleared first) when the guard ends.
+// it holds (attributes cleared first) when the guard ends. Path() and
+// Child() are UTF-8.
 class TempFolder {
 public:
     TempFolder();
@@ -37,7 +42,10 @@ struct IntGuard {
     int saved;
 };
 
-// Creates an empty file (or fails the calling test through the result).
+// The process current directory (UTF-8).
+std::string CurrentDirectory();
+
+// Creates a file of one byte (or fails the calling test through the result).
 bool MakeFile(const std::string &path);
 // Sets all three times of a file or folder through the system directly.
 bool StampItem(const std::string &path, const FILETIME &when);

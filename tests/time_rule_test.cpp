@@ -62,14 +62,14 @@ struct KindGuard {
     int saved;
 };
 
-bool IsNtfs(const char *, char *name, DWORD size)
+bool IsNtfs(const wchar_t *, wchar_t *name, DWORD size)
 {
-    lstrcpynA(name, "NTFS", static_cast<int>(size));
+    lstrcpynW(name, L"NTFS", static_cast<int>(size));
     return true;
 }
-bool IsFat(const char *, char *name, DWORD size)
+bool IsFat(const wchar_t *, wchar_t *name, DWORD size)
 {
-    lstrcpynA(name, "FAT32", static_cast<int>(size));
+    lstrcpynW(name, L"FAT32", static_cast<int>(size));
     return true;
 }
 
@@ -84,9 +84,9 @@ TEST(TimeRuleChoice, DateRuleOnlyForVolumesKeepingUtcOnVistaAndLater)
     SeamGuard seams;
     KindGuard guard(6);
     g_platform.volumeFileSystem = IsFat;
-    EXPECT_EQ(TimeRuleForPath("C:\\photo.jpg"), TimeRule::CurrentBias);
+    EXPECT_EQ(TimeRuleForPath(L"C:\\photo.jpg"), TimeRule::CurrentBias);
     g_platform.volumeFileSystem = IsNtfs;
-    EXPECT_EQ(TimeRuleForPath("C:\\photo.jpg"), TimeRule::RuleOfTheDate);
+    EXPECT_EQ(TimeRuleForPath(L"C:\\photo.jpg"), TimeRule::RuleOfTheDate);
 }
 
 TEST(TimeRuleChoice, CurrentBiasIsTheBiasInForceNow)
@@ -151,7 +151,7 @@ TEST(Berlin, HandleWriterStoresTheTargetUnderTheRuleOfTheVolume)
 
     g_ntfsVolume = 1;
     g_runStatus = 1;
-    WriteTimestampByHandle(file.c_str());
+    WriteTimestampByHandle(W(file));
     ItemTimes times;
     ASSERT_TRUE(ReadItem(file, &times));
     SYSTEMTIME stored;
@@ -160,7 +160,7 @@ TEST(Berlin, HandleWriterStoresTheTargetUnderTheRuleOfTheVolume)
     EXPECT_EQ(stored.wHour, 10) << "NTFS on a newer system keeps the date's own rule";
 
     g_ntfsVolume = 0;  // a volume keeping local time: today's bias, as the system does
-    WriteTimestampByHandle(file.c_str());
+    WriteTimestampByHandle(W(file));
     ASSERT_TRUE(ReadItem(file, &times));
     FileTimeToSystemTime(&times.written, &stored);
     EXPECT_EQ(stored.wHour * 60 + stored.wMinute, 12 * 60 + CurrentBiasMinutes());

@@ -28,18 +28,15 @@ TEST(ConfirmationText, OddSecondsTellWhatFatKeeps)
 {
     IntGuard language(g_japaneseMode);
     g_japaneseMode = 0;
-    char text[512];
-    BuildConfirmationText({2010, 5, 6, 12, 34, 31}, text, sizeof text);
-    EXPECT_STREQ(text, "Do you execute the timestamp change?\n  To : 05/06/2010  12:34:31\n"
-                       "For FAT, sec 31 is rounded down to 30.");
-    BuildConfirmationText({2010, 5, 6, 12, 34, 30}, text, sizeof text);
-    EXPECT_STREQ(text, "Do you execute the timestamp change?\n  To : 05/06/2010  12:34:30");
+    EXPECT_EQ(U(BuildConfirmationText({2010, 5, 6, 12, 34, 31})),
+              "Do you execute the timestamp change?\n  To : 05/06/2010  12:34:31\n"
+              "For FAT, sec 31 is rounded down to 30.");
+    EXPECT_EQ(U(BuildConfirmationText({2010, 5, 6, 12, 34, 30})),
+              "Do you execute the timestamp change?\n  To : 05/06/2010  12:34:30");
     g_japaneseMode = 1;
-    BuildConfirmationText({2010, 5, 6, 12, 34, 1}, text, sizeof text);
-    EXPECT_STREQ(text, "タイムスタンプ変更を実行しますか？\n  To : 2010/05/06  12:34:01\n"
-                       "FATでは、秒 1 は 0 に丸められます.");
-    BuildConfirmationText({2010, 5, 6, 12, 34, 31}, text, 40);
-    EXPECT_LT(std::strlen(text), 40u) << "a short buffer is never overrun";
+    EXPECT_EQ(U(BuildConfirmationText({2010, 5, 6, 12, 34, 1})),
+              "タイムスタンプ変更を実行しますか？\n  To : 2010/05/06  12:34:01\n"
+              "FATでは、秒 1 は 0 に丸められます.");
 }
 
 class TimestampChange : public ::testing::Test {
@@ -49,7 +46,7 @@ protected:
         ASSERT_TRUE(windows.Ready());
         g_japaneseMode = 0;
         g_includeSubfolders = 0;
-        std::memset(g_programPath, 0, sizeof g_programPath);
+        g_programPath.clear();
         // The command reads its target from the six lists, as the user left them.
         CreateMainControls(windows.Main());
         FillDateTimeLists();
@@ -76,8 +73,8 @@ protected:
     IntGuard status{g_runStatus};
     TempFolder temp;
     BrowserWindows windows{false};
-    std::string savedProgramPath = g_programPath;
-    ~TimestampChange() override { std::strcpy(g_programPath, savedProgramPath.c_str()); }
+    std::wstring savedProgramPath = g_programPath;
+    ~TimestampChange() override { g_programPath = savedProgramPath; }
 };
 
 TEST_F(TimestampChange, EmptyListAndNoSelectionAreRefusedBeforeTheQuestion)
@@ -141,7 +138,7 @@ TEST_F(TimestampChange, NoChangesEverythingYesChangesTheTreeAndRefreshesEveryRow
 
 int g_fileSystemQueries = 0;
 
-bool CountingFileSystem(const char *root, char *name, DWORD size)
+bool CountingFileSystem(const wchar_t *root, wchar_t *name, DWORD size)
 {
     ++g_fileSystemQueries;
     return g_realPlatform.volumeFileSystem(root, name, size);
@@ -243,9 +240,9 @@ TEST_F(TimestampChange, NothingOutsideTheChosenItemsChangesThroughALink)
     }
 }
 
-bool ReportsFat(const char *, char *name, DWORD size)
+bool ReportsFat(const wchar_t *, wchar_t *name, DWORD size)
 {
-    lstrcpynA(name, "FAT32", static_cast<int>(size));
+    lstrcpynW(name, L"FAT32", static_cast<int>(size));
     return true;
 }
 
@@ -287,7 +284,7 @@ TEST_F(TimestampChange, TheProgramsOwnFileAloneIsNothingToChange)
     ASSERT_TRUE(MakeFile(Make("KLOKAN99.EXE")));
     ShowFolder(temp.Path());
     SelectRows({0});
-    std::strcpy(g_programPath, Make("klokan99.exe").c_str());
+    g_programPath = W(Make("klokan99.exe"));
     ModalAnswerer answerer({IDYES, IDOK});
     TimestampChangeCommand(windows.Main());
     ASSERT_EQ(answerer.Seen().size(), 2u) << answerer.Describe();

@@ -5,6 +5,7 @@
 
 #include "fixture_trees.h"
 #include "local_time.h"
+#include "path_text.h"
 #include "item_access.h"
 #include "target_time.h"
 #include "test_support.h"
@@ -84,7 +85,7 @@ TEST_F(HandleWriter, SetsAllThreeTimesAndKeepsTheAttributes)
         ItemTimes before;
         ASSERT_TRUE(ReadItem(path, &before));
         g_runStatus = 1;
-        WriteTimestampByHandle(path.c_str());
+        WriteTimestampByHandle(W(path));
         EXPECT_EQ(g_runStatus, 1) << c.name;
         ExpectAllTimes(path, expected);
         ItemTimes after;
@@ -98,23 +99,23 @@ TEST_F(HandleWriter, RoundsOddSecondsDownOnlyOffNtfs)
     SetTargetTime(2010, 5, 6, 12, 34, 31);
     std::string path = MakeItem("seconds.txt", 0);
 
-    g_platform.volumeFileSystem = [](const char *, char *name, DWORD size) {
-        lstrcpynA(name, "FAT32", static_cast<int>(size));
+    g_platform.volumeFileSystem = [](const wchar_t *, wchar_t *name, DWORD size) {
+        lstrcpynW(name, L"FAT32", static_cast<int>(size));
         return true;
     };
-    DetectNtfs("C:\\");
+    DetectNtfs(L"C:\\");
     ASSERT_EQ(g_ntfsVolume, 0);
-    WriteTimestampByHandle(path.c_str());
+    WriteTimestampByHandle(W(path));
     EXPECT_EQ(g_runStatus, 1);
     ExpectAllTimes(path, UtcOfLocal(2010, 5, 6, 12, 34, 30));
 
-    g_platform.volumeFileSystem = [](const char *, char *name, DWORD size) {
-        lstrcpynA(name, "NTFS", static_cast<int>(size));
+    g_platform.volumeFileSystem = [](const wchar_t *, wchar_t *name, DWORD size) {
+        lstrcpynW(name, L"NTFS", static_cast<int>(size));
         return true;
     };
-    DetectNtfs("C:\\");
+    DetectNtfs(L"C:\\");
     ASSERT_EQ(g_ntfsVolume, 1);
-    WriteTimestampByHandle(path.c_str());
+    WriteTimestampByHandle(W(path));
     EXPECT_EQ(g_runStatus, 1);
     ExpectAllTimes(path, UtcOfLocal(2010, 5, 6, 12, 34, 31));
 }
@@ -122,10 +123,10 @@ TEST_F(HandleWriter, RoundsOddSecondsDownOnlyOffNtfs)
 TEST_F(HandleWriter, MissingItemIsSkippedWithoutCounting)
 {
     SetTargetTime(2010, 5, 6, 12, 34, 30);
-    WriteTimestampByHandle(temp.Child("nothing-here.txt").c_str());
+    WriteTimestampByHandle(W(temp.Child("nothing-here.txt")));
     EXPECT_EQ(g_runStatus, 1);
     g_runStatus = 3;  // failures already counted stay counted
-    WriteTimestampByHandle(temp.Child("nothing-here.txt").c_str());
+    WriteTimestampByHandle(W(temp.Child("nothing-here.txt")));
     EXPECT_EQ(g_runStatus, 3);
 }
 
@@ -137,10 +138,10 @@ TEST_F(HandleWriter, InvalidDateCountsOneFailureAndChangesNothing)
     ASSERT_TRUE(ReadItem(path, &before));
 
     SetTargetTime(2010, 4, 31, 12, 0, 0);  // 31 April
-    WriteTimestampByHandle(path.c_str());
+    WriteTimestampByHandle(W(path));
     EXPECT_EQ(g_runStatus, 2);
     SetTargetTime(2001, 2, 29, 12, 0, 0);  // 29 February of a common year
-    WriteTimestampByHandle(path.c_str());
+    WriteTimestampByHandle(W(path));
     EXPECT_EQ(g_runStatus, 3);
 
     ExpectAllTimes(path, kOldTime);
@@ -162,7 +163,7 @@ TEST_F(HandleWriter, AnItemHeldOpenWithoutSharingIsChangedAndKeepsItsAttributes)
         HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
                                   nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(WriteTimestampByHandle(path.c_str()), ItemWrite::Written);
+        EXPECT_EQ(WriteTimestampByHandle(W(path)), ItemWrite::Written);
         CloseHandle(held);
     }
     EXPECT_EQ(g_runStatus, 1);
@@ -179,7 +180,7 @@ TEST_F(HandleWriter, NothingIsChangedThroughALinkOrAnotherNameOfTheProgram)
     const std::string program = MakeItem("klokan99.exe", 0);
     const std::string hardLink = temp.Child("another-name.exe");
     ASSERT_TRUE(CreateHardLinkA(hardLink.c_str(), program.c_str(), nullptr));
-    std::strcpy(g_programPath, program.c_str());
+    g_programPath = W(program);
     const std::string victim = FixtureTree("links/outside/victim.txt");
     const std::string outsideDir = FixtureTree("links/outside/dir");
     for (const std::string &item : {victim, outsideDir}) ASSERT_TRUE(StampItem(item, kOldTime));
@@ -198,18 +199,18 @@ TEST_F(HandleWriter, NothingIsChangedThroughALinkOrAnotherNameOfTheProgram)
     SetTargetTime(2010, 5, 6, 12, 34, 30);
     for (const Case &c : cases) {
         g_runStatus = 1;
-        EXPECT_EQ(WriteTimestampByHandle(c.path.c_str()), c.result) << c.path;
+        EXPECT_EQ(WriteTimestampByHandle(W(c.path)), c.result) << c.path;
         EXPECT_EQ(g_runStatus, 1 + c.failures) << c.path;
     }
     for (const std::string &item : {victim, outsideDir, program}) ExpectAllTimes(item, kOldTime);
-    g_programPath[0] = '\0';
+    g_programPath.clear();
 
     // Where the system opens a link as itself, the link's own times are
     // changed (under Wine the open still lands on the target, which here
     // stands in for the link's own times).
-    g_platform.reachedThroughLink = [](HANDLE, const char *) { return false; };
+    g_platform.reachedThroughLink = [](HANDLE, const std::wstring &) { return false; };
     g_runStatus = 1;
-    EXPECT_EQ(WriteTimestampByHandle(FixtureTree("links/chosen/link-to-outside.txt").c_str()),
+    EXPECT_EQ(WriteTimestampByHandle(W(FixtureTree("links/chosen/link-to-outside.txt"))),
               ItemWrite::Written);
     EXPECT_EQ(g_runStatus, 1);
 }
@@ -220,39 +221,46 @@ TEST_F(HandleWriter, NothingIsChangedThroughALinkOrAnotherNameOfTheProgram)
 TEST_F(HandleWriter, LockedItemFailsWhileReadOnlyItemsStillChange)
 {
     SetTargetTime(2010, 5, 6, 12, 34, 30);
-    EXPECT_EQ(WriteTimestampByHandle(FixtureTree("locked/closed.txt").c_str()), ItemWrite::Failed);
+    EXPECT_EQ(WriteTimestampByHandle(W(FixtureTree("locked/closed.txt"))), ItemWrite::Failed);
     EXPECT_EQ(g_runStatus, 2);
     g_runStatus = 1;
     for (bool folder : {false, true}) {
         const std::string path = MakeItem(folder ? "read-only folder" : "read-only.txt",
                                           FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN, folder);
-        EXPECT_EQ(WriteTimestampByHandle(path.c_str()), ItemWrite::Written) << path;
+        EXPECT_EQ(WriteTimestampByHandle(W(path)), ItemWrite::Written) << path;
         ExpectAllTimes(path, UtcOfLocal(2010, 5, 6, 12, 34, 30));
     }
     EXPECT_EQ(g_runStatus, 1);
 }
 
-TEST_F(HandleWriter, RefusesPathsTooLongForTheBuffers)
+TEST_F(HandleWriter, APathPastTheOldLimitIsChangedAndNothingIsCut)
 {
+    // Folders of 60 characters, five deep: a file at the end of a path of
+    // more than 300 characters.
+    std::wstring folder = W(temp.Path());
+    for (int level = 0; level < 5; ++level) {
+        folder += L"\\" + std::wstring(60, static_cast<wchar_t>(L'a' + level));
+        ASSERT_TRUE(CreateDirectoryW(SystemPath(folder).c_str(), nullptr));
+    }
+    const std::wstring file = folder + L"\\deep.txt";
+    ASSERT_GT(file.size(), 300u);
+    ASSERT_TRUE(MakeFile(U(file)));
     SetTargetTime(2010, 5, 6, 12, 34, 30);
-    // 255 characters is still a path the writer takes: it names nothing here.
-    std::string longest = "C:\\" + std::string(252, 'x');
-    ASSERT_EQ(longest.size(), 255u);
-    WriteTimestampByHandle(longest.c_str());
+    EXPECT_EQ(WriteTimestampByHandle(file), ItemWrite::Written);
     EXPECT_EQ(g_runStatus, 1);
-    WriteTimestampByHandle((longest + "y").c_str());
-    EXPECT_EQ(g_runStatus, 2);
-    WriteTimestampByHandle((temp.Path() + "\\" + std::string(1000, 'z')).c_str());
-    EXPECT_EQ(g_runStatus, 3);
+    ExpectAllTimes(U(file), UtcOfLocal(2010, 5, 6, 12, 34, 30));
+    // A long path that names nothing is nothing to change.
+    EXPECT_EQ(WriteTimestampByHandle(file + L"x"), ItemWrite::Missing);
+    EXPECT_EQ(g_runStatus, 1);
 }
 
 TEST_F(HandleWriter, RefusesWildcardPathsThatCouldLandOnAnotherItem)
 {
     std::string other = MakeItem("ab.txt", 0);
     SetTargetTime(2010, 5, 6, 12, 34, 30);
-    WriteTimestampByHandle(temp.Child("a?.txt").c_str());
+    WriteTimestampByHandle(W(temp.Child("a?.txt")));
     EXPECT_EQ(g_runStatus, 2);
-    WriteTimestampByHandle(temp.Child("*.txt").c_str());
+    WriteTimestampByHandle(W(temp.Child("*.txt")));
     EXPECT_EQ(g_runStatus, 3);
     ExpectAllTimes(other, kOldTime);
 }

@@ -24,14 +24,14 @@ std::string MissingRoot()
 
 TEST(DriveClass, FollowsTheDriveListOrder)
 {
-    EXPECT_EQ(ClassifyDrive("C:\\"), kDriveFixed);
-    EXPECT_EQ(ClassifyDrive("K:\\"), kDriveRemovable);  // floppy
-    EXPECT_EQ(ClassifyDrive("L:\\"), kDriveCdRom);
-    EXPECT_EQ(ClassifyDrive("N:\\"), kDriveNetwork);  // the system says 4
-    EXPECT_EQ(ClassifyDrive("P:\\"), kDriveFixed);
+    EXPECT_EQ(ClassifyDrive(L"C:\\"), kDriveFixed);
+    EXPECT_EQ(ClassifyDrive(L"K:\\"), kDriveRemovable);  // floppy
+    EXPECT_EQ(ClassifyDrive(L"L:\\"), kDriveCdRom);
+    EXPECT_EQ(ClassifyDrive(L"N:\\"), kDriveNetwork);  // the system says 4
+    EXPECT_EQ(ClassifyDrive(L"P:\\"), kDriveFixed);
     std::string missing = MissingRoot();
     ASSERT_FALSE(missing.empty());
-    EXPECT_EQ(ClassifyDrive(missing.c_str()), kDriveNoRoot);
+    EXPECT_EQ(ClassifyDrive(W(missing)), kDriveNoRoot);
 }
 
 TEST(DriveClass, SwapsRamDiskAndNetworkCodes)
@@ -100,9 +100,9 @@ TEST(FreeSpace, RealVolumesAndFailedQueries)
     ASSERT_FALSE(missing.empty());
     for (int k : {0, 6}) {  // the old query and the extended one
         g_windowsKind = k;
-        EXPECT_EQ(HasFreeSpace("C:\\", 1), kFreeSpaceEnough) << k;
-        EXPECT_EQ(HasFreeSpace(missing.c_str(), 1), kFreeSpaceUnknown) << k;
-        EXPECT_EQ(HasFreeSpace(missing.c_str(), 0), kFreeSpaceUnknown) << k;
+        EXPECT_EQ(HasFreeSpace(L"C:\\", 1), kFreeSpaceEnough) << k;
+        EXPECT_EQ(HasFreeSpace(W(missing), 1), kFreeSpaceUnknown) << k;
+        EXPECT_EQ(HasFreeSpace(W(missing), 0), kFreeSpaceUnknown) << k;
     }
 }
 
@@ -116,11 +116,10 @@ TEST(FreeSpace, UnboundExtendedQueryFallsBackToTheOldOne)
     std::string missing = MissingRoot();
     ASSERT_FALSE(missing.empty());
 
-    EXPECT_EQ(HasFreeSpaceWith("C:\\", 1, true, kernel.c_str()), kFreeSpaceEnough);
+    EXPECT_EQ(HasFreeSpaceWith(L"C:\\", 1, true, W(kernel)), kFreeSpaceEnough);
     for (const std::string &library : {noEntry, noLibrary}) {
-        EXPECT_EQ(HasFreeSpaceWith("C:\\", 1, true, library.c_str()), kFreeSpaceEnough) << library;
-        EXPECT_EQ(HasFreeSpaceWith(missing.c_str(), 1, true, library.c_str()), kFreeSpaceUnknown)
-            << library;
+        EXPECT_EQ(HasFreeSpaceWith(L"C:\\", 1, true, W(library)), kFreeSpaceEnough) << library;
+        EXPECT_EQ(HasFreeSpaceWith(W(missing), 1, true, W(library)), kFreeSpaceUnknown) << library;
     }
 }
 
@@ -128,21 +127,21 @@ TEST(Ntfs, RealDrivesOfThePrefix)
 {
     IntGuard ntfs(g_ntfsVolume);
     g_ntfsVolume = 0;
-    DetectNtfs("C:\\");
+    DetectNtfs(L"C:\\");
     EXPECT_EQ(g_ntfsVolume, 1);
-    DetectNtfs("L:\\");  // CD-ROM
+    DetectNtfs(L"L:\\");  // CD-ROM
     EXPECT_EQ(g_ntfsVolume, 0);
-    DetectNtfs("C:\\");
-    DetectNtfs(MissingRoot().c_str());
+    DetectNtfs(L"C:\\");
+    DetectNtfs(W(MissingRoot()));
     EXPECT_EQ(g_ntfsVolume, 0);
 }
 
-const char *g_fakeFileSystem = nullptr;
+const wchar_t *g_fakeFileSystem = nullptr;
 
-bool FakeVolumeFileSystem(const char *, char *name, DWORD size)
+bool FakeVolumeFileSystem(const wchar_t *, wchar_t *name, DWORD size)
 {
     if (!g_fakeFileSystem) return false;
-    lstrcpynA(name, g_fakeFileSystem, static_cast<int>(size));
+    lstrcpynW(name, g_fakeFileSystem, static_cast<int>(size));
     return true;
 }
 
@@ -152,16 +151,16 @@ TEST(Ntfs, FileSystemNameInAnyCase)
     IntGuard ntfs(g_ntfsVolume);
     g_platform.volumeFileSystem = FakeVolumeFileSystem;
     struct Case {
-        const char *name;
+        const wchar_t *name;
         int ntfs;
     };
-    const Case cases[] = {{"NTFS", 1}, {"ntfs", 1}, {"FAT", 0}, {"FAT32", 0},
-                          {"CDFS", 0}, {"", 0},     {nullptr, 0}};
+    const Case cases[] = {{L"NTFS", 1}, {L"ntfs", 1}, {L"FAT", 0}, {L"FAT32", 0},
+                          {L"CDFS", 0}, {L"", 0},     {nullptr, 0}};
     for (const Case &c : cases) {
         g_fakeFileSystem = c.name;
         g_ntfsVolume = 1 - c.ntfs;
-        DetectNtfs("C:\\");
-        EXPECT_EQ(g_ntfsVolume, c.ntfs) << (c.name ? c.name : "(query fails)");
+        DetectNtfs(L"C:\\");
+        EXPECT_EQ(g_ntfsVolume, c.ntfs) << (c.name ? U(c.name) : "(query fails)");
     }
 }
 

@@ -14,7 +14,7 @@
 #include "temp_tree.h"
 #include "test_support.h"
 #include "timestamp_items.h"
-#include "timestamp_run.h"
+#include "change_run.h"
 #include "timestamp_writer.h"
 #include "volume_checks.h"
 
@@ -64,7 +64,7 @@ int main()
         g_runStatus = 1;
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        ChangeSubtreeTimestamps(root.Path().c_str());
+        ChangeSubtreeTimestamps(W(root.Path()));
         QueryPerformanceCounter(&end);
         const double seconds = Seconds(start, end, frequency);
         std::printf("%s: %d entries in %.2f s, %.0f entries/s, run status %d, folders rebuilt %u\n",

@@ -30,7 +30,7 @@ const AttributeBox kAttributeBoxes[] = {
 
 // Every attribute that can be set is cleared first, so the item ends with
 // exactly the chosen ones: one write, on the item itself, never through a link.
-void GiveChosenAttributes(const char *path, bool)
+void GiveChosenAttributes(const std::wstring &path, bool)
 {
     SetItemAttributes(path, ChosenAttributes());
 }
@@ -83,7 +83,7 @@ void OnCommand(HWND dialog, int id)
 void ChangeAttributesCommand(HWND mainWindow)
 {
     RunChangeCommand(mainWindow, kRefreshAttributes, Msg::AttributesDriveRefused,
-                     g_japaneseMode ? "CHANGEATTR_DLG_J" : "CHANGEATTR_DLG", AttributesDlgProc,
+                     g_japaneseMode ? L"CHANGEATTR_DLG_J" : L"CHANGEATTR_DLG", AttributesDlgProc,
                      ApplyAttributeChange);
 }
 
@@ -105,7 +105,7 @@ void ApplyAttributeChange()
     ApplyToSelection(GiveChosenAttributes);
 }
 
-void ChangeSubtreeAttributes(const char *folder)
+void ChangeSubtreeAttributes(const std::wstring &folder)
 {
     ChangeSubtree(folder, GiveChosenAttributes);
 }

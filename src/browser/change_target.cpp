@@ -2,10 +2,10 @@
 
 #include <commctrl.h>
 
-#include <cstring>
-
 #include "folder_list.h"
 #include "item_access.h"
+#include "path_text.h"
+#include "row_texts.h"
 #include "list_refresh.h"
 #include "subtree_walk.h"
 #include "volume_checks.h"
@@ -17,10 +17,10 @@ int g_dialogOutcome = 0;
 
 namespace {
 
-bool IsFolder(const char *path)
+bool IsFolder(const std::wstring &path)
 {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return ReadItemData(path, &data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void SetBox(HWND dialog, int id, bool ticked)
@@ -35,17 +35,6 @@ bool BoxCounts(HWND dialog, int id)
 
 }  // namespace
 
-bool ResolveFullPath(const char *path, char (&full)[kPathSize])
-{
-    std::memset(full, 0, sizeof full);
-    DWORD length = GetFullPathNameA(path, kPathSize - 2, full, nullptr);
-    if (length == 0 || length >= static_cast<DWORD>(kPathSize - 2)) {
-        std::memset(full, 0, sizeof full);
-        return false;
-    }
-    return true;
-}
-
 int CheckChangeTarget(HWND mainWindow, Msg driveRefused)
 {
     if (!g_hFolderList || FolderListRowCount() <= 0) {
@@ -57,20 +46,18 @@ int CheckChangeTarget(HWND mainWindow, Msg driveRefused)
         return 0;
     }
     // Every row lies in the current folder, so its drive is the drive of all.
-    char lastPath[kPathSize] = {};
-    std::memcpy(lastPath, g_currentFolder, sizeof lastPath - 1);
+    std::wstring lastPath = g_currentFolder;
     for (int row = 0, rows = FolderListRowCount(); row < rows; ++row) {
-        char path[kPathSize];
-        if (!IsRowSelected(row) || !ReadRowFullPath(row, path)) continue;
-        std::memcpy(lastPath, path, sizeof lastPath);
+        if (!IsRowSelected(row)) continue;
+        const std::wstring path = ReadRowFullPath(row);
+        if (path.empty()) continue;
+        lastPath = path;
         if (IsFolder(path)) {
             g_selectionHasFolder = 1;
             break;
         }
     }
-    char root[4] = {};
-    std::memcpy(root, lastPath, 3);
-    int driveClass = ClassifyDrive(root);
+    int driveClass = ClassifyDrive(RootOf(lastPath));
     if (driveClass == kDriveUnknown || driveClass == kDriveNoRoot || driveClass == kDriveCdRom) {
         ShowMessage(mainWindow, driveRefused);
         return 0;
@@ -78,9 +65,9 @@ int CheckChangeTarget(HWND mainWindow, Msg driveRefused)
     return 1;
 }
 
-bool RunChangeDialog(HWND mainWindow, const char *templateName, DLGPROC procedure)
+bool RunChangeDialog(HWND mainWindow, const wchar_t *templateName, DLGPROC procedure)
 {
-    INT_PTR result = DialogBoxParamA(g_hInstance, templateName, mainWindow, procedure, 0);
+    INT_PTR result = DialogBoxParamW(g_hInstance, templateName, mainWindow, procedure, 0);
     if (result == -1) {
         ShowMessage(nullptr, Msg::CommandDialogFailure);
         return false;
@@ -120,22 +107,19 @@ void ForEachSelectedItem(const SelectedItemAction &action)
     if (!g_hFolderList || FolderListRowCount() <= 0 || FolderListSelectedCount() <= 0) return;
     HCURSOR kept = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     for (int row = 0, rows = FolderListRowCount(); row < rows; ++row) {
-        char path[kPathSize];
-        if (!IsRowSelected(row) || !ReadRowFullPath(row, path)) continue;
-        if (lstrcmpiA(path, g_programPath) == 0) continue;
-        DWORD attributes = GetFileAttributesA(path);
-        if (attributes == INVALID_FILE_ATTRIBUTES) continue;
-        action(path, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-        // The rows are named relative to the current folder: it must be the
-        // current directory again before the next row is resolved.
-        SetCurrentDirectoryA(g_currentFolder);
+        if (!IsRowSelected(row)) continue;
+        const std::wstring path = ReadRowFullPath(row);
+        if (path.empty() || SameNameIgnoringCase(path, g_programPath)) continue;
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!ReadItemData(path, &data)) continue;
+        action(path, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
     }
     if (GetCursor() != kept) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
 }
 
 void ApplyToSelection(ItemChange change)
 {
-    ForEachSelectedItem([change](const char *path, bool isFolder) {
+    ForEachSelectedItem([change](const std::wstring &path, bool isFolder) {
         if (!isFolder) {
             change(path, false);
             return;
@@ -145,22 +129,21 @@ void ApplyToSelection(ItemChange change)
     });
 }
 
-void ChangeSubtree(const char *folder, ItemChange change)
+void ChangeSubtree(const std::wstring &folder, ItemChange change)
 {
-    char full[kPathSize];
     // A linked folder's contents belong elsewhere.
-    if (!ResolveFullPath(folder, full) || IsLinkItem(full)) return;
+    if (IsLinkItem(folder)) return;
     WalkSubtree(
-        full, g_programPath,
-        [change](const char *path, bool isFolder) {
+        folder, g_programPath,
+        [change](const std::wstring &path, bool isFolder) {
             if (!(isFolder && g_dlgFilesOnly)) change(path, isFolder);
             return true;
         },
-        [](const char *, const char *) { return true; });
+        [](const std::wstring &) { return true; });
 }
 
 void RunChangeCommand(HWND mainWindow, int refreshMode, Msg driveRefused,
-                      const char *dialogTemplate, DLGPROC procedure, void (*apply)())
+                      const wchar_t *dialogTemplate, DLGPROC procedure, void (*apply)())
 {
     g_selectionHasFolder = 0;
     g_refreshMode = refreshMode;

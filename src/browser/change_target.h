@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "main_window.h"
 #include "messages.h"
@@ -30,11 +31,11 @@ int CheckChangeTarget(HWND mainWindow, Msg driveRefused);
 // The course both commands take: the check of the selection, the dialog,
 // then (after OK) apply() and the refresh of the column refreshMode names.
 void RunChangeCommand(HWND mainWindow, int refreshMode, Msg driveRefused,
-                      const char *dialogTemplate, DLGPROC procedure, void (*apply)());
+                      const wchar_t *dialogTemplate, DLGPROC procedure, void (*apply)());
 
 // Runs the dialog of the given template modally; false after the "System
 // Error" box when the dialog cannot be shown.
-bool RunChangeDialog(HWND mainWindow, const char *templateName, DLGPROC procedure);
+bool RunChangeDialog(HWND mainWindow, const wchar_t *templateName, DLGPROC procedure);
 
 // The subfolder boxes at the dialog's start: 127 usable only when a folder is
 // selected, 128 never until 127 is ticked.
@@ -48,23 +49,17 @@ void ToggleFilesOnly(HWND dialog);
 void ReadSubfolderBoxes(HWND dialog);
 
 // Given the full path of one selected row and whether it is a folder.
-using SelectedItemAction = std::function<void(const char *fullPath, bool isFolder)>;
+using SelectedItemAction = std::function<void(const std::wstring &fullPath, bool isFolder)>;
 // Runs the action on every selected row in row order under the wait cursor,
-// skipping empty names and the program's own file. After each row the
-// current folder is the current directory again, whatever the action did.
+// skipping empty names and the program's own file.
 void ForEachSelectedItem(const SelectedItemAction &action);
 
 // One change of one item, given its path and whether it is a folder.
-using ItemChange = void (*)(const char *path, bool isFolder);
+using ItemChange = void (*)(const std::wstring &path, bool isFolder);
 // The course of the attribute and letter changes over the selected rows: a
 // file is changed; a folder is changed unless "files only" is ticked, and
 // what it holds is changed too when "include subfolders" is ticked.
 void ApplyToSelection(ItemChange change);
-// Everything below folder, through change; folders are left out under
-// "files only". An entry that no ANSI path reaches stays as it is; one
-// reached by its short name is changed through it, which names exactly it.
-void ChangeSubtree(const char *folder, ItemChange change);
-
-// path resolved against the current directory into full; false (full empty)
-// when it does not fit a path buffer.
-bool ResolveFullPath(const char *path, char (&full)[kPathSize]);
+// Everything below folder (a full path), through change; folders are left
+// out under "files only". A linked folder is never walked into.
+void ChangeSubtree(const std::wstring &folder, ItemChange change);

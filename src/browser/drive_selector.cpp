@@ -4,12 +4,11 @@
 #include <direct.h>
 #include <shellapi.h>
 
-#include <cstring>
-
 #include "folder_list.h"
 #include "language.h"
 #include "main_window.h"
 #include "messages.h"
+#include "path_text.h"
 #include "row_texts.h"
 #include "selector_table.h"
 #include "volume_checks.h"
@@ -23,16 +22,16 @@ namespace {
 HIMAGELIST g_selectorImages = nullptr;
 HIMAGELIST g_driveIcons = nullptr;
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+wchar_t AsciiUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
 
 // The drive's small shell icon, else its large one, else the program's own.
 // Returns the index among the drive icons, or -1.
-int ReadDriveIcon(const char *root)
+int ReadDriveIcon(const std::wstring &root)
 {
-    SHFILEINFOA info = {};
-    if (!SHGetFileInfoA(root, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) {
-        std::memset(&info, 0, sizeof info);
-        if (!SHGetFileInfoA(root, 0, &info, sizeof info, SHGFI_ICON)) info.hIcon = nullptr;
+    SHFILEINFOW info = {};
+    if (!SHGetFileInfoW(root.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) {
+        info = {};
+        if (!SHGetFileInfoW(root.c_str(), 0, &info, sizeof info, SHGFI_ICON)) info.hIcon = nullptr;
     }
     if (!info.hIcon) return ImageList_AddIcon(g_driveIcons, LoadIconA(g_hInstance, "NO_DRV_ICON"));
     int index = ImageList_AddIcon(g_driveIcons, info.hIcon);
@@ -63,39 +62,41 @@ int AppendEntryImage(int image)
 
 void Select(int index)
 {
-    if (g_hDriveSelector && index >= 0) SendMessageA(g_hDriveSelector, CB_SETCURSEL, index, 0);
+    if (g_hDriveSelector && index >= 0) SendMessageW(g_hDriveSelector, CB_SETCURSEL, index, 0);
 }
 
 // The drive's label for the list: only fixed drives show theirs.
-void ReadVolumeLabel(const char *root, int driveClass, char (&label)[32])
+std::wstring ReadVolumeLabel(const std::wstring &root, int driveClass)
 {
-    std::memset(label, 0, sizeof label);
-    if (driveClass != kDriveFixed) return;
-    if (!GetVolumeInformationA(root, label, 30, nullptr, nullptr, nullptr, nullptr, 0))
-        std::memset(label, 0, sizeof label);
+    if (driveClass != kDriveFixed) return std::wstring();
+    wchar_t label[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH, nullptr, nullptr, nullptr, nullptr, 0))
+        return std::wstring();
+    return label;
 }
 
 // Makes the chosen root current; a drive without media fails quietly.
-bool ChangeToRoot(const char *root)
+bool ChangeToRoot(const std::wstring &root)
 {
     bool raised = SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST) != 0;
     // The run-time library's change also records it as the drive's current directory.
-    bool changed = _chdir(root) == 0;
+    bool changed = _wchdir(root.c_str()) == 0;
     if (raised) SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
     return changed;
 }
 
 // An entry of the current drive was chosen: back up to it.
-void ChooseOnCurrentDrive(int sel, const char *chosenRoot)
+void ChooseOnCurrentDrive(int sel, const std::wstring &chosenRoot)
 {
     if (CountDeeperEntries(sel) == 0) return;  // already the current folder
-    char target[kPathSize] = {};
-    std::strcpy(target, IsDriveEntry(sel) ? chosenRoot : g_selectorText[sel]);
-    if (!SetCurrentDirectoryA(target)) {
+    const std::wstring target = IsDriveEntry(sel) ? chosenRoot : g_selector[sel].text;
+    const DWORD attributes = GetFileAttributesW(SystemPath(target).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         ReselectCurrentLocation();
         return;
     }
-    std::memcpy(g_currentFolder, target, sizeof g_currentFolder);
+    g_currentFolder = target;
+    SetCurrentDirectoryW(target.c_str());
     CutChainBelow(sel);
     FillFolderList(g_currentFolder);
     RebuildDriveSelector();
@@ -103,11 +104,11 @@ void ChooseOnCurrentDrive(int sel, const char *chosenRoot)
 }
 
 // Another drive was chosen: list its root (never the folder last visited there).
-void ChooseOtherDrive(HWND mainWindow, int sel, const char *chosenRoot)
+void ChooseOtherDrive(HWND mainWindow, int sel, const std::wstring &chosenRoot)
 {
     int driveClass = ClassifyDrive(chosenRoot);
     if (driveClass == kDriveRemovable || driveClass == kDriveCdRom) {
-        if (ShowMessageFormatted(mainWindow, Msg::MediaQuestion, chosenRoot) != IDYES) {
+        if (ShowMessageFormatted(mainWindow, Msg::MediaQuestion, {chosenRoot}) != IDYES) {
             ReselectCurrentLocation();
             return;
         }
@@ -118,8 +119,7 @@ void ChooseOtherDrive(HWND mainWindow, int sel, const char *chosenRoot)
         SetErrorMode(previousMode);
         return;
     }
-    std::memset(g_currentFolder, 0, sizeof g_currentFolder);
-    std::strcpy(g_currentFolder, chosenRoot);
+    g_currentFolder = chosenRoot;
     bool hadChain = FindChainStart() > 0;
     int newSel = DropChainFor(sel);
     FillFolderList(g_currentFolder);
@@ -128,33 +128,38 @@ void ChooseOtherDrive(HWND mainWindow, int sel, const char *chosenRoot)
     SetErrorMode(previousMode);
 }
 
+// "C:\" of a text that starts with a drive letter and colon.
+std::wstring RootOfText(const std::wstring &text)
+{
+    if (text.size() < 2) return std::wstring();
+    return std::wstring(1, AsciiUpper(text[0])) + text[1] + L"\\";
+}
+
 }  // namespace
 
 void CreateDriveSelector(HWND mainWindow)
 {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_USEREX_CLASSES};
     InitCommonControlsEx(&controls);
-    g_hDriveSelector = CreateWindowExA(0, WC_COMBOBOXEXA, "",
+    g_hDriveSelector = CreateWindowExW(0, WC_COMBOBOXEXW, L"",
                                        WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 118,
                                        4, 219, 200, mainWindow,
                                        reinterpret_cast<HMENU>(kDriveSelectorId), g_hInstance,
                                        nullptr);
     ShowWindow(g_hDriveSelector, SW_SHOW);
-    g_selectorImages = ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, kSelectorEntries, 0);
+    g_selectorImages = ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, 64, 16);
     g_driveIcons = ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, 26, 0);
     ClearSelectorTable();
 
     // Reading a drive without media must not raise the system's error box.
     UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS);
     int selected = -1;
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        char root[4] = {letter, ':', '\\', '\0'};
+    for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+        const std::wstring root = std::wstring(1, letter) + L":\\";
         int driveClass = ClassifyDrive(root);
-        char label[32];
-        ReadVolumeLabel(root, driveClass, label);
-        char text[kSelectorTextSize];
-        if (!MakeDriveEntryText(letter, driveClass, label, text)) continue;
-        if (lstrcmpiA(g_currentFolder, root) == 0) selected = g_selectorCount;
+        const std::wstring text = MakeDriveEntryText(letter, driveClass, ReadVolumeLabel(root, driveClass));
+        if (text.empty()) continue;
+        if (SameNameIgnoringCase(g_currentFolder, root)) selected = static_cast<int>(g_selector.size());
         AppendSelectorEntry(text, 0, ReadDriveIcon(root));
     }
     SetErrorMode(previousMode);
@@ -165,20 +170,21 @@ void CreateDriveSelector(HWND mainWindow)
 void RebuildDriveSelector()
 {
     if (!g_hDriveSelector) return;
-    SendMessageA(g_hDriveSelector, CB_RESETCONTENT, 0, 0);
+    SendMessageW(g_hDriveSelector, CB_RESETCONTENT, 0, 0);
     if (g_selectorImages) ImageList_Remove(g_selectorImages, -1);
-    for (int i = 0; i < g_selectorCount; ++i) {
-        int image = g_selectorImages ? AppendEntryImage(g_selectorImage[i]) : I_IMAGENONE;
-        COMBOBOXEXITEMA item = {};
+    for (int i = 0; i < static_cast<int>(g_selector.size()); ++i) {
+        int image = g_selectorImages ? AppendEntryImage(g_selector[i].image) : I_IMAGENONE;
+        const std::wstring shown = SelectorShownText(i);
+        COMBOBOXEXITEMW item = {};
         item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE | CBEIF_INDENT;
         item.iItem = i;
-        item.pszText = const_cast<char *>(SelectorShownText(i));
+        item.pszText = const_cast<wchar_t *>(shown.c_str());
         item.iImage = image;
         item.iSelectedImage = image;
-        item.iIndent = g_selectorIndent[i];
-        SendMessageA(g_hDriveSelector, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        item.iIndent = g_selector[i].indent;
+        SendMessageW(g_hDriveSelector, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
-    SendMessageA(g_hDriveSelector, CBEM_SETIMAGELIST, 0,
+    SendMessageW(g_hDriveSelector, CBEM_SETIMAGELIST, 0,
                  reinterpret_cast<LPARAM>(g_selectorImages));
 }
 
@@ -201,14 +207,12 @@ void PopFolderChainItem()
 void ReselectCurrentLocation()
 {
     int index;
-    if (std::strlen(g_currentFolder) <= 3) {
-        char key[3] = {AsciiUpper(g_currentFolder[0]), g_currentFolder[0] ? g_currentFolder[1] : '\0',
-                       '\0'};
+    if (g_currentFolder.size() <= 3) {
+        std::wstring key = g_currentFolder.substr(0, 2);
+        if (!key.empty()) key[0] = AsciiUpper(key[0]);
         index = FindFirstSelectorEntry(key);
     } else {
-        char key[kSelectorTextSize];
-        NormalizeDrivePath(g_currentFolder, key);
-        index = FindLastSelectorEntry(key);
+        index = FindLastSelectorEntry(NormalizeDrivePath(g_currentFolder));
     }
     Select(index);
 }
@@ -216,12 +220,11 @@ void ReselectCurrentLocation()
 void OnDriveSelectorChange()
 {
     if (!g_hDriveSelector) return;
-    int sel = static_cast<int>(SendMessageA(g_hDriveSelector, CB_GETCURSEL, 0, 0));
-    if (sel < 0 || sel >= g_selectorCount) return;
-    char currentRoot[4] = {AsciiUpper(g_currentFolder[0]), g_currentFolder[0] ? g_currentFolder[1] : '\0',
-                           '\\', '\0'};
-    char chosenRoot[4] = {AsciiUpper(g_selectorText[sel][0]), g_selectorText[sel][1], '\\', '\0'};
-    if (lstrcmpiA(chosenRoot, currentRoot) == 0) ChooseOnCurrentDrive(sel, chosenRoot);
+    int sel = static_cast<int>(SendMessageW(g_hDriveSelector, CB_GETCURSEL, 0, 0));
+    if (sel < 0 || sel >= static_cast<int>(g_selector.size())) return;
+    const std::wstring currentRoot = RootOfText(g_currentFolder);
+    const std::wstring chosenRoot = RootOfText(g_selector[sel].text);
+    if (SameNameIgnoringCase(chosenRoot, currentRoot)) ChooseOnCurrentDrive(sel, chosenRoot);
     else ChooseOtherDrive(GetParent(g_hDriveSelector), sel, chosenRoot);
 }
 

@@ -2,18 +2,20 @@
 // The folder list of klokan99: a report-view list in a container window of
 // its own, showing the subfolders and then the files of the current folder.
 // Other commands act on its selected rows; a row's full path is its Name
-// resolved against the process current directory, which equals
-// g_currentFolder whenever the list is idle.
+// joined to g_currentFolder, exactly as the file system gave the name.
 
 #include <windows.h>
+
+#include <string>
 
 #include "main_window.h"
 
 // The folder whose contents the list shows: "C:\" for a drive root, no
-// trailing backslash otherwise.
-extern char g_currentFolder[kPathSize];
+// trailing backslash otherwise. The process current directory follows it
+// where the system can (not past its path limit); nothing relies on that.
+extern std::wstring g_currentFolder;
 // "My Documents" on the Windows drive; folders are compared with it.
-extern char g_myDocumentsPath[kPathSize];
+extern std::wstring g_myDocumentsPath;
 
 // The list control (null until created) and the most rows it ever shows.
 extern HWND g_hFolderList;
@@ -26,21 +28,21 @@ LRESULT CALLBACK ListContainerProc(HWND window, UINT message, WPARAM wParam, LPA
 void CreateFolderListView(HWND container);
 
 // Lists one folder (with or without a trailing backslash): folders first,
-// then files, each group sorted; at most kFolderListRows rows. Changes
-// neither the current directory nor g_currentFolder. A folder that cannot be
-// searched leaves the list empty.
-void FillFolderList(const char *folder);
-// The sort order of two stored paths: the system's locale-aware comparison.
-int CompareFolderEntries(const char *a, const char *b);
+// then files, each group sorted; at most kFolderListRows rows, every name as
+// the file system gives it. Changes neither the current directory nor
+// g_currentFolder. A folder that cannot be searched leaves the list empty.
+void FillFolderList(const std::wstring &folder);
+// The sort order of two names: the system's locale-aware comparison.
+int CompareFolderEntries(const std::wstring &a, const std::wstring &b);
 
 // What the commands ask of the list: rows, selected rows, one row's state.
 int FolderListRowCount();
 int FolderListSelectedCount();
 bool IsRowSelected(int row);
 
-// The full path of a row: its Name resolved against the current directory.
-// False for an empty Name or a path that does not fit the buffer.
-bool ReadRowFullPath(int row, char (&path)[kPathSize]);
+// The full path of a row: its Name joined to g_currentFolder; empty for an
+// empty Name.
+std::wstring ReadRowFullPath(int row);
 
 // Double click: enters the one selected folder (not the recycle bin).
 void EnterSelectedFolder();

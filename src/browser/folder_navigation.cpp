@@ -3,15 +3,13 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <direct.h>
-
-#include <cstring>
 
 #include "attributes.h"
 #include "date_time_selector.h"
 #include "drive_selector.h"
 #include "folder_list.h"
-#include "item_names.h"
+#include "item_access.h"
+#include "path_text.h"
 #include "local_time.h"
 #include "row_texts.h"
 
@@ -21,93 +19,87 @@ namespace {
 int SingleSelectedRow()
 {
     if (!g_hFolderList) return -1;
-    if (SendMessageA(g_hFolderList, LVM_GETITEMCOUNT, 0, 0) <= 0) return -1;
-    if (SendMessageA(g_hFolderList, LVM_GETSELECTEDCOUNT, 0, 0) != 1) return -1;
-    return static_cast<int>(SendMessageA(g_hFolderList, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+    if (SendMessageW(g_hFolderList, LVM_GETITEMCOUNT, 0, 0) <= 0) return -1;
+    if (SendMessageW(g_hFolderList, LVM_GETSELECTEDCOUNT, 0, 0) != 1) return -1;
+    return static_cast<int>(SendMessageW(g_hFolderList, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
 }
 
-// The item of the one selected row, read without wildcard expansion.
-bool ReadSelectedItem(char (&path)[kPathSize], WIN32_FILE_ATTRIBUTE_DATA &data)
+// The item of the one selected row, read by an exact look-up.
+bool ReadSelectedItem(std::wstring &path, WIN32_FILE_ATTRIBUTE_DATA &data)
 {
     int row = SingleSelectedRow();
-    if (row < 0 || !ReadRowFullPath(row, path)) return false;
-    return GetFileAttributesExA(path, GetFileExInfoStandard, &data) != 0;
+    if (row < 0) return false;
+    path = ReadRowFullPath(row);
+    return !path.empty() && ReadItemData(path, &data);
+}
+
+// Makes folder the current folder of the list. The process follows where
+// the system lets it (a path past its limit cannot be the current directory).
+void MoveTo(const std::wstring &folder)
+{
+    g_currentFolder = folder;
+    SetCurrentDirectoryW(folder.c_str());
+    FillFolderList(g_currentFolder);
 }
 
 }  // namespace
 
 int FolderListRowCount()
 {
-    return g_hFolderList ? static_cast<int>(SendMessageA(g_hFolderList, LVM_GETITEMCOUNT, 0, 0)) : 0;
+    return g_hFolderList ? static_cast<int>(SendMessageW(g_hFolderList, LVM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
 int FolderListSelectedCount()
 {
     return g_hFolderList
-               ? static_cast<int>(SendMessageA(g_hFolderList, LVM_GETSELECTEDCOUNT, 0, 0))
+               ? static_cast<int>(SendMessageW(g_hFolderList, LVM_GETSELECTEDCOUNT, 0, 0))
                : 0;
 }
 
 bool IsRowSelected(int row)
 {
     return g_hFolderList &&
-           (SendMessageA(g_hFolderList, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+           (SendMessageW(g_hFolderList, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
-bool ReadRowFullPath(int row, char (&path)[kPathSize])
+std::wstring ReadRowFullPath(int row)
 {
-    std::memset(path, 0, sizeof path);
-    if (!g_hFolderList) return false;
-    char name[kPathSize] = {};
-    LVITEMA item = {};
+    if (!g_hFolderList) return std::wstring();
+    // A name holds at most 255 characters; the buffer has room to spare.
+    wchar_t name[1024] = {};
+    LVITEMW item = {};
     item.iSubItem = 0;
     item.pszText = name;
-    item.cchTextMax = kPathSize - 2;
-    SendMessageA(g_hFolderList, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    // Rows hold names without wildcards; anything else could reach another item.
-    if (!name[0] || HasWildcard(name)) return false;
-    DWORD length = GetFullPathNameA(name, kPathSize, path, nullptr);
-    if (length == 0 || length >= static_cast<DWORD>(kPathSize)) {
-        std::memset(path, 0, sizeof path);
-        return false;
-    }
-    return true;
+    item.cchTextMax = 1024;
+    SendMessageW(g_hFolderList, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    if (!name[0]) return std::wstring();
+    return JoinPath(g_currentFolder, name);
 }
 
 void EnterSelectedFolder()
 {
-    char path[kPathSize];
+    std::wstring path;
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!ReadSelectedItem(path, data)) return;
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-    const int slash = LastSeparator(path, IsProcessLeadByte);
-    if (IsRecycleBinName(slash >= 0 ? path + slash + 1 : path)) return;
-    // The current directory and g_currentFolder move together or not at all.
-    if (!SetCurrentDirectoryA(path)) return;
-    std::memcpy(g_currentFolder, path, sizeof g_currentFolder);
-    FillFolderList(g_currentFolder);
+    if (IsRecycleBinName(NameOf(path))) return;
+    MoveTo(path);
     PushFolderChainItem();
 }
 
 void GoUpOneLevel()
 {
-    char current[kPathSize] = {};
-    DWORD length = GetCurrentDirectoryA(kPathSize - 2, current);
-    if (length < 4 || length >= static_cast<DWORD>(kPathSize - 2)) return;
-    // The run-time library's change also records the drive's current
-    // directory in the process environment.
-    if (_chdir("..") != 0) return;
-    char parent[kPathSize] = {};
-    length = GetCurrentDirectoryA(kPathSize - 2, parent);
-    if (length == 0 || length >= static_cast<DWORD>(kPathSize - 2)) return;
-    std::memcpy(g_currentFolder, parent, sizeof g_currentFolder);
-    FillFolderList(g_currentFolder);
+    // Nothing above a drive's root (or a share's).
+    if (g_currentFolder.empty() || g_currentFolder == RootOf(g_currentFolder)) return;
+    const std::wstring parent = ParentOf(g_currentFolder);
+    if (parent.empty()) return;
+    MoveTo(parent);
     PopFolderChainItem();
 }
 
 void LoadClickedItemState()
 {
-    char path[kPathSize];
+    std::wstring path;
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!ReadSelectedItem(path, data)) return;
     SYSTEMTIME local = {};

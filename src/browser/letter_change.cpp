@@ -1,18 +1,17 @@
 #include "letter_change.h"
 
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
+#include <cwchar>
 
 #include "change_target.h"
 #include "handles.h"
 #include "item_access.h"
-#include "item_names.h"
 #include "language.h"
 #include "list_refresh.h"
 #include "main_window.h"
 #include "messages.h"
-#include "path_limits.h"
 #include "path_text.h"
+#include "row_texts.h"
 #include "subtree_walk.h"
 
 int g_caseMode = 1;
@@ -23,68 +22,100 @@ namespace {
 constexpr int kCapitalRadio = 129;
 constexpr int kSmallRadio = 130;
 
-// The name the file system keeps for the item at path, or false when there
-// is none.
-bool ReadStoredName(const char *path, WIN32_FIND_DATAA &found)
+// The name the file system keeps for the item at path (as its folder lists
+// it), or empty when there is none. A search may match loosely: Wine takes
+// "REPORT." for "report" too.
+std::wstring StoredName(const std::wstring &path)
 {
-    if (HasWildcard(path)) return false;
-    FindHandle search(FindFirstEntry(path, &found));
-    return search.Valid();
+    WIN32_FIND_DATAW found = {};
+    FindHandle search(HasWildcard(NameOf(path)) ? INVALID_HANDLE_VALUE
+                                                : FindFirstFileW(SystemPath(path).c_str(), &found));
+    return search.Valid() ? std::wstring(found.cFileName) : std::wstring();
 }
 
-// True when path, with name as its last component, reaches the item by its
-// own name. A short name, or a long name with characters the code page cannot
-// spell, must never be written back in other letters: the item would lose
-// its real name.
-bool ReachedByOwnName(const char *path, const char *name, WIN32_FIND_DATAA &found)
+// Whether the item at path is stored under exactly the name path gives it.
+bool StoredAs(const std::wstring &path)
 {
-    if (!ReadStoredName(path, found) || HasWildcard(found.cFileName)) return false;
-    return lstrcmpiA(found.cFileName, name) == 0;
+    if (StoredName(path) == NameOf(path)) return true;
+    std::vector<std::wstring> names;
+    ReadFolderNames(ParentOf(path), &names);
+    return std::find(names.begin(), names.end(), NameOf(path)) != names.end();
 }
 
-// True when the new path is free or names the item itself (whose stored
+// Volume and index of the item at path; false when it cannot be opened.
+bool IdentityOf(const std::wstring &path, BY_HANDLE_FILE_INFORMATION *info)
+{
+    FileHandle item(CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return item.Valid() && GetFileInformationByHandle(item.Get(), info);
+}
+
+// True when the new path is free or reaches the item itself (whose stored
 // name is ownName), never a different item.
-bool NamesOnlyTheItem(const char *newPath, const char *ownName)
+bool NamesOnlyTheItem(const std::wstring &newPath, const std::wstring &itemPath,
+                      const std::wstring &ownName)
 {
-    WIN32_FIND_DATAA other = {};
-    if (!ReadStoredName(newPath, other)) return true;
-    return lstrcmpiA(other.cFileName, ownName) == 0;
+    const std::wstring other = StoredName(newPath);
+    if (other.empty() || SameNameIgnoringCase(other, ownName)) return true;
+    // The search may have matched loosely; the item the path opens tells.
+    BY_HANDLE_FILE_INFORMATION named = {}, own = {};
+    return IdentityOf(newPath, &named) && IdentityOf(itemPath, &own) &&
+           named.dwVolumeSerialNumber == own.dwVolumeSerialNumber &&
+           named.nFileIndexHigh == own.nFileIndexHigh && named.nFileIndexLow == own.nFileIndexLow;
 }
 
-// True when the item at path is stored with exactly the spelling of name.
-bool StoredAs(const char *path, const char *name)
+// Whether name, in the folder, is the short name of an entry other than
+// ownName. Such a name reaches that entry once the item leaves it, so the
+// item could not come back to it.
+bool ShortNameOfAnother(const std::wstring &folder, const std::wstring &name,
+                        const std::wstring &ownName)
 {
-    WIN32_FIND_DATAA found = {};
-    return ReadStoredName(path, found) && std::strcmp(found.cFileName, name) == 0;
+    WIN32_FIND_DATAW found = {};
+    FindHandle search(FindFirstFileExW(SystemPath(JoinPath(folder, L"*")).c_str(),
+                                       FindExInfoStandard, &found, FindExSearchNameMatch, nullptr,
+                                       0));
+    if (!search.Valid()) return false;
+    do {
+        if (found.cAlternateFileName[0] && SameNameIgnoringCase(found.cAlternateFileName, name) &&
+            !SameNameIgnoringCase(found.cFileName, ownName))
+            return true;
+    } while (FindNextFileW(search.Get(), &found));
+    return false;
+}
+
+bool Rename(const std::wstring &from, const std::wstring &to)
+{
+    return MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(), 0) != FALSE;
 }
 
 // Moves from to to without ever replacing an existing item. Some file systems
 // answer a rename that only changes case with success and keep the old
 // spelling; the item then goes once through a free temporary name beside it.
-// where receives the path at which the item is afterwards.
-bool RenameKeepingItem(const char *from, const char *to, const char *head, const char *newName,
-                       char (&where)[kPathBufferSize])
+// Gives the path at which the item is afterwards.
+std::wstring RenameKeepingItem(const std::wstring &from, const std::wstring &to)
 {
-    std::strcpy(where, from);
-    if (!MoveFileA(from, to)) return false;
-    std::strcpy(where, to);
-    if (StoredAs(to, newName)) return true;
-
+    if (!Rename(from, to)) return from;
+    if (StoredAs(to)) return to;
+    // Through a temporary name only where both names stay the item's own.
+    const std::wstring ownName = StoredName(from);
+    if (ShortNameOfAnother(ParentOf(to), NameOf(to), ownName) ||
+        ShortNameOfAnother(ParentOf(from), NameOf(from), ownName))
+        return from;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char temporary[kPathBufferSize] = {};
-        int length = std::snprintf(temporary, sizeof temporary, "%s~case%02d.tmp", head, attempt);
-        if (length < 0 || length > kMaxPathChars) return false;
-        if (!MoveFileA(to, temporary)) {
-            DWORD error = GetLastError();
+        wchar_t name[16] = {};
+        std::swprintf(name, 16, L"~case%02d.tmp", attempt);
+        const std::wstring temporary = JoinPath(ParentOf(to), name);
+        if (!Rename(to, temporary)) {
+            const DWORD error = GetLastError();
             if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) continue;
-            return false;
+            return to;
         }
-        if (MoveFileA(temporary, to)) return StoredAs(to, newName);
+        if (Rename(temporary, to)) return to;
         // The new name was refused: back under the old one.
-        std::strcpy(where, MoveFileA(temporary, from) ? from : temporary);
-        return false;
+        return Rename(temporary, from) ? from : temporary;
     }
-    return false;
+    return to;
 }
 
 void OnInitDialog(HWND dialog)
@@ -125,7 +156,7 @@ void OnCommand(HWND dialog, int id)
 void ChangeLettersCommand(HWND mainWindow)
 {
     RunChangeCommand(mainWindow, kRefreshName, Msg::LettersDriveRefused,
-                     g_japaneseMode ? "CHANGECHAR_DLG_J" : "CHANGECHAR_DLG", LettersDlgProc,
+                     g_japaneseMode ? L"CHANGECHAR_DLG_J" : L"CHANGECHAR_DLG", LettersDlgProc,
                      ApplyLetterChange);
 }
 
@@ -146,9 +177,9 @@ namespace {
 
 // A folder's path keeps working after its rename: names are found without
 // regard to case.
-void ChangeLetters(const char *path, bool isFolder)
+void ChangeLetters(const std::wstring &path, bool)
 {
-    ChangeNameCase(path, isFolder ? 1 : 0);
+    ChangeNameCase(path);
 }
 
 }  // namespace
@@ -163,58 +194,43 @@ void ApplyLetterChange()
 void ShowNamesLeftTemporary(HWND owner)
 {
     if (g_namesLeftTemporary.empty()) return;
-    std::string text;
+    std::wstring text;
     for (const NameLeftTemporary &left : g_namesLeftTemporary) {
-        char part[3 * kPathBufferSize];
-        std::snprintf(part, sizeof part, MessageText(Msg::NameLeftTemporary), left.before.c_str(),
-                      left.temporary.c_str());
-        text += (text.empty() ? "" : "\n\n") + std::string(part);
+        if (!text.empty()) text += L"\n\n";
+        text += FillPlaceholders(MessageText(Msg::NameLeftTemporary), {left.before, left.temporary});
     }
-    ShowMessageText(owner, Msg::NameLeftTemporary, text.c_str());
+    ShowMessageText(owner, Msg::NameLeftTemporary, text);
 }
 
-void ChangeSubtreeLetters(const char *folder)
+void ChangeSubtreeLetters(const std::wstring &folder)
 {
     ChangeSubtree(folder, ChangeLetters);
 }
 
-bool CaseChangedPath(const char *fullPath, char (&newPath)[kPathBufferSize])
+std::wstring CaseChangedPath(const std::wstring &fullPath)
 {
-    std::memset(newPath, 0, sizeof newPath);
-    std::size_t length = std::strlen(fullPath);
-    // By characters: in code page 932 a byte 0x5C can end a character.
-    const int separator = LastSeparator(fullPath, IsProcessLeadByte);
-    if (length < 4 || length > static_cast<std::size_t>(kMaxPathChars) || separator < 0 ||
-        fullPath[separator + 1] == '\0')
-        return false;
-    std::memcpy(newPath, fullPath, length);
-    char *name = newPath + separator + 1;
-    if (g_caseMode) CharUpperA(name);
-    else CharLowerA(name);
-    return std::strcmp(newPath, fullPath) != 0;
+    const std::size_t slash = fullPath.find_last_of(L'\\');
+    if (fullPath.size() < 4 || slash == std::wstring::npos || slash + 1 == fullPath.size())
+        return std::wstring();
+    std::wstring newPath = fullPath;
+    wchar_t *name = &newPath[slash + 1];
+    const DWORD length = static_cast<DWORD>(newPath.size() - slash - 1);
+    if (g_caseMode)
+        CharUpperBuffW(name, length);
+    else
+        CharLowerBuffW(name, length);
+    return newPath == fullPath ? std::wstring() : newPath;
 }
 
-void ChangeNameCase(const char *path, int)
+void ChangeNameCase(const std::wstring &full)
 {
-    char full[kPathBufferSize] = {};
-    if (path[0] != '\0' && path[1] == ':') {
-        if (std::strlen(path) > static_cast<std::size_t>(kMaxPathChars)) return;
-        std::strcpy(full, path);
-    } else {
-        DWORD length = GetFullPathNameA(path, kMaxPathChars + 1, full, nullptr);
-        if (length == 0 || length > static_cast<DWORD>(kMaxPathChars)) return;
-    }
-    char newPath[kPathBufferSize];
-    if (!CaseChangedPath(full, newPath)) return;
-    std::size_t headLength = static_cast<std::size_t>(LastSeparator(full, IsProcessLeadByte)) + 1;
-    char head[kPathBufferSize] = {};
-    std::memcpy(head, full, headLength);
-    const char *name = full + headLength;
-    const char *newName = newPath + headLength;
-
-    WIN32_FIND_DATAA found = {};
-    if (!ReachedByOwnName(full, name, found)) return;
-    if (!NamesOnlyTheItem(newPath, found.cFileName)) return;
+    const std::wstring newPath = CaseChangedPath(full);
+    if (newPath.empty()) return;
+    const std::wstring storedName = StoredName(full);
+    // The path must reach the item by its own name, and the new one may name
+    // nothing but the item.
+    if (storedName.empty() || storedName != NameOf(full)) return;
+    if (!NamesOnlyTheItem(newPath, full, storedName)) return;
     FileHandle item;
     const ItemReach reach = OpenItemForChange(full, item);
     item.Close();
@@ -223,16 +239,14 @@ void ChangeNameCase(const char *path, int)
     // through the link, are left alone.
     const bool attributesReachable = reach == ItemReach::Opened;
 
-    DWORD saved = GetFileAttributesA(full);
-    if (saved == INVALID_FILE_ATTRIBUTES) return;
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!ReadItemData(full, &data)) return;
     // Without read-only the rename goes through.
     if (attributesReachable) SetItemAttributes(full, 0);
-    char where[kPathBufferSize] = {};
-    RenameKeepingItem(full, newPath, head, newName, where);
+    const std::wstring where = RenameKeepingItem(full, newPath);
     // The attributes go back on the item where it now is, never on a path
     // that could name another item.
-    if (attributesReachable) SetItemAttributes(where, saved & ~FILE_ATTRIBUTE_DIRECTORY);
+    if (attributesReachable) SetItemAttributes(where, data.dwFileAttributes & ~FILE_ATTRIBUTE_DIRECTORY);
     // Left under a temporary name: the user must learn both names.
-    if (std::strcmp(where, full) != 0 && std::strcmp(where, newPath) != 0)
-        g_namesLeftTemporary.push_back({full, where});
+    if (where != full && where != newPath) g_namesLeftTemporary.push_back({full, where});
 }

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "path_limits.h"
 
 // 1: to capital letters, 0: to small letters. Kept for the run of the program.
 extern int g_caseMode;
@@ -16,7 +15,7 @@ extern int g_caseMode;
 // rename to the new case went through the temporary name, and neither the
 // new name nor the old one could be given back.
 struct NameLeftTemporary {
-    std::string before, temporary;
+    std::wstring before, temporary;
 };
 extern std::vector<NameLeftTemporary> g_namesLeftTemporary;
 
@@ -30,19 +29,16 @@ void ApplyLetterChange();
 // The message naming every item of g_namesLeftTemporary with both names;
 // nothing when there is none.
 void ShowNamesLeftTemporary(HWND owner);
-// Everything below the folder (absolute or relative to the current
-// directory), each folder before its contents; the folder itself is the
-// caller's.
-void ChangeSubtreeLetters(const char *folder);
+// Everything below the folder (a full path), each folder before its
+// contents; the folder itself is the caller's.
+void ChangeSubtreeLetters(const std::wstring &folder);
 // The full path with its last component converted by the system to the case
-// of g_caseMode (in the code page of the process); the folder part is copied
-// as it is. False when the path is a drive root, ends in a backslash, or
-// already has that case.
-bool CaseChangedPath(const char *fullPath, char (&newPath)[kPathBufferSize]);
-// Renames the item (a path with a drive letter, or relative to the current
-// directory) to its last component in the case of g_caseMode. Keeps its
-// attributes. Leaves the item as it is when its name already has that case,
-// when the path reaches it by another name than its own (its short name),
-// when the new name names another item, and when it is the program's own file
-// (by whatever name). A link is renamed as itself, its attributes untouched.
-void ChangeNameCase(const char *path, int isFolder);
+// of g_caseMode; the folder part is copied as it is. Empty when the path is a
+// drive root, ends in a backslash, or already has that case.
+std::wstring CaseChangedPath(const std::wstring &fullPath);
+// Renames the item (a full path) to its last component in the case of
+// g_caseMode. Keeps its attributes. Leaves the item as it is when its name
+// already has that case, when the new name names another item, and when it is
+// the program's own file (by whatever name). A link is renamed as itself, its
+// attributes untouched.
+void ChangeNameCase(const std::wstring &path);

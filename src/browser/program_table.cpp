@@ -2,9 +2,6 @@
 // the start-up hooks of the folder browser.
 #include "program_table.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "about_box.h"
 #include "attribute_change.h"
 #include "date_time_selector.h"
@@ -20,16 +17,16 @@
 namespace {
 
 const PaintedLabel kLabels[] = {
-    {20, 9, 9, 20, 10, "File Location:", "ファイルの場所:"},
-    {22, 39, 39, 22, 40, "Year", "年"},
-    {167, 39, 39, 167, 40, "Month", "月"},
-    {247, 39, 39, 247, 40, "Day", "日"},
-    {327, 39, 39, 327, 40, "Hour", "時"},
-    {407, 39, 39, 407, 40, "Minute", "分"},
-    {487, 39, 39, 487, 40, "Second", "秒"},
-    {20, 85, 83, 20, 85, "Select file(s) and/or folder(s) and press <Change Timestamp> button.",
-     "ファイルやフォルダーを選択し、<ﾀｲﾑｽﾀﾝﾌﾟ変更>ボタンを押してください."},
-    {445, 85, 83, 437, 85, "Include subfolders.", "サブフォルダーを含む."},
+    {20, 9, 9, 20, 10, L"File Location:", L"ファイルの場所:"},
+    {22, 39, 39, 22, 40, L"Year", L"年"},
+    {167, 39, 39, 167, 40, L"Month", L"月"},
+    {247, 39, 39, 247, 40, L"Day", L"日"},
+    {327, 39, 39, 327, 40, L"Hour", L"時"},
+    {407, 39, 39, 407, 40, L"Minute", L"分"},
+    {487, 39, 39, 487, 40, L"Second", L"秒"},
+    {20, 85, 83, 20, 85, L"Select file(s) and/or folder(s) and press <Change Timestamp> button.",
+     L"ファイルやフォルダーを選択し、<ﾀｲﾑｽﾀﾝﾌﾟ変更>ボタンを押してください."},
+    {445, 85, 83, 437, 85, L"Include subfolders.", L"サブフォルダーを含む."},
 };
 
 void DriveSelectorCommand(HWND, WPARAM) { OnDriveSelectorChange(); }
@@ -92,7 +89,7 @@ const CommandEntry kCommands[] = {
 } // namespace
 
 extern const ProgramTable g_program = {
-    "KLOKAN_99", "Tempavo_99", "Retempo [I]", "レテンポ[I]", "KLOKAN99.TXT",
+    L"KLOKAN_99", L"Tempavo_99", L"Retempo [I]", L"レテンポ[I]", L"KLOKAN99.TXT",
     576, 413, true,        // window: 576 x 413 + caption
     347, 203, 30,          // bar x, width, height above the border
     102, 108, 101, 115,    // first list, check box, command range
@@ -106,18 +103,17 @@ extern const ProgramTable g_program = {
 
 void SetUpProgramState()
 {
-    char windows[kPathSize] = {};
-    UINT length = GetWindowsDirectoryA(windows, kPathSize - 2);
-    if (length >= kPathSize - 2) std::memset(windows, 0, sizeof windows);
+    wchar_t windows[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring windowsFolder = length > 0 && length < MAX_PATH ? windows : L"";
 
     // The folder list starts at the root of the program's own drive; without
     // a known program path, at the root of the Windows drive.
-    DeriveStartFolder(g_programPath, g_currentFolder);
-    if (!g_currentFolder[0]) DeriveStartFolder(windows, g_currentFolder);
+    g_currentFolder = DeriveStartFolder(g_programPath);
+    if (g_currentFolder.empty()) g_currentFolder = DeriveStartFolder(windowsFolder);
 
-    std::memset(g_myDocumentsPath, 0, sizeof g_myDocumentsPath);
-    if (std::strlen(windows) >= 3)
-        std::snprintf(g_myDocumentsPath, sizeof g_myDocumentsPath, "%.3sMy Documents", windows);
+    g_myDocumentsPath.clear();
+    if (windowsFolder.size() >= 3) g_myDocumentsPath = windowsFolder.substr(0, 3) + L"My Documents";
 }
 
 void OnMainControlsCreated(HWND mainWindow) { CreateDriveSelector(mainWindow); }
@@ -126,7 +122,7 @@ void CreateProgramList(HWND mainWindow) { CreateListContainer(mainWindow); }
 
 void OnListStage(HWND)
 {
-    SetCurrentDirectoryA(g_currentFolder);
+    SetCurrentDirectoryW(g_currentFolder.c_str());
     FillFolderList(g_currentFolder);
 }
 

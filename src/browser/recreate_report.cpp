@@ -1,30 +1,21 @@
 // klokan99: a refusal of the rebuild stops the run and is shown at once,
 // owned by the main window.
-#include "language.h"
+#include "main_window.h"
 #include "messages.h"
 #include "recreate_writer.h"
-#include "timestamp_run.h"
+#include "timestamp_command.h"
 #include "timestamp_writer.h"
 
-void ReportRecreate(HWND owner, RecreateReport report, const char *path, const char *temporary)
+void ReportRecreate(RecreateReport report, const std::wstring &path, const std::wstring &temporary)
 {
+    HWND owner = g_hMainWnd;
     g_runStatus = 0;
     RestoreArrowCursor();
     switch (report) {
-    case kReportMissingItem:
-        ShowMessageFormatted(owner, Msg::MissingItem, path);
-        break;
-    case kReportLimit1980:
-        ShowMessage(owner, Msg::Limit1980);
-        break;
-    case kReportTemporaryName:
-        ShowMessage(owner, Msg::TemporaryName);
-        break;
-    case kReportLeftBehind:
-        ShowMessageFormatted(owner, Msg::EntriesLeftBehind, path, temporary);
-        break;
-    case kReportClockNotPutBack:
-        ShowClockNotPutBack(owner);
-        break;
+    case kReportMissingItem: ShowMessageFormatted(owner, Msg::MissingItem, {path}); break;
+    case kReportLimit1980: ShowMessage(owner, Msg::Limit1980); break;
+    case kReportTemporaryName: ShowMessage(owner, Msg::TemporaryName); break;
+    case kReportLeftBehind: ShowMessageFormatted(owner, Msg::EntriesLeftBehind, {path, temporary}); break;
+    case kReportClockNotPutBack: ShowClockNotPutBack(owner); break;
     }
 }

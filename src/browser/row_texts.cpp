@@ -1,6 +1,6 @@
 #include "row_texts.h"
 
-#include <cstring>
+#include <windows.h>
 
 namespace {
 // File attribute bits, as the file system reports them.
@@ -9,49 +9,40 @@ constexpr unsigned long kHidden = 0x02;
 constexpr unsigned long kSystem = 0x04;
 constexpr unsigned long kArchive = 0x20;
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 }  // namespace
 
-void FormatSizeText(unsigned long long size, char (&out)[kSizeTextSize])
+std::wstring FormatSizeText(unsigned long long size)
 {
-    char digits[24] = {};
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + size % 10);
-        size /= 10;
-    } while (size != 0);
-    std::memset(out, 0, sizeof out);
-    int pad = count < 10 ? 10 - count : 0;
-    std::memset(out, ' ', pad);
-    for (int i = 0; i < count; ++i) out[pad + i] = digits[count - 1 - i];
+    std::wstring digits = std::to_wstring(size);
+    if (digits.size() < 10) digits.insert(0, 10 - digits.size(), L' ');
+    return digits;
 }
 
-void FormatAttributeLetters(unsigned long attributes, char (&out)[kAttributeTextSize])
+std::wstring FormatAttributeLetters(unsigned long attributes)
 {
-    std::memset(out, 0, sizeof out);
-    int n = 0;
-    if (attributes & kReadOnly) out[n++] = 'R';
-    if (attributes & kHidden) out[n++] = 'H';
-    if (attributes & kSystem) out[n++] = 'S';
-    if (attributes & kArchive) out[n++] = 'A';
+    std::wstring letters;
+    if (attributes & kReadOnly) letters += L'R';
+    if (attributes & kHidden) letters += L'H';
+    if (attributes & kSystem) letters += L'S';
+    if (attributes & kArchive) letters += L'A';
+    return letters;
 }
 
-bool SameNameIgnoringCase(const char *a, const char *b)
+bool SameNameIgnoringCase(const std::wstring &a, const std::wstring &b)
 {
-    for (; *a && *b; ++a, ++b)
-        if (AsciiLower(*a) != AsciiLower(*b)) return false;
-    return *a == *b;
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-bool IsRecycleBinName(const char *name)
+bool IsRecycleBinName(const std::wstring &name)
 {
-    return SameNameIgnoringCase(name, "Recycled") || SameNameIgnoringCase(name, "Recycler");
+    return SameNameIgnoringCase(name, L"Recycled") || SameNameIgnoringCase(name, L"Recycler");
 }
 
-const char *FolderTypeText(const char *name, int japanese)
+const wchar_t *FolderTypeText(const std::wstring &name, int japanese)
 {
-    if (IsRecycleBinName(name)) return japanese ? "<ごみ箱>" : "<Recycler>";
-    return japanese ? "<ﾌｫﾙﾀﾞｰ>" : "<Folder>";
+    if (IsRecycleBinName(name)) return japanese ? L"<ごみ箱>" : L"<Recycler>";
+    return japanese ? L"<ﾌｫﾙﾀﾞｰ>" : L"<Folder>";
 }
 
 const char *FolderIconResource(FolderIcon icon)
@@ -79,11 +70,11 @@ FolderIcon ChooseChainFolderIcon(bool isWindowsDocuments, int windowsKind)
     }
 }
 
-FolderIcon ChooseFolderIcon(const char *name, bool isWindowsDocuments, int windowsKind)
+FolderIcon ChooseFolderIcon(const std::wstring &name, bool isWindowsDocuments, int windowsKind)
 {
     // Only the "Recycled" spelling carries the recycle-bin picture; "Recycler"
     // shows a plain folder even though its Type says recycle bin.
-    if (SameNameIgnoringCase(name, "Recycled")) {
+    if (SameNameIgnoringCase(name, L"Recycled")) {
         switch (windowsKind) {
         case 5: return FolderIcon::RecycleXp;
         case 2:
@@ -93,18 +84,7 @@ FolderIcon ChooseFolderIcon(const char *name, bool isWindowsDocuments, int windo
         default: return FolderIcon::Folder;
         }
     }
-    if (SameNameIgnoringCase(name, "My Documents"))
+    if (SameNameIgnoringCase(name, L"My Documents"))
         return ChooseChainFolderIcon(isWindowsDocuments, windowsKind);
     return FolderIcon::Folder;
-}
-
-bool JoinPathFits(const char *prefix, const char *name, char *out, int outSize)
-{
-    std::memset(out, 0, outSize);
-    size_t prefixLength = std::strlen(prefix);
-    size_t nameLength = std::strlen(name);
-    if (prefixLength + nameLength + 1 > static_cast<size_t>(outSize)) return false;
-    std::memcpy(out, prefix, prefixLength);
-    std::memcpy(out + prefixLength, name, nameLength);
-    return true;
 }

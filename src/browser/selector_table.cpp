@@ -1,209 +1,166 @@
 #include "selector_table.h"
 
-#include <cstring>
-
 #include "path_text.h"
 #include "row_texts.h"
 
-char g_selectorText[kSelectorEntries][kSelectorTextSize];
-int g_selectorIndent[kSelectorEntries];
-int g_selectorImage[kSelectorEntries];
-int g_selectorCount;
+std::vector<SelectorEntry> g_selector;
 
 namespace {
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+wchar_t AsciiUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
 
 // A drive key ("C:") matches every entry of that drive; a folder's path
 // matches its own chain entry only, never a deeper folder or a longer name.
-bool MatchesKey(const char *text, const char *key)
+bool MatchesKey(const std::wstring &text, const std::wstring &key)
 {
-    size_t length = std::strlen(key);
-    if (length <= 2) return std::strncmp(text, key, length) == 0;
+    if (key.size() <= 2) return text.compare(0, key.size(), key) == 0;
     return SameNameIgnoringCase(text, key);
 }
 
-void ClearEntry(int index)
+// The drive key of a path: its first two characters, upper-cased ("C:").
+std::wstring DriveKey(const std::wstring &path)
 {
-    std::memset(g_selectorText[index], 0, kSelectorTextSize);
-    g_selectorIndent[index] = 0;
-    g_selectorImage[index] = 0;
+    std::wstring key = path.substr(0, 2);
+    if (!key.empty()) key[0] = AsciiUpper(key[0]);
+    return key;
 }
 
-// The drive key of a path: its first two characters, upper-cased ("C:").
-void DriveKey(const char *path, char (&key)[3])
-{
-    key[0] = AsciiUpper(path[0]);
-    key[1] = path[0] ? path[1] : '\0';
-    key[2] = '\0';
-}
+int Count() { return static_cast<int>(g_selector.size()); }
 }  // namespace
 
 void ClearSelectorTable()
 {
-    for (int i = 0; i < kSelectorEntries; ++i) ClearEntry(i);
-    g_selectorCount = 0;
+    g_selector.clear();
 }
 
-void NormalizeDrivePath(const char *path, char (&out)[kSelectorTextSize])
+std::wstring NormalizeDrivePath(const std::wstring &path)
 {
-    std::memset(out, 0, sizeof out);
-    if (!path[0]) return;
-    const char *colon = std::strchr(path, ':');
-    const char *rest = colon ? colon : path + 1;
-    out[0] = AsciiUpper(path[0]);
-    size_t length = std::strlen(rest);
-    if (length > kSelectorTextSize - 2) length = kSelectorTextSize - 2;
-    std::memcpy(out + 1, rest, length);
+    if (path.empty()) return std::wstring();
+    const std::size_t colon = path.find(L':');
+    const std::wstring rest = colon == std::wstring::npos ? path.substr(1) : path.substr(colon);
+    return std::wstring(1, AsciiUpper(path[0])) + rest;
 }
 
-bool MakeDriveEntryText(char letter, int driveClass, const char *label,
-                        char (&out)[kSelectorTextSize])
+std::wstring MakeDriveEntryText(wchar_t letter, int driveClass, const std::wstring &label)
 {
-    std::memset(out, 0, sizeof out);
-    const char *description = nullptr;
+    std::wstring description;
     switch (driveClass) {
-    case 2: description = "REMOVABLE-DRIVE"; break;
-    case 3: description = (label && label[0]) ? label : "FIXED-DRIVE"; break;
-    case 4: description = "RAM-DRIVE"; break;
-    case 5: description = "CD-ROM"; break;
-    case 6: description = "NETWORK-DRIVE"; break;
-    default: return false;
+    case 2: description = L"REMOVABLE-DRIVE"; break;
+    case 3: description = label.empty() ? L"FIXED-DRIVE" : label; break;
+    case 4: description = L"RAM-DRIVE"; break;
+    case 5: description = L"CD-ROM"; break;
+    case 6: description = L"NETWORK-DRIVE"; break;
+    default: return std::wstring();
     }
-    out[0] = AsciiUpper(letter);
-    out[1] = ':';
-    out[2] = '[';
-    size_t length = std::strlen(description);
-    if (length > kSelectorTextSize - 5) length = kSelectorTextSize - 5;
-    std::memcpy(out + 3, description, length);
-    out[3 + length] = ']';
-    return true;
+    return std::wstring(1, AsciiUpper(letter)) + L":[" + description + L"]";
 }
 
 // A drive entry reads "C:[...]"; a folder of the chain is a full path, which
 // may hold "[" in its names.
-bool IsDriveEntry(int index) { return g_selectorText[index][2] == '['; }
-
-const char *SelectorShownText(int index)
+bool IsDriveEntry(int index)
 {
-    const char *text = g_selectorText[index];
-    if (IsDriveEntry(index)) return text;
-    const int slash = LastSeparator(text, IsProcessLeadByte);
-    return slash >= 0 ? text + slash + 1 : text;
+    const std::wstring &text = g_selector[index].text;
+    return text.size() > 2 && text[2] == L'[';
 }
 
-int FindLastSelectorEntry(const char *key)
+std::wstring SelectorShownText(int index)
 {
-    for (int i = g_selectorCount - 1; i >= 0; --i)
-        if (MatchesKey(g_selectorText[i], key)) return i;
+    if (IsDriveEntry(index)) return g_selector[index].text;
+    return NameOf(g_selector[index].text);
+}
+
+int FindLastSelectorEntry(const std::wstring &key)
+{
+    for (int i = Count() - 1; i >= 0; --i)
+        if (MatchesKey(g_selector[i].text, key)) return i;
     return -1;
 }
 
-int FindFirstSelectorEntry(const char *key)
+int FindFirstSelectorEntry(const std::wstring &key)
 {
-    for (int i = 0; i < g_selectorCount; ++i)
-        if (MatchesKey(g_selectorText[i], key)) return i;
+    for (int i = 0; i < Count(); ++i)
+        if (MatchesKey(g_selector[i].text, key)) return i;
     return -1;
 }
 
-bool AppendSelectorEntry(const char *text, int indent, int image)
+void AppendSelectorEntry(const std::wstring &text, int indent, int image)
 {
-    return InsertSelectorEntry(g_selectorCount, text, indent, image);
+    g_selector.push_back({text, indent, image});
 }
 
-bool InsertSelectorEntry(int index, const char *text, int indent, int image)
+bool InsertSelectorEntry(int index, const std::wstring &text, int indent, int image)
 {
-    if (g_selectorCount >= kSelectorEntries || index < 0 || index > g_selectorCount) return false;
-    if (std::strlen(text) >= static_cast<size_t>(kSelectorTextSize)) return false;
-    for (int i = g_selectorCount; i > index; --i) {
-        std::memcpy(g_selectorText[i], g_selectorText[i - 1], kSelectorTextSize);
-        g_selectorIndent[i] = g_selectorIndent[i - 1];
-        g_selectorImage[i] = g_selectorImage[i - 1];
-    }
-    ClearEntry(index);
-    std::strcpy(g_selectorText[index], text);
-    g_selectorIndent[index] = indent;
-    g_selectorImage[index] = image;
-    ++g_selectorCount;
+    if (index < 0 || index > Count()) return false;
+    g_selector.insert(g_selector.begin() + index, {text, indent, image});
     return true;
 }
 
 void RemoveSelectorEntries(int index, int count)
 {
-    if (index < 0 || count <= 0 || index >= g_selectorCount) return;
-    if (count > g_selectorCount - index) count = g_selectorCount - index;
-    for (int i = index; i + count < g_selectorCount; ++i) {
-        std::memcpy(g_selectorText[i], g_selectorText[i + count], kSelectorTextSize);
-        g_selectorIndent[i] = g_selectorIndent[i + count];
-        g_selectorImage[i] = g_selectorImage[i + count];
-    }
-    for (int i = g_selectorCount - count; i < g_selectorCount; ++i) ClearEntry(i);
-    g_selectorCount -= count;
+    if (index < 0 || count <= 0 || index >= Count()) return;
+    if (count > Count() - index) count = Count() - index;
+    g_selector.erase(g_selector.begin() + index, g_selector.begin() + index + count);
 }
 
 int CountDeeperEntries(int index)
 {
     int k = 0;
-    while (index + 1 + k < g_selectorCount &&
-           g_selectorIndent[index + 1 + k] > g_selectorIndent[index])
+    while (index + 1 + k < Count() && g_selector[index + 1 + k].indent > g_selector[index].indent)
         ++k;
     return k;
 }
 
 int FindChainStart()
 {
-    for (int i = 0; i < g_selectorCount; ++i)
-        if (g_selectorIndent[i] == 1) return i;
+    for (int i = 0; i < Count(); ++i)
+        if (g_selector[i].indent == 1) return i;
     return -1;
 }
 
-int PushChainEntry(const char *currentFolder, const char *documentsFolder, int windowsKind)
+int PushChainEntry(const std::wstring &currentFolder, const std::wstring &documentsFolder,
+                   int windowsKind)
 {
-    char key[3];
-    DriveKey(currentFolder, key);
-    int n = FindLastSelectorEntry(key);
+    const int n = FindLastSelectorEntry(DriveKey(currentFolder));
     if (n < 0) return -1;
-    char text[kSelectorTextSize];
-    NormalizeDrivePath(currentFolder, text);
-    if (!InsertSelectorEntry(n + 1, text, g_selectorIndent[n] + 1, kSelectorImageOpen)) return -1;
+    if (!InsertSelectorEntry(n + 1, NormalizeDrivePath(currentFolder), g_selector[n].indent + 1,
+                             kSelectorImageOpen))
+        return -1;
     // The folder left behind is no longer the open one; a drive keeps its own icon.
     if (!IsDriveEntry(n)) {
-        bool documents = SameNameIgnoringCase(g_selectorText[n], documentsFolder);
+        const bool documents = SameNameIgnoringCase(g_selector[n].text, documentsFolder);
         switch (ChooseChainFolderIcon(documents, windowsKind)) {
-        case FolderIcon::DocumentsMe: g_selectorImage[n] = kSelectorImageDocumentsMe; break;
-        case FolderIcon::Documents9x: g_selectorImage[n] = kSelectorImageDocuments9x; break;
-        default: g_selectorImage[n] = kSelectorImageFolder; break;
+        case FolderIcon::DocumentsMe: g_selector[n].image = kSelectorImageDocumentsMe; break;
+        case FolderIcon::Documents9x: g_selector[n].image = kSelectorImageDocuments9x; break;
+        default: g_selector[n].image = kSelectorImageFolder; break;
         }
     }
     return n + 1;
 }
 
-int PopChainEntry(const char *currentFolder)
+int PopChainEntry(const std::wstring &currentFolder)
 {
-    char key[3];
-    DriveKey(currentFolder, key);
-    int n = FindLastSelectorEntry(key);
+    const int n = FindLastSelectorEntry(DriveKey(currentFolder));
     // Only a chain entry can be left; the drive entry itself stays.
     if (n <= 0 || IsDriveEntry(n)) return -1;
     RemoveSelectorEntries(n, 1);
-    if (!IsDriveEntry(n - 1)) g_selectorImage[n - 1] = kSelectorImageOpen;
+    if (!IsDriveEntry(n - 1)) g_selector[n - 1].image = kSelectorImageOpen;
     return n - 1;
 }
 
 int CutChainBelow(int sel)
 {
-    if (sel < 0 || sel >= g_selectorCount) return 0;
-    int k = CountDeeperEntries(sel);
+    if (sel < 0 || sel >= Count()) return 0;
+    const int k = CountDeeperEntries(sel);
     if (k == 0) return 0;
     RemoveSelectorEntries(sel + 1, k);
-    if (!IsDriveEntry(sel)) g_selectorImage[sel] = kSelectorImageOpen;
+    if (!IsDriveEntry(sel)) g_selector[sel].image = kSelectorImageOpen;
     return k;
 }
 
 int DropChainFor(int sel)
 {
-    int first = FindChainStart();
+    const int first = FindChainStart();
     if (first <= 0) return sel;
-    int dropped = CountDeeperEntries(first) + 1;
+    const int dropped = CountDeeperEntries(first) + 1;
     RemoveSelectorEntries(first, dropped);
     return first > sel ? sel : sel - dropped;
 }

@@ -3,10 +3,9 @@
 // after the entry of the current drive, one entry per folder on the path of
 // the current folder (the chain), shallowest first. Entry i of the table is
 // item i of the control and image i of its image list. No window code here:
-// the operations are plain logic over the static table.
-
-constexpr int kSelectorEntries = 200;  // 26 drives plus every folder of a 256-character path
-constexpr int kSelectorTextSize = 258;
+// the operations are plain logic over the table.
+#include <string>
+#include <vector>
 
 // What image an entry shows. Values below kSelectorImageOpen are the index of
 // the drive's own icon among the drive icons read at start-up.
@@ -17,10 +16,12 @@ constexpr int kSelectorImageDocuments9x = 1003;
 
 // A drive entry holds "C:[FIXED-DRIVE]"; a chain entry the folder's full path
 // with an upper-case drive letter ("C:\Data\Photos") and its depth below the root.
-extern char g_selectorText[kSelectorEntries][kSelectorTextSize];
-extern int g_selectorIndent[kSelectorEntries];
-extern int g_selectorImage[kSelectorEntries];
-extern int g_selectorCount;
+struct SelectorEntry {
+    std::wstring text;
+    int indent;
+    int image;
+};
+extern std::vector<SelectorEntry> g_selector;
 
 // Empties the whole table.
 void ClearSelectorTable();
@@ -28,30 +29,30 @@ void ClearSelectorTable();
 // The path's first character in upper case followed by the path from its
 // first colon on (C:\Data from c:\Data). A path without a colon is copied with
 // its first character upper-cased.
-void NormalizeDrivePath(const char *path, char (&out)[kSelectorTextSize]);
+std::wstring NormalizeDrivePath(const std::wstring &path);
 
 // The drive entry text of a drive of the given class (volume_checks.h
-// numbering) with its volume label (read for fixed drives only); false when
+// numbering) with its volume label (read for fixed drives only); empty when
 // the class gets no entry (no such drive, no root directory).
-bool MakeDriveEntryText(char letter, int driveClass, const char *label,
-                        char (&out)[kSelectorTextSize]);
+std::wstring MakeDriveEntryText(wchar_t letter, int driveClass, const std::wstring &label);
 
 // Drive entries are told from chain entries by the "[" right after the
 // drive's colon; a folder name may hold "[" too.
 bool IsDriveEntry(int index);
 // What the control shows: the whole text of a drive entry, the folder's name
 // (after the last backslash) of a chain entry.
-const char *SelectorShownText(int index);
+std::wstring SelectorShownText(int index);
 
 // The entries of one drive begin with its letter and colon ("C:"); a key of a
 // whole path matches the chain entry of that folder (any case). -1 when none does.
-int FindLastSelectorEntry(const char *key);
-int FindFirstSelectorEntry(const char *key);
+int FindLastSelectorEntry(const std::wstring &key);
+int FindFirstSelectorEntry(const std::wstring &key);
 
-// Appends an entry; false when the table is full or the text does not fit.
-bool AppendSelectorEntry(const char *text, int indent, int image);
-// Inserts an entry at index, moving the later ones one place back.
-bool InsertSelectorEntry(int index, const char *text, int indent, int image);
+// Appends an entry.
+void AppendSelectorEntry(const std::wstring &text, int indent, int image);
+// Inserts an entry at index, moving the later ones one place back; false for
+// an index outside the table.
+bool InsertSelectorEntry(int index, const std::wstring &text, int indent, int image);
 // Removes count entries from index on, moving the later ones forward and
 // clearing the freed places.
 void RemoveSelectorEntries(int index, int count);
@@ -65,9 +66,10 @@ int FindChainStart();
 // Windows drive, windowsKind picks the icon a folder above the current one gets.
 
 // A folder was entered: appends currentFolder to its drive's chain.
-int PushChainEntry(const char *currentFolder, const char *documentsFolder, int windowsKind);
+int PushChainEntry(const std::wstring &currentFolder, const std::wstring &documentsFolder,
+                   int windowsKind);
 // The current folder went up to currentFolder: drops the chain's last entry.
-int PopChainEntry(const char *currentFolder);
+int PopChainEntry(const std::wstring &currentFolder);
 // Entry sel of the current drive was chosen: drops the entries below it and
 // makes it the current one. Returns the number of entries dropped.
 int CutChainBelow(int sel);

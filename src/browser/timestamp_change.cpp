@@ -13,7 +13,9 @@
 #include "recreate_writer.h"
 #include "timestamp_command.h"
 #include "timestamp_items.h"
-#include "timestamp_run.h"
+#include "change_run.h"
+#include "path_text.h"
+#include "row_texts.h"
 #include "timestamp_writer.h"
 #include "volume_checks.h"
 
@@ -31,10 +33,10 @@ int CheckTimestampSelection(HWND mainWindow)
     }
     const int rows = FolderListRowCount();
     for (int row = 0; row < rows; ++row) {
-        char path[kPathSize];
-        if (!IsRowSelected(row) || !ReadRowFullPath(row, path)) continue;
-        const char root[4] = {path[0], path[1], path[2], '\0'};
-        const int drive = ClassifyDrive(root);
+        if (!IsRowSelected(row)) continue;
+        const std::wstring path = ReadRowFullPath(row);
+        if (path.empty()) continue;
+        const int drive = ClassifyDrive(RootOf(path));
         if (drive == kDriveUnknown || drive == kDriveNoRoot || drive == kDriveCdRom) {
             ShowMessage(mainWindow, Msg::TimestampDriveRefused);
             return 0;
@@ -46,21 +48,25 @@ int CheckTimestampSelection(HWND mainWindow)
 
 namespace {
 
-// The full path of the first selected row, or false.
-bool FirstSelectedPath(char (&path)[kPathSize])
+// The full path of the first selected row, or empty.
+std::wstring FirstSelectedPath()
 {
-    for (int row = 0, rows = FolderListRowCount(); row < rows; ++row)
-        if (IsRowSelected(row) && ReadRowFullPath(row, path)) return true;
-    return false;
+    for (int row = 0, rows = FolderListRowCount(); row < rows; ++row) {
+        if (!IsRowSelected(row)) continue;
+        const std::wstring path = ReadRowFullPath(row);
+        if (!path.empty()) return path;
+    }
+    return std::wstring();
 }
 
 bool SelectionHasFolder()
 {
     for (int row = 0, rows = FolderListRowCount(); row < rows; ++row) {
-        char path[kPathSize];
-        if (!IsRowSelected(row) || !ReadRowFullPath(row, path)) continue;
-        const DWORD attributes = GetFileAttributesA(path);
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        if (!IsRowSelected(row)) continue;
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        const std::wstring path = ReadRowFullPath(row);
+        if (!path.empty() && ReadItemData(path, &data) &&
+            (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             return true;
     }
     return false;
@@ -70,11 +76,11 @@ bool SelectionHasFolder()
 // item is touched: the drive, and a target no rebuilt folder can get.
 bool CheckRunBeforeAnyChange(HWND mainWindow)
 {
-    char first[kPathSize];
-    if (!FirstSelectedPath(first)) return true;
+    const std::wstring first = FirstSelectedPath();
+    if (first.empty()) return true;
     if (!CheckItemDrive(mainWindow, first)) return false;
     if (UsesRebuildWriter() && !FolderTargetReachable() && SelectionHasFolder()) {
-        ReportRecreate(mainWindow, kReportLimit1980, first, nullptr);
+        ReportRecreate(kReportLimit1980, first, std::wstring());
         return false;
     }
     return true;
@@ -95,10 +101,11 @@ void RunTimestampChange(HWND mainWindow)
     const int rows = FolderListRowCount();
     if (CheckRunBeforeAnyChange(mainWindow)) {
         for (int row = 0; row < rows; ++row) {
-            char path[kPathSize];
-            if (!IsRowSelected(row) || !ReadRowFullPath(row, path)) continue;
+            if (!IsRowSelected(row)) continue;
+            const std::wstring path = ReadRowFullPath(row);
+            if (path.empty()) continue;
             // The running program's own file is never changed.
-            if (g_programPath[0] && lstrcmpiA(path, g_programPath) == 0) continue;
+            if (SameNameIgnoringCase(path, g_programPath)) continue;
             ++handled;
             const int firstItemDone = g_firstItemDone;
             // What a folder holds is changed before the folder, so that nothing

@@ -1,12 +1,11 @@
 #include "timestamp_items.h"
 
-#include <cstring>
-
+#include "change_run.h"
 #include "item_access.h"
 #include "messages.h"
+#include "path_text.h"
 #include "subtree_walk.h"
-#include "timestamp_run.h"
-#include "timestamp_writer.h"
+#include "timestamp_command.h"
 #include "volume_checks.h"
 
 namespace {
@@ -14,12 +13,7 @@ namespace {
 // The root whose drive passed the checks in this run. Every entry below the
 // first item lies on it, and asking the system again for each of them took
 // several times longer than changing the entry itself.
-char g_checkedRoot[4] = {};
-
-bool AlreadyChecked(const char *root)
-{
-    return g_checkedRoot[0] != '\0' && lstrcmpiA(root, g_checkedRoot) == 0;
-}
+std::wstring g_checkedRoot;
 
 void StopRun(HWND owner, Msg message)
 {
@@ -30,12 +24,11 @@ void StopRun(HWND owner, Msg message)
 
 }  // namespace
 
-bool CheckItemDrive(HWND owner, const char *path)
+bool CheckItemDrive(HWND owner, const std::wstring &path)
 {
-    char root[4] = {};
-    std::strncpy(root, path, 3);
-    if (AlreadyChecked(root)) return true;
-    const UINT driveType = GetDriveTypeA(root);
+    const std::wstring root = RootOf(path);
+    if (!g_checkedRoot.empty() && root == g_checkedRoot) return true;
+    const UINT driveType = GetDriveTypeW(root.c_str());
     if (driveType == DRIVE_UNKNOWN || driveType == DRIVE_NO_ROOT_DIR ||
         driveType == DRIVE_REMOTE || driveType == DRIVE_CDROM) {
         StopRun(owner, Msg::DriveKindRefused);
@@ -48,33 +41,33 @@ bool CheckItemDrive(HWND owner, const char *path)
         return false;
     }
     DetectNtfs(root);
-    std::strcpy(g_checkedRoot, root);
+    g_checkedRoot = root;
     return true;
 }
 
-ItemWrite ChangeItemTimestamp(HWND owner, const char *path, int firstItemDone)
+ItemWrite ChangeItemTimestamp(HWND owner, const std::wstring &path, int firstItemDone)
 {
     if (g_runStatus == 0) return ItemWrite::Failed;
     if (firstItemDone == 0 && !CheckItemDrive(owner, path)) return ItemWrite::Failed;
-    return WriteTimestampChosen(owner, path);
+    return WriteTimestampChosen(path);
 }
 
 void ForgetCheckedDrive()
 {
-    g_checkedRoot[0] = '\0';
+    g_checkedRoot.clear();
 }
 
-void ChangeSubtreeTimestamps(HWND owner, const char *path, int firstItemDone)
+void ChangeSubtreeTimestamps(HWND owner, const std::wstring &path, int firstItemDone)
 {
     // A linked folder's contents belong elsewhere.
     if (g_runStatus == 0 || IsLinkItem(path)) return;
     WalkSubtree(
         path, g_programPath,
-        [&](const char *entry, bool) {
+        [&](const std::wstring &entry, bool) {
             ChangeItemTimestamp(owner, entry, firstItemDone);
             return g_runStatus != 0;
         },
-        [](const char *, const char *) {
+        [](const std::wstring &) {
             g_runStatus += 1;
             return true;
         },

@@ -23,10 +23,10 @@ void OnContainerDestroy()
 {
     if (g_hDropListView) {
         HIMAGELIST images = reinterpret_cast<HIMAGELIST>(
-            SendMessageA(g_hDropListView, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+            SendMessageW(g_hDropListView, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
         // Taken back from the list first: a list view that still held it
         // would destroy it a second time when it goes itself.
-        SendMessageA(g_hDropListView, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+        SendMessageW(g_hDropListView, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
         if (images) ImageList_Destroy(images);
         if (images == g_hDropListImages) g_hDropListImages = nullptr;
     }
@@ -46,7 +46,7 @@ LRESULT CALLBACK DropListContainerProc(HWND window, UINT message, WPARAM wParam,
 {
     switch (message) {
     case WM_CREATE:
-        PostMessageA(window, kMsgCreateListView, 0, 0);
+        PostMessageW(window, kMsgCreateListView, 0, 0);
         return 0;
     case kMsgCreateListView:
         CreateDropListView(window);
@@ -61,6 +61,6 @@ LRESULT CALLBACK DropListContainerProc(HWND window, UINT message, WPARAM wParam,
         OnContainerDestroy();
         return 0;
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }

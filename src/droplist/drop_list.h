@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "drop_row.h"
 #include "target_time.h"
 
@@ -25,15 +27,16 @@ LRESULT CALLBACK DropListContainerProc(HWND window, UINT message, WPARAM wParam,
 // The list view with its image list and five columns; closes the program when either is missing.
 void CreateDropListView(HWND container);
 
-// Adds one row for an existing item (a full ANSI path); nothing for a path
-// that cannot be found, is too long for the list or when the list is full.
-void AddDropListItem(const char *path);
+// Adds one row for an existing item (a full path in normal form, its names
+// exactly as the shell gave them); nothing for a path that cannot be found
+// or when the list is full.
+void AddDropListItem(const std::wstring &path);
 void OnDropFiles(HWND container, HDROP drop);
 // Shows row 0's last-write time in the date-time lists.
 void LoadFirstItemTime();
 
-// The full path of a row (Path and Name joined); false (cleared) when it cannot be read.
-bool ReadDropRowPath(int row, char (&full)[kDropPathSize]);
+// The full path of a row (Path and Name joined); empty when it cannot be read.
+std::wstring ReadDropRowPath(int row);
 // Removes every row and image and resets the count.
 void ClearDropList();
 

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
+#include <vector>
 
 #include "drop_list.h"
 #include "date_time_selector.h"
@@ -21,7 +21,7 @@ int g_dropRebuildPending = 0;
 
 int DropListRows()
 {
-    return g_hDropListView ? static_cast<int>(SendMessageA(g_hDropListView, LVM_GETITEMCOUNT, 0, 0))
+    return g_hDropListView ? static_cast<int>(SendMessageW(g_hDropListView, LVM_GETITEMCOUNT, 0, 0))
                            : 0;
 }
 
@@ -45,20 +45,16 @@ void DeleteSelectedItems(HWND mainWindow)
     ClearDropPathTable();
     int rows = DropListRows();
     if (rows > kDropListMaxRows) rows = kDropListMaxRows;
-    for (int i = 0; i < rows; ++i) {
-        char full[kDropPathSize];
-        ReadDropRowPath(i, full);
-        SetDropPathEntry(i, full);
-    }
+    for (int i = 0; i < rows; ++i) SetDropPathEntry(i, ReadDropRowPath(i));
     g_dropMarkedRows = rows;
     for (int r = rows - 1; r >= 0; --r) {
         const UINT state = static_cast<UINT>(
-            SendMessageA(g_hDropListView, LVM_GETITEMSTATE, r, LVIS_SELECTED));
+            SendMessageW(g_hDropListView, LVM_GETITEMSTATE, r, LVIS_SELECTED));
         if (state & LVIS_SELECTED) RemoveDropPathEntry(r, rows);
     }
     // The list is rebuilt from the kept paths on the posted message.
     g_dropRebuildPending = 1;
-    PostMessageA(mainWindow, kMsgListReady, 0, 0);
+    PostMessageW(mainWindow, kMsgListReady, 0, 0);
 }
 
 void RebuildDropList()
@@ -70,12 +66,13 @@ void RebuildDropList()
     int kept = KeptDropPathCount();
     const int rows = DropListRows();
     for (int r = g_dropMarkedRows; r < rows && kept < kDropListMaxRows; ++r) {
-        char full[kDropPathSize];
-        if (ReadDropRowPath(r, full) && SetDropPathEntry(kept, full)) ++kept;
+        const std::wstring full = ReadDropRowPath(r);
+        if (!full.empty() && SetDropPathEntry(kept, full)) ++kept;
     }
 
     ClearDropList();
-    for (int i = 0; i < kept; ++i) AddDropListItem(g_dropPathTable[i]);
+    const std::vector<std::wstring> keptPaths(g_dropPathTable.begin(), g_dropPathTable.begin() + kept);
+    for (const std::wstring &path : keptPaths) AddDropListItem(path);
     // Kept rows whose items vanished are gone now; a list left without rows is empty.
     if (DropListRows() == 0)
         EmptyDropList();

@@ -3,11 +3,10 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <cstring>
-
 #include "drop_list.h"
 #include "handles.h"
-#include "item_names.h"
+#include "item_access.h"
+#include "path_text.h"
 #include "date_time_selector.h"
 #include "local_time.h"
 #include "icon_bar.h"
@@ -22,44 +21,65 @@ HIMAGELIST g_hDropListImages = nullptr;
 namespace {
 
 struct ColumnSpec {
-    const char *english;
-    const char *japanese;
+    const wchar_t *english;
+    const wchar_t *japanese;
     int format;
     int width;  // 0: what the container leaves after the other columns
 };
 
 constexpr ColumnSpec kColumns[kDropColumnCount] = {
-    {"Name", "名前", LVCFMT_LEFT, 130},
-    {"Path", "ﾊﾟｽ", LVCFMT_LEFT, 155},
-    {"Size (B)", "ｻｲｽﾞ (B)", LVCFMT_RIGHT, 80},
-    {"Type", "種類", LVCFMT_LEFT, 65},
-    {"Modified", "更新日時", LVCFMT_LEFT, 0},
+    {L"Name", L"名前", LVCFMT_LEFT, 130},
+    {L"Path", L"ﾊﾟｽ", LVCFMT_LEFT, 155},
+    {L"Size (B)", L"ｻｲｽﾞ (B)", LVCFMT_RIGHT, 80},
+    {L"Type", L"種類", LVCFMT_LEFT, 65},
+    {L"Modified", L"更新日時", LVCFMT_LEFT, 0},
 };
 constexpr int kFixedColumnsWidth = 430;
+// A name holds at most 255 characters; a folder's path is read back whole
+// when it is longer than this first guess.
+constexpr int kFirstReadChars = 1024;
 
-void SetSubitemText(int row, int column, const char *text)
+void SetSubitemText(int row, int column, const std::wstring &text)
 {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.mask = LVIF_TEXT;
     item.iItem = row;
     item.iSubItem = column;
-    item.pszText = const_cast<char *>(text);
-    SendMessageA(g_hDropListView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    item.pszText = const_cast<wchar_t *>(text.c_str());
+    SendMessageW(g_hDropListView, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+// The text of one cell, whatever its length.
+std::wstring ReadCell(int row, int column)
+{
+    for (int size = kFirstReadChars;; size *= 2) {
+        std::wstring text(static_cast<std::size_t>(size), L'\0');
+        LVITEMW item = {};
+        item.iSubItem = column;
+        item.pszText = &text[0];
+        item.cchTextMax = size;
+        const int length = static_cast<int>(
+            SendMessageW(g_hDropListView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
+        if (length < size - 1 || size >= 65536) {
+            text.resize(static_cast<std::size_t>(length < 0 ? 0 : length));
+            return text;
+        }
+    }
 }
 
 // The row's image: index in the image list, or no image when no icon could be had.
-int AddRowIcon(bool folder, const char *fullPath)
+int AddRowIcon(bool folder, const std::wstring &fullPath)
 {
-    HINSTANCE self = GetModuleHandleA(nullptr);
+    HINSTANCE self = GetModuleHandleW(nullptr);
     HICON icon = nullptr;
     bool owned = false;
     if (!folder) {
-        SHFILEINFOA info = {};
-        if (SHGetFileInfoA(fullPath, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) {
+        SHFILEINFOW info = {};
+        if (SHGetFileInfoW(fullPath.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) {
             icon = info.hIcon;
         } else {
-            std::memset(&info, 0, sizeof info);
-            if (SHGetFileInfoA(fullPath, 0, &info, sizeof info, SHGFI_ICON)) icon = info.hIcon;
+            info = {};
+            if (SHGetFileInfoW(fullPath.c_str(), 0, &info, sizeof info, SHGFI_ICON)) icon = info.hIcon;
         }
         owned = icon != nullptr;
         if (!icon) icon = LoadIconA(self, "NO_FIL_ICON");
@@ -82,70 +102,55 @@ void CreateDropListView(HWND container)
     GetClientRect(container, &client);
     InitCommonControls();
     g_hDropListImages = ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, kDropListMaxRows, 0);
-    g_hDropListView = CreateWindowExA(0, WC_LISTVIEWA, "",
+    g_hDropListView = CreateWindowExW(0, WC_LISTVIEWW, L"",
                                       WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 1,
                                       client.right, client.bottom - 1, container, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr);
+                                      GetModuleHandleW(nullptr), nullptr);
     if (!g_hDropListView || !g_hDropListImages) {
-        PostMessageA(GetParent(container), WM_CLOSE, 0, 0);
+        PostMessageW(GetParent(container), WM_CLOSE, 0, 0);
         return;
     }
     ShowWindow(g_hDropListView, SW_SHOW);
     UpdateWindow(g_hDropListView);
-    SendMessageA(g_hDropListView, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
-    SendMessageA(g_hDropListView, LVM_SETIMAGELIST, LVSIL_SMALL,
+    SendMessageW(g_hDropListView, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
+    SendMessageW(g_hDropListView, LVM_SETIMAGELIST, LVSIL_SMALL,
                  reinterpret_cast<LPARAM>(g_hDropListImages));
     for (int i = 0; i < kDropColumnCount; ++i) {
-        LVCOLUMNA column = {};
+        LVCOLUMNW column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = kColumns[i].format;
         column.cx = kColumns[i].width ? kColumns[i].width : client.right - kFixedColumnsWidth;
-        column.pszText = const_cast<char *>(g_japaneseMode ? kColumns[i].japanese : kColumns[i].english);
+        column.pszText = const_cast<wchar_t *>(g_japaneseMode ? kColumns[i].japanese : kColumns[i].english);
         column.iSubItem = i;
-        SendMessageA(g_hDropListView, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        SendMessageW(g_hDropListView, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
 }
 
-void AddDropListItem(const char *path)
+void AddDropListItem(const std::wstring &path)
 {
     if (!g_hDropListView || g_dropListCount >= kDropListMaxRows) return;
-    // A path the list could not hold whole, or one a search would expand, is not looked up.
-    if (std::strlen(path) >= static_cast<size_t>(kListTextChars) || HasWildcard(path)) return;
-    char folder[kDropPathSize], droppedName[kDropPathSize];
-    if (!SplitDroppedPath(path, folder, droppedName, IsProcessLeadByte)) return;
+    // A dropped path names one item; a search pattern could name others.
+    if (HasWildcard(path)) return;
+    std::wstring folder, name;
+    if (!SplitDroppedPath(path, folder, name)) return;
 
-    WIN32_FIND_DATAA found = {};
-    FindHandle search(FindFirstEntry(path, &found));
-    if (!search.Valid()) return;
-
-    // The folder comes from the dropped path itself, so a name the file system
-    // spells differently (a long name for a dropped short one) still sits in
-    // the folder that was dropped from. A found name the code page cannot
-    // spell would not lead back to the item: the dropped name is kept then.
-    const char *name = HasWildcard(found.cFileName) ? droppedName : found.cFileName;
-    char full[kDropPathSize];
-    // Every row's full path fits the path table, so Delete Files never cuts one.
-    if (std::strlen(name) >= static_cast<size_t>(kListTextChars) ||
-        !JoinRowPath(folder, name, full, IsProcessLeadByte))
-        return;
+    // An exact look-up: the row shows the item the shell named, by that name.
+    const std::wstring full = JoinRowPath(folder, name);
+    WIN32_FILE_ATTRIBUTE_DATA found = {};
+    if (!ReadItemData(full, &found)) return;
 
     const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    char sizeText[kSizeTextSize] = {};
-    if (!isFolder)
-        FormatSizeText((static_cast<unsigned long long>(found.nFileSizeHigh) << 32) |
-                           found.nFileSizeLow,
-                       sizeText);
     char modified[kDateTimeTextSize];
     FormatItemTime(found.ftLastWriteTime, TimeRuleForPath(full), modified);
 
     const int image = AddRowIcon(isFolder, full);
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = g_dropListCount;
-    item.pszText = const_cast<char *>(name);
+    item.pszText = const_cast<wchar_t *>(name.c_str());
     item.iImage = image;
     const int row = static_cast<int>(
-        SendMessageA(g_hDropListView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        SendMessageW(g_hDropListView, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) {
         if (image >= 0) ImageList_Remove(g_hDropListImages, image);
         return;
@@ -154,33 +159,27 @@ void AddDropListItem(const char *path)
     if (isFolder)
         SetSubitemText(row, kColType, FolderTypeText());
     else
-        SetSubitemText(row, kColSize, sizeText);
-    SetSubitemText(row, kColModified, modified);
+        SetSubitemText(row, kColSize,
+                       FormatSizeText((static_cast<unsigned long long>(found.nFileSizeHigh) << 32) |
+                                      found.nFileSizeLow));
+    SetSubitemText(row, kColModified, WidenAscii(modified));
     ++g_dropListCount;
 }
 
-bool ReadDropRowPath(int row, char (&full)[kDropPathSize])
+std::wstring ReadDropRowPath(int row)
 {
-    std::memset(full, 0, sizeof full);
-    char name[kDropPathSize] = {}, folder[kDropPathSize] = {};
-    LVITEMA item = {};
-    item.iSubItem = kColName;
-    item.pszText = name;
-    item.cchTextMax = kListTextChars;
-    SendMessageA(g_hDropListView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    item.iSubItem = kColPath;
-    item.pszText = folder;
-    SendMessageA(g_hDropListView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    if (name[0] == '\0' || folder[0] == '\0') return false;
-    return JoinRowPath(folder, name, full, IsProcessLeadByte);
+    const std::wstring name = ReadCell(row, kColName);
+    const std::wstring folder = ReadCell(row, kColPath);
+    if (name.empty() || folder.empty()) return std::wstring();
+    return JoinRowPath(folder, name);
 }
 
 void LoadFirstItemTime()
 {
-    char full[kDropPathSize];
-    if (!g_hDropListView || !ReadDropRowPath(0, full) || HasWildcard(full)) return;
+    if (!g_hDropListView) return;
+    const std::wstring full = ReadDropRowPath(0);
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExA(full, GetFileExInfoStandard, &data)) return;
+    if (full.empty() || !ReadItemData(full, &data)) return;
     SYSTEMTIME local = {};
     if (FileTimeToLocalTime(data.ftLastWriteTime, &local, TimeRuleForPath(full)))
         ShowTimeInLists(local);
@@ -188,7 +187,7 @@ void LoadFirstItemTime()
 
 void ClearDropList()
 {
-    if (g_hDropListView) SendMessageA(g_hDropListView, LVM_DELETEALLITEMS, 0, 0);
+    if (g_hDropListView) SendMessageW(g_hDropListView, LVM_DELETEALLITEMS, 0, 0);
     if (g_hDropListImages) ImageList_RemoveAll(g_hDropListImages);
     g_dropListCount = 0;
 }

@@ -1,36 +1,30 @@
 #include "drop_path_table.h"
 
-#include <cstring>
-
-char g_dropPathTable[kDropListMaxRows][kDropPathSize];
+std::vector<std::wstring> g_dropPathTable;
 int g_dropMarkedRows = 0;
 int g_dropRemovedCount = 0;
 
 void ClearDropPathTable()
 {
-    std::memset(g_dropPathTable, 0, sizeof g_dropPathTable);
+    g_dropPathTable.clear();
     g_dropMarkedRows = 0;
     g_dropRemovedCount = 0;
 }
 
-bool SetDropPathEntry(int index, const char *path)
+bool SetDropPathEntry(int index, const std::wstring &path)
 {
     if (index < 0 || index >= kDropListMaxRows) return false;
-    char *entry = g_dropPathTable[index];
-    std::memset(entry, 0, kDropPathSize);
-    const size_t length = std::strlen(path);
-    if (length >= static_cast<size_t>(kDropPathSize)) return false;
-    std::memcpy(entry, path, length);
+    if (g_dropPathTable.size() <= static_cast<std::size_t>(index))
+        g_dropPathTable.resize(static_cast<std::size_t>(index) + 1);
+    g_dropPathTable[static_cast<std::size_t>(index)] = path;
     return true;
 }
 
 void RemoveDropPathEntry(int index, int rows)
 {
-    if (rows > kDropListMaxRows) rows = kDropListMaxRows;
+    if (rows > static_cast<int>(g_dropPathTable.size())) rows = static_cast<int>(g_dropPathTable.size());
     if (index < 0 || index >= rows) return;
-    std::memmove(g_dropPathTable[index], g_dropPathTable[index + 1],
-                 static_cast<size_t>(rows - index - 1) * kDropPathSize);
-    std::memset(g_dropPathTable[rows - 1], 0, kDropPathSize);
+    g_dropPathTable.erase(g_dropPathTable.begin() + index);
     ++g_dropRemovedCount;
 }
 

@@ -1,54 +1,35 @@
 #include "drop_row.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "language.h"
+#include "path_text.h"
 
-bool SplitDroppedPath(const char *dropped, char (&folder)[kDropPathSize],
-                      char (&name)[kDropPathSize], LeadByteTest isLead)
+bool SplitDroppedPath(const std::wstring &dropped, std::wstring &folder, std::wstring &name)
 {
-    std::memset(folder, 0, sizeof folder);
-    std::memset(name, 0, sizeof name);
-    const int separator = LastSeparator(dropped, isLead);
-    if (separator <= 0) return false;
-    const size_t nameLength = std::strlen(dropped + separator + 1);
-    if (nameLength == 0 || nameLength >= static_cast<size_t>(kListTextChars)) return false;
+    folder.clear();
+    name.clear();
+    const std::size_t separator = dropped.find_last_of(L'\\');
+    if (separator == std::wstring::npos || separator == 0 || separator + 1 == dropped.size())
+        return false;
     // A drive alone keeps its backslash, so the folder is the root and not
     // the drive's current directory.
-    const int folderLength = separator == 2 && dropped[1] == ':' ? 3 : separator;
-    if (folderLength >= kListTextChars) return false;
-    std::memcpy(folder, dropped, static_cast<size_t>(folderLength));
-    if (folderLength == 3) folder[2] = '\\';
-    std::memcpy(name, dropped + separator + 1, nameLength);
+    folder = ParentOf(dropped);
+    name = dropped.substr(separator + 1);
     return true;
 }
 
-bool JoinRowPath(const char *folder, const char *name, char (&full)[kDropPathSize],
-                 LeadByteTest isLead)
+std::wstring JoinRowPath(const std::wstring &folder, const std::wstring &name)
 {
-    std::memset(full, 0, sizeof full);
-    const char *joint = EndsWithBackslash(folder, isLead) ? "" : "\\";
-    const size_t length = std::strlen(folder) + std::strlen(joint) + std::strlen(name);
-    if (length >= sizeof full) return false;
-    std::snprintf(full, sizeof full, "%s%s%s", folder, joint, name);
-    return true;
+    return JoinPath(folder, name);
 }
 
-void RootOfPath(const char *full, char (&root)[4])
+std::wstring FormatSizeText(unsigned long long size)
 {
-    std::memset(root, 0, sizeof root);
-    for (int i = 0; i < 3 && full[i] != '\0'; ++i) root[i] = full[i];
-    if (root[0] >= 'a' && root[0] <= 'z') root[0] = static_cast<char>(root[0] - 'a' + 'A');
+    std::wstring digits = std::to_wstring(size);
+    if (digits.size() < 10) digits.insert(0, 10 - digits.size(), L' ');
+    return digits;
 }
 
-void FormatSizeText(unsigned long long size, char (&out)[kSizeTextSize])
+const wchar_t *FolderTypeText()
 {
-    std::memset(out, 0, sizeof out);
-    std::snprintf(out, sizeof out, "%10llu", size);
-}
-
-const char *FolderTypeText()
-{
-    return g_japaneseMode ? "<ﾌｫﾙﾀﾞｰ>" : "<Folder>";
+    return g_japaneseMode ? L"<ﾌｫﾙﾀﾞｰ>" : L"<Folder>";
 }

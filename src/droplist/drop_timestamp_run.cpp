@@ -2,14 +2,12 @@
 // stops the run, and one message at the end names the last kind of refusal.
 #include "drop_timestamp_run.h"
 
-#include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "date_time_selector.h"
 #include "drop_list.h"
 #include "item_access.h"
-#include "item_names.h"
+#include "path_text.h"
 #include "local_time.h"
 #include "main_window.h"
 #include "messages.h"
@@ -17,7 +15,7 @@
 #include "target_time.h"
 #include "timestamp_command.h"
 #include "timestamp_items.h"
-#include "timestamp_run.h"
+#include "change_run.h"
 #include "timestamp_writer.h"
 #include "volume_checks.h"
 
@@ -25,20 +23,19 @@ namespace {
 
 int DropListRows()
 {
-    return g_hDropListView ? static_cast<int>(SendMessageA(g_hDropListView, LVM_GETITEMCOUNT, 0, 0))
+    return g_hDropListView ? static_cast<int>(SendMessageW(g_hDropListView, LVM_GETITEMCOUNT, 0, 0))
                            : 0;
 }
 
 void ChangeRow(int row)
 {
-    char full[kDropPathSize];
-    if (!ReadDropRowPath(row, full)) {
+    const std::wstring full = ReadDropRowPath(row);
+    if (full.empty()) {
         g_runStatus += 1;
         return;
     }
-    char root[4];
-    RootOfPath(full, root);
-    const UINT type = GetDriveTypeA(root);
+    const std::wstring root = RootOf(full);
+    const UINT type = GetDriveTypeW(root.c_str());
     if (type == DRIVE_UNKNOWN || type == DRIVE_NO_ROOT_DIR || type == DRIVE_REMOTE ||
         type == DRIVE_CDROM) {
         RecordFailureReason(kReasonDriveKind);
@@ -60,9 +57,9 @@ void ChangeRow(int row)
     // An item gone since the drop is reported, not passed over as changed;
     // one that is there but cannot be read is a failure of its own.
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (HasWildcard(full) || !GetFileAttributesExA(full, GetFileExInfoStandard, &data)) {
+    if (!ReadItemData(full, &data)) {
         const DWORD error = GetLastError();
-        if (HasWildcard(full) || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
             RecordFailureReason(kReasonMissingItem);
         else
             g_runStatus += 1;
@@ -78,21 +75,17 @@ void ChangeRow(int row)
     if (g_includeSubfolders == 1) ChangeSubtreeTimestamps(full);
     // A dropped link whose own times cannot be had is not passed over as
     // changed; nor is the program's own file under another name.
-    const ItemWrite result = WriteTimestampChosen(nullptr, full);
+    const ItemWrite result = WriteTimestampChosen(full);
     if (result == ItemWrite::LinkLeftAlone || result == ItemWrite::OwnProgram) g_runStatus += 1;
 }
 
 // Every folder whose entries stayed in a temporary folder, each named.
 void ShowLeftBehind(HWND mainWindow)
 {
-    std::string text = MessageText(Msg::Failed);
-    for (const LeftBehind &left : g_leftBehind) {
-        char part[2 * kDropPathSize + 256];
-        std::snprintf(part, sizeof part, MessageText(Msg::LeftBehindFolder), left.folder.c_str(),
-                      left.temporary.c_str());
-        text += part;
-    }
-    ShowMessageText(mainWindow, Msg::FailedLeftBehind, text.c_str());
+    std::wstring text = MessageText(Msg::Failed);
+    for (const LeftBehind &left : g_leftBehind)
+        text += FillPlaceholders(MessageText(Msg::LeftBehindFolder), {left.folder, left.temporary});
+    ShowMessageText(mainWindow, Msg::FailedLeftBehind, text);
 }
 
 void ShowRunResult(HWND mainWindow)
@@ -149,16 +142,16 @@ void RefreshListColumns()
 {
     const int rows = DropListRows();
     for (int row = 0; row < rows; ++row) {
-        char full[kDropPathSize];
-        if (!ReadDropRowPath(row, full) || HasWildcard(full)) continue;
+        const std::wstring full = ReadDropRowPath(row);
         WIN32_FILE_ATTRIBUTE_DATA data = {};
-        if (!GetFileAttributesExA(full, GetFileExInfoStandard, &data)) continue;
+        if (full.empty() || !ReadItemData(full, &data)) continue;
         char modified[kDateTimeTextSize];
         FormatItemTime(data.ftLastWriteTime, TimeRuleForPath(full), modified);
         if (!modified[0]) continue;
-        LVITEMA item = {};
+        const std::wstring text = WidenAscii(modified);
+        LVITEMW item = {};
         item.iSubItem = kColModified;
-        item.pszText = modified;
-        SendMessageA(g_hDropListView, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        item.pszText = const_cast<wchar_t *>(text.c_str());
+        SendMessageW(g_hDropListView, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
     }
 }

@@ -3,15 +3,15 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <cstring>
+#include <string>
 
 #include "drop_list.h"
 #include "messages.h"
+#include "program_paths.h"
 
 void ExecuteExplorer(HWND mainWindow)
 {
-    HWND explorer = FindWindowExA(nullptr, nullptr, "ExploreWClass", nullptr);
+    HWND explorer = FindWindowExW(nullptr, nullptr, L"ExploreWClass", nullptr);
     if (explorer) {
         if (IsIconic(explorer) || IsZoomed(explorer))
             ShowWindow(explorer, SW_RESTORE);
@@ -19,13 +19,8 @@ void ExecuteExplorer(HWND mainWindow)
             BringWindowToTop(explorer);
         return;
     }
-    char windowsFolder[kDropPathSize] = {};
-    const UINT length = GetWindowsDirectoryA(windowsFolder, kListTextChars);
-    char commandLine[kDropPathSize + 16] = {};
-    UINT result = 0;
-    if (length > 0 && length < static_cast<UINT>(kListTextChars)) {
-        std::snprintf(commandLine, sizeof commandLine, "%s\\EXPLORER.EXE", windowsFolder);
-        result = WinExec(commandLine, SW_SHOWNORMAL);
-    }
-    if (result <= 32) ShowMessage(mainWindow, Msg::ExplorerFailure);
+    const std::wstring windowsFolder = ReadWindowsFolder();
+    if (windowsFolder.empty() ||
+        !StartDetached(L"\"" + windowsFolder + L"\\EXPLORER.EXE\"", false))
+        ShowMessage(mainWindow, Msg::ExplorerFailure);
 }

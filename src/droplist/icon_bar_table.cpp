@@ -4,12 +4,12 @@
 
 const IconBarLayout g_klokan98IconBar = {
     {
-        {113, 0, 107, "Open", "Execute Explorer", "ｴｸｽﾌﾟﾛｰﾗ起動", false},
-        {114, 32, 108, "DelItm", "Delete Files", "選択ﾌｧｲﾙ削除", true},
-        {115, 64, 109, "DelAll", "Delete All", "全ﾌｧｲﾙ削除", true},
-        {116, 96, 110, "Klkn", "Change Timestamp", "ﾀｲﾑｽﾀﾝﾌﾟ変更", true},
-        {117, 128, 111, "About", "About", "御案内", false},
-        {118, 160, 112, "Exit", "Exit", "終了", false},
+        {113, 0, 107, "Open", L"Execute Explorer", L"ｴｸｽﾌﾟﾛｰﾗ起動", false},
+        {114, 32, 108, "DelItm", L"Delete Files", L"選択ﾌｧｲﾙ削除", true},
+        {115, 64, 109, "DelAll", L"Delete All", L"全ﾌｧｲﾙ削除", true},
+        {116, 96, 110, "Klkn", L"Change Timestamp", L"ﾀｲﾑｽﾀﾝﾌﾟ変更", true},
+        {117, 128, 111, "About", L"About", L"御案内", false},
+        {118, 160, 112, "Exit", L"Exit", L"終了", false},
     },
     358,  // bar x
     192,  // bar width

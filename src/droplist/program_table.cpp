@@ -14,15 +14,15 @@
 namespace {
 
 const PaintedLabel kLabels[] = {
-    {40, 6, 4, 40, 6, "Include subfolders.", "サブフォルダーを含む."},
-    {22, 29, 29, 22, 30, "Year", "年"},
-    {167, 29, 29, 167, 30, "Month", "月"},
-    {247, 29, 29, 247, 30, "Day", "日"},
-    {327, 29, 29, 327, 30, "Hour", "時"},
-    {407, 29, 29, 407, 30, "Minute", "分"},
-    {487, 29, 29, 487, 30, "Second", "秒"},
-    {20, 72, 72, 20, 73, "Drag and drop file(s) and/or folder(s) from Explorer or analogues.",
-     "エクスプローラ等からファイルやフォルダーをドラッグ・ドロップします."},
+    {40, 6, 4, 40, 6, L"Include subfolders.", L"サブフォルダーを含む."},
+    {22, 29, 29, 22, 30, L"Year", L"年"},
+    {167, 29, 29, 167, 30, L"Month", L"月"},
+    {247, 29, 29, 247, 30, L"Day", L"日"},
+    {327, 29, 29, 327, 30, L"Hour", L"時"},
+    {407, 29, 29, 407, 30, L"Minute", L"分"},
+    {487, 29, 29, 487, 30, L"Second", L"秒"},
+    {20, 72, 72, 20, 73, L"Drag and drop file(s) and/or folder(s) from Explorer or analogues.",
+     L"エクスプローラ等からファイルやフォルダーをドラッグ・ドロップします."},
 };
 
 // A bar command takes the hover caption away and brings the lists back to
@@ -92,7 +92,7 @@ const CommandEntry kCommands[] = {
 } // namespace
 
 extern const ProgramTable g_program = {
-    "KLOKAN_98", "Tempavo_98", "Retempo [II]", "レテンポ[II]", "KLOKAN98.TXT",
+    L"KLOKAN_98", L"Tempavo_98", L"Retempo [II]", L"レテンポ[II]", L"KLOKAN98.TXT",
     576, 432, false,       // window: 576 x 432 whatever the caption
     358, 192, 20,          // bar x, width, height above the border
     101, 100, 100, 112,    // first list, check box, command range

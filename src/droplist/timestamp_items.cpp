@@ -1,21 +1,21 @@
 #include "timestamp_items.h"
 
+#include "change_run.h"
 #include "item_access.h"
 #include "subtree_walk.h"
-#include "timestamp_run.h"
 #include "timestamp_writer.h"
 
-void ChangeSubtreeTimestamps(const char *path)
+void ChangeSubtreeTimestamps(const std::wstring &path)
 {
     // A linked folder's contents belong elsewhere.
     if (IsLinkItem(path)) return;
     WalkSubtree(
         path, g_programPath,
-        [](const char *entry, bool) {
-            WriteTimestampChosen(nullptr, entry);
+        [](const std::wstring &entry, bool) {
+            WriteTimestampChosen(entry);
             return true;
         },
-        [](const char *, const char *) {
+        [](const std::wstring &) {
             g_runStatus += 1;
             return true;
         },

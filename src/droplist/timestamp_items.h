@@ -1,10 +1,9 @@
 #pragma once
 // klokan98: everything below one row of the drop list.
-#include "main_window.h"
-#include "path_limits.h"
+#include <string>
 
-
-// Changes everything below the folder at path (a full path), folders before
-// their contents, each through the writer the last drive check chose; no
-// refusal stops it. An entry that cannot be reached counts as one failure.
-void ChangeSubtreeTimestamps(const char *path);
+// Changes everything below the folder at path (a full path), the contents of
+// a folder before the folder, each through the writer the last drive check
+// chose; no refusal stops it. A folder that cannot be listed counts as one
+// failure; a linked folder is never walked into.
+void ChangeSubtreeTimestamps(const std::wstring &path);

@@ -1,27 +1,14 @@
 #include "item_access.h"
 
-#include <cstring>
-#include <cwchar>
-#include <string>
-
+#include "path_text.h"
 #include "platform_seams.h"
 
 // Defined with the engine that guards it: no change ever reaches this file.
-char g_programPath[kPathBufferSize] = {};
+std::wstring g_programPath;
 
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-std::wstring Wide(const char *text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 0) return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
-    wide.resize(static_cast<std::size_t>(length) - 1);
-    return wide;
-}
 
 // A function of kernel32 bound at run time, null where the system lacks it:
 // systems before Vista have neither of the two used here.
@@ -34,6 +21,7 @@ Function KernelFunction(const char *name)
 }
 
 using FinalPathFn = DWORD(WINAPI *)(HANDLE, LPWSTR, DWORD, DWORD);
+using SetInformationFn = BOOL(WINAPI *)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
 
 // Systems without it open links as themselves anyway.
 FinalPathFn FinalPathFunction()
@@ -42,8 +30,15 @@ FinalPathFn FinalPathFunction()
     return function;
 }
 
-// The final path of an open item without its "\\?\" (or "\\?\UNC\") prefix;
-// empty when the system cannot tell.
+SetInformationFn SetInformationFunction()
+{
+    static const SetInformationFn function =
+        KernelFunction<SetInformationFn>("SetFileInformationByHandle");
+    return function;
+}
+
+// The final path of an open item in normal form; empty when the system
+// cannot tell.
 std::wstring FinalPathOf(HANDLE item)
 {
     FinalPathFn finalPath = FinalPathFunction();
@@ -56,9 +51,7 @@ std::wstring FinalPathOf(HANDLE item)
     }
     if (length == 0 || length >= path.size()) return std::wstring();
     path.resize(length);
-    if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0) return L"\\" + path.substr(7);
-    if (path.compare(0, 4, L"\\\\?\\") == 0) return path.substr(4);
-    return path;
+    return DisplayPath(path);
 }
 
 bool SameText(const std::wstring &a, const std::wstring &b)
@@ -80,19 +73,21 @@ std::wstring FinalPathOfFolder(const std::wstring &folder)
         return g_parentCache.finalPath;
     // The folder itself may be reached through links: only the last step
     // of the item's own path matters.
-    FileHandle handle(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FileHandle handle(CreateFileW(SystemPath(folder).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     std::wstring finalPath = handle.Valid() ? FinalPathOf(handle.Get()) : std::wstring();
+    if (!finalPath.empty() && finalPath.back() == L'\\') finalPath.pop_back();
     g_parentCache = {folder, finalPath};
     return finalPath;
 }
 
-// The name the folder's listing gives the entry at path (its long name, for
-// a path that ends in a short one).
+// The name the folder's listing gives the entry at path: its stored name,
+// whatever letters the path asked for it in.
 std::wstring ListedName(const std::wstring &path)
 {
     WIN32_FIND_DATAW found = {};
-    FindHandle search(FindFirstFileW(path.c_str(), &found));
+    FindHandle search(HasWildcard(NameOf(path)) ? INVALID_HANDLE_VALUE
+                                                : FindFirstFileW(SystemPath(path).c_str(), &found));
     return search.Valid() ? std::wstring(found.cFileName) : std::wstring();
 }
 
@@ -112,14 +107,17 @@ bool IdentityOf(HANDLE item, FileIdentity *identity)
 // The identity of the file g_programPath names, asked again when the path changes.
 bool ProgramIdentity(FileIdentity *identity)
 {
-    static char knownPath[kPathBufferSize] = {};
+    static std::wstring knownPath;
     static bool known = false;
     static FileIdentity program;
-    if (std::strcmp(knownPath, g_programPath) != 0) {
-        std::memcpy(knownPath, g_programPath, sizeof knownPath);
-        FileHandle file(CreateFileA(g_programPath, FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        known = g_programPath[0] && file.Valid() && IdentityOf(file.Get(), &program);
+    if (knownPath != g_programPath || (!known && knownPath.empty())) {
+        knownPath = g_programPath;
+        FileHandle file(g_programPath.empty()
+                            ? INVALID_HANDLE_VALUE
+                            : CreateFileW(SystemPath(g_programPath).c_str(), FILE_READ_ATTRIBUTES,
+                                          kShareAll, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        known = file.Valid() && IdentityOf(file.Get(), &program);
     }
     *identity = program;
     return known;
@@ -140,26 +138,28 @@ bool IsGone(DWORD error)
 
 }  // namespace
 
-bool FinalPathLeadsElsewhere(HANDLE item, const char *path)
+bool FinalPathLeadsElsewhere(HANDLE item, const std::wstring &path)
 {
-    const std::wstring wide = Wide(path);
-    const std::size_t slash = wide.find_last_of(L"\\/");
-    if (slash == std::wstring::npos || slash + 1 >= wide.size()) return false;
     const std::wstring finalPath = FinalPathOf(item);
-    if (finalPath.empty()) return false;
     const std::size_t finalSlash = finalPath.find_last_of(L'\\');
-    if (finalSlash == std::wstring::npos) return false;
-
-    std::wstring folder = wide.substr(0, slash);
-    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a drive's root
-    std::wstring folderFinal = FinalPathOfFolder(folder);
+    const std::wstring folder = ParentOf(path);
+    if (finalPath.empty() || finalSlash == std::wstring::npos || folder.empty()) return false;
+    const std::wstring folderFinal = FinalPathOfFolder(folder);
     if (folderFinal.empty()) return false;
-    if (!folderFinal.empty() && folderFinal.back() == L'\\') folderFinal.pop_back();
     if (!SameText(finalPath.substr(0, finalSlash), folderFinal)) return true;
     const std::wstring finalName = finalPath.substr(finalSlash + 1);
-    if (SameText(finalName, wide.substr(slash + 1))) return false;
-    // Opened by its short name, the item still answers with its own long one.
-    return !SameText(finalName, ListedName(wide));
+    if (finalName == NameOf(path)) return false;
+    // Asked in other letters (a folder Letters just renamed), the entry still
+    // answers with its stored name; a link answers with its target's.
+    if (finalName == ListedName(path)) return false;
+    // Wine gives a name ending in a dot without its dot: the final path then
+    // names another entry ("report" for "report."), or none. Only an open
+    // that reached that very entry went through a link.
+    FileHandle named(CreateFileW(SystemPath(finalPath).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FileIdentity opened, other;
+    return named.Valid() && IdentityOf(item, &opened) && IdentityOf(named.Get(), &other) &&
+           opened.volume == other.volume && opened.high == other.high && opened.low == other.low;
 }
 
 void ForgetFinalPathCache()
@@ -167,25 +167,26 @@ void ForgetFinalPathCache()
     g_parentCache = ParentCache();
 }
 
-ItemReach OpenItemForChange(const char *path, FileHandle &item)
+ItemReach OpenItemForChange(const std::wstring &path, FileHandle &item)
 {
+    const std::wstring systemPath = SystemPath(path);
     constexpr DWORD kFlags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
-    item = FileHandle(CreateFileA(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll,
-                                  nullptr, OPEN_EXISTING, kFlags, nullptr));
+    item = FileHandle(CreateFileW(systemPath.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                  kShareAll, nullptr, OPEN_EXISTING, kFlags, nullptr));
     // Wine keeps read-only as a Unix permission and refuses attribute writing
     // to such a file, yet sets its times and attributes through a handle
     // opened for reading them. Windows never refuses here for read-only, and
     // a write through such a handle is read back like any other.
     if (!item.Valid() && GetLastError() == ERROR_ACCESS_DENIED)
-        item = FileHandle(CreateFileA(path, FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+        item = FileHandle(CreateFileW(systemPath.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                       OPEN_EXISTING, kFlags, nullptr));
     if (!item.Valid()) {
         const DWORD error = GetLastError();
         if (!IsGone(error)) return ItemReach::Refused;
         // A link whose target is gone still has its entry: a link, not a gap.
-        WIN32_FIND_DATAA found = {};
-        FindHandle search(FindFirstFileA(path, &found));
-        return search.Valid() ? ItemReach::ThroughLink : ItemReach::Missing;
+        return GetFileAttributesW(systemPath.c_str()) != INVALID_FILE_ATTRIBUTES
+                   ? ItemReach::ThroughLink
+                   : ItemReach::Missing;
     }
     if (g_platform.reachedThroughLink(item.Get(), path)) {
         item.Close();
@@ -198,33 +199,22 @@ ItemReach OpenItemForChange(const char *path, FileHandle &item)
     return ItemReach::Opened;
 }
 
-namespace {
-
-using SetInformationFn = BOOL(WINAPI *)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
-
-SetInformationFn SetInformationFunction()
-{
-    static const SetInformationFn function =
-        KernelFunction<SetInformationFn>("SetFileInformationByHandle");
-    return function;
-}
-
-}  // namespace
-
-bool SetItemAttributes(const char *path, DWORD attributes)
+bool SetItemAttributes(const std::wstring &path, DWORD attributes)
 {
     FileHandle item;
     if (OpenItemForChange(path, item) != ItemReach::Opened) return false;
     SetInformationFn setInformation = SetInformationFunction();
     // Older systems open a link as itself by path as well.
-    if (!setInformation) return SetFileAttributesA(path, attributes) != FALSE;
+    if (!setInformation)
+        return SetFileAttributesW(SystemPath(path).c_str(),
+                                  attributes ? attributes : FILE_ATTRIBUTE_NORMAL) != FALSE;
     FILE_BASIC_INFO basic = {};  // times of zero are left as they are
     // Zero would mean "leave the attributes as they are".
     basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
     return setInformation(item.Get(), FileBasicInfo, &basic, sizeof basic) != FALSE;
 }
 
-bool IsLinkItem(const char *path)
+bool IsLinkItem(const std::wstring &path)
 {
     FileHandle item;
     switch (OpenItemForChange(path, item)) {
@@ -236,4 +226,9 @@ bool IsLinkItem(const char *path)
     }
     default: return false;
     }
+}
+
+bool ReadItemData(const std::wstring &path, WIN32_FILE_ATTRIBUTE_DATA *data)
+{
+    return GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, data) != FALSE;
 }

@@ -6,14 +6,18 @@
 // the open lands on the link's target instead (Wine follows every link, and
 // so does Windows without FILE_FLAG_OPEN_REPARSE_POINT), the item is left
 // alone. The running program's own file is recognised by its identity, so
-// that no other name of it (a hard link, a short name) lets a change through.
+// that no other name of it (a hard link) lets a change through.
+//
+// Paths are full paths in normal form; the system gets them in
+// extended-length form, so every name is taken exactly as it stands.
 #include <windows.h>
 
+#include <string>
+
 #include "handles.h"
-#include "path_limits.h"
 
 // The running program's own full path; no change ever reaches that file.
-extern char g_programPath[kPathBufferSize];
+extern std::wstring g_programPath;
 
 enum class ItemReach {
     Opened,       // the handle holds the item itself
@@ -23,27 +27,31 @@ enum class ItemReach {
     OwnProgram    // the running program's own file: never changed
 };
 
-// Opens the item at path (a full ANSI path) with attribute access only,
-// sharing everything, so that no other program's sharing and no read-only,
-// hidden or system bit stands in the way. item is valid only for Opened.
-ItemReach OpenItemForChange(const char *path, FileHandle &item);
+// Opens the item at path with attribute access only, sharing everything, so
+// that no other program's sharing and no read-only, hidden or system bit
+// stands in the way. item is valid only for Opened.
+ItemReach OpenItemForChange(const std::wstring &path, FileHandle &item);
 
 // Gives the item at path exactly the attributes given (FILE_ATTRIBUTE_NORMAL
 // for none of the settable ones), through a handle on the item itself.
 // False, with nothing changed, for a link whose open reaches another item,
 // the program's own file, an item that is gone, or a refusal.
-bool SetItemAttributes(const char *path, DWORD attributes);
+bool SetItemAttributes(const std::wstring &path, DWORD attributes);
 
 // Whether the item at path is a link: one whose open lands elsewhere, or one
 // the system opens as itself and marks as a reparse point. A walk never goes
 // into such a folder, chosen or met.
-bool IsLinkItem(const char *path);
+bool IsLinkItem(const std::wstring &path);
+
+// The attributes, times and size of the item at path, as the system reports
+// them by path (an exact look-up, never a pattern); false when it cannot be read.
+bool ReadItemData(const std::wstring &path, WIN32_FILE_ATTRIBUTE_DATA *data);
 
 // Whether the final path of the open item is not the path it was opened by:
 // the open went through a link to another item. The system's answer, kept
 // for the platform seam; an open whose final path cannot be read is taken
 // as the item itself.
-bool FinalPathLeadsElsewhere(HANDLE item, const char *path);
+bool FinalPathLeadsElsewhere(HANDLE item, const std::wstring &path);
 
 // Forgets the cached final path of the last parent folder (a run starts
 // with this, so that a folder replaced meanwhile is asked again).

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "language.h"
+#include "path_text.h"
 #include "target_time.h"
 #include "volume_checks.h"
 
@@ -12,10 +13,10 @@ TimeRule TimeRuleFor(bool volumeKeepsUtc)
     return showsTheDateRule && volumeKeepsUtc ? TimeRule::RuleOfTheDate : TimeRule::CurrentBias;
 }
 
-TimeRule TimeRuleForPath(const char *path)
+TimeRule TimeRuleForPath(const std::wstring &path)
 {
-    if (!path || !path[0] || path[1] != ':' || path[2] != '\\') return TimeRuleFor(true);
-    const char root[4] = {path[0], ':', '\\', '\0'};
+    const std::wstring root = RootOf(path);
+    if (root.empty()) return TimeRuleFor(true);
     return TimeRuleFor(VolumeIsNtfs(root) != 0);
 }
 

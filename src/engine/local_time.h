@@ -14,6 +14,8 @@
 // date, the one TzSpecificLocalTimeToSystemTime gives.
 #include <windows.h>
 
+#include <string>
+
 enum class TimeRule {
     CurrentBias,  // the bias in force at the moment of the call
     RuleOfTheDate // the time zone's rule on the date being converted
@@ -22,9 +24,9 @@ enum class TimeRule {
 // The rule for times on a volume that keeps UTC (NTFS) or local time (FAT),
 // under the running windows kind.
 TimeRule TimeRuleFor(bool volumeKeepsUtc);
-// The rule for an item, from its volume ("C:\..." paths; anything else is
-// taken as a volume that keeps UTC).
-TimeRule TimeRuleForPath(const char *path);
+// The rule for an item, from its volume (a path with a drive or share root;
+// anything else is taken as a volume that keeps UTC).
+TimeRule TimeRuleForPath(const std::wstring &path);
 
 // False when the local time is not a valid date and time or does not convert;
 // *utc is then left untouched and must not be used.

@@ -1,49 +1,88 @@
 #include "path_text.h"
 
-bool IsShiftJisLeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-bool IsNeverLeadByte(unsigned char)
-{
-    return false;
-}
-
 namespace {
 
-// Calls visit(offset) for the first byte of every character of text.
-template <typename Visit>
-void ForEachCharacter(const char *text, LeadByteTest isLead, Visit visit)
+const wchar_t kExtended[] = L"\\\\?\\";
+const wchar_t kExtendedShare[] = L"\\\\?\\UNC\\";
+
+bool StartsWith(const std::wstring &text, const wchar_t *prefix)
 {
-    for (int i = 0; text[i] != '\0';) {
-        visit(i);
-        if (isLead(static_cast<unsigned char>(text[i])) && text[i + 1] != '\0')
-            i += 2;
-        else
-            i += 1;
-    }
+    return text.compare(0, std::char_traits<wchar_t>::length(prefix), prefix) == 0;
 }
 
-bool IsSeparator(char c)
+bool IsDrivePath(const std::wstring &path)
 {
-    return c == '\\' || c == '/';
+    return path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
+           ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+}
+
+bool IsSharePath(const std::wstring &path)
+{
+    return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?' &&
+           path[2] != L'.';
 }
 
 }  // namespace
 
-int LastSeparator(const char *path, LeadByteTest isLead)
+std::wstring SystemPath(const std::wstring &path)
 {
-    int last = -1;
-    ForEachCharacter(path, isLead, [&](int i) {
-        if (IsSeparator(path[i])) last = i;
-    });
-    return last;
+    if (IsDrivePath(path)) return kExtended + path;
+    if (IsSharePath(path)) return kExtendedShare + path.substr(2);
+    return path;
 }
 
-bool EndsWithBackslash(const char *path, LeadByteTest isLead)
+std::wstring DisplayPath(const std::wstring &path)
 {
-    int lastStart = -1;
-    ForEachCharacter(path, isLead, [&](int i) { lastStart = i; });
-    return lastStart >= 0 && path[lastStart] == '\\' && path[lastStart + 1] == '\0';
+    if (StartsWith(path, kExtendedShare)) return L"\\\\" + path.substr(8);
+    if (StartsWith(path, kExtended)) return path.substr(4);
+    return path;
+}
+
+std::wstring JoinPath(const std::wstring &folder, const std::wstring &name)
+{
+    if (!folder.empty() && folder.back() == L'\\') return folder + name;
+    return folder + L"\\" + name;
+}
+
+std::wstring ParentOf(const std::wstring &path)
+{
+    const std::size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return std::wstring();
+    // A drive's root keeps its backslash: "C:" alone names the drive's current folder.
+    if (slash == 2 && path[1] == L':') return path.substr(0, 3);
+    return path.substr(0, slash);
+}
+
+std::wstring NameOf(const std::wstring &path)
+{
+    const std::size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring RootOf(const std::wstring &path)
+{
+    if (IsDrivePath(path)) {
+        std::wstring root = path.substr(0, 3);
+        if (root[0] >= L'a' && root[0] <= L'z') root[0] = static_cast<wchar_t>(root[0] - L'a' + L'A');
+        return root;
+    }
+    if (IsSharePath(path)) {
+        const std::size_t server = path.find(L'\\', 2);
+        if (server == std::wstring::npos) return std::wstring();
+        const std::size_t share = path.find(L'\\', server + 1);
+        return share == std::wstring::npos ? path + L"\\" : path.substr(0, share + 1);
+    }
+    return std::wstring();
+}
+
+bool HasWildcard(const std::wstring &text)
+{
+    return text.find_first_of(L"*?") != std::wstring::npos;
+}
+
+std::wstring WidenAscii(const char *text)
+{
+    std::wstring wide;
+    for (; text && *text; ++text) wide += static_cast<wchar_t>(static_cast<unsigned char>(*text));
+    return wide;
 }

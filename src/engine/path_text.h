@@ -1,20 +1,33 @@
 #pragma once
-// Separators in ANSI paths of the process code page. In a double-byte code
-// page (932) the second byte of a character can be 0x5C, the backslash: a
-// separator is only a backslash that starts a character, so the caller says
-// which bytes lead a pair. No window code here, so it is tested directly.
+// Paths as UTF-16 text. The engine hands every path to the system in its
+// extended-length form ("\\?\C:\...", "\\?\UNC\server\share\..."): the
+// system then takes each name exactly as it stands (a trailing dot or space,
+// a device name such as CON) and lets a path run to its own limit. Lists and
+// messages show the normal form. No window code here.
+#include <string>
 
-using LeadByteTest = bool (*)(unsigned char byte);
+// The extended-length form of a full path in normal form ("C:\x",
+// "\\server\share\x"); a path already in that form, or one that is not a
+// full path, comes back as it is.
+std::wstring SystemPath(const std::wstring &path);
+// The normal form of a path given in extended-length form (the inverse of
+// SystemPath); any other path comes back as it is.
+std::wstring DisplayPath(const std::wstring &path);
 
-// The lead bytes of Shift-JIS (code page 932).
-bool IsShiftJisLeadByte(unsigned char byte);
-// For single-byte code pages: no byte leads a pair.
-bool IsNeverLeadByte(unsigned char byte);
-// The rule of the process code page (IsDBCSLeadByte; kept with the names the
-// system reports, in item_names.cpp).
-bool IsProcessLeadByte(unsigned char byte);
+// folder and name joined with one backslash ("C:\" + "a" is "C:\a").
+std::wstring JoinPath(const std::wstring &folder, const std::wstring &name);
+// The folder part of a full path: everything before its last backslash, with
+// the backslash kept for a drive's root ("C:\a" gives "C:\"). Empty when the
+// path has no backslash.
+std::wstring ParentOf(const std::wstring &path);
+// The last component of a path: everything after its last backslash.
+std::wstring NameOf(const std::wstring &path);
+// The root of a full path: "C:\" for "C:\..." (letter in capitals),
+// "\\server\share\" for a share; empty for anything else.
+std::wstring RootOf(const std::wstring &path);
 
-// Offset of the last path separator ('\' or '/') of path, or -1.
-int LastSeparator(const char *path, LeadByteTest isLead);
-// True when the last character of path is a backslash (not a trailing byte that looks like one).
-bool EndsWithBackslash(const char *path, LeadByteTest isLead);
+// True when text holds "*" or "?": a search would take it for a pattern.
+bool HasWildcard(const std::wstring &text);
+
+// UTF-16 from an ASCII text (date-time texts, numbers).
+std::wstring WidenAscii(const char *text);

@@ -1,6 +1,7 @@
 #include "platform_seams.h"
 
 #include <cstring>
+#include <cwchar>
 
 #include "handles.h"
 #include "item_access.h"
@@ -23,16 +24,16 @@ bool EnableClockPrivilege()
 
 namespace {
 
-bool RealVolumeFileSystem(const char *root, char *nameOut, DWORD size)
+bool RealVolumeFileSystem(const wchar_t *root, wchar_t *nameOut, DWORD size)
 {
-    std::memset(nameOut, 0, size);
+    std::wmemset(nameOut, 0, size);
     if (size < 2) return false;
     DWORD maxComponent = 256;
     DWORD flags = 256;
-    // One byte is kept back so the name is terminated whatever the call writes.
-    if (!GetVolumeInformationA(root, nullptr, 0, nullptr, &maxComponent, &flags, nameOut,
+    // One character is kept back so the name is terminated whatever the call writes.
+    if (!GetVolumeInformationW(root, nullptr, 0, nullptr, &maxComponent, &flags, nameOut,
                                size - 1)) {
-        std::memset(nameOut, 0, size);
+        std::wmemset(nameOut, 0, size);
         return false;
     }
     return true;
@@ -73,15 +74,11 @@ bool RealEnableClockRight() { return EnableClockPrivilege(); }
 
 BOOL RealCreateFolder(const wchar_t *path) { return CreateDirectoryW(path, nullptr); }
 
-const char *RealShortName(const WIN32_FIND_DATAA &found) { return found.cAlternateFileName; }
-
-DWORD RealShortPath(const wchar_t *path, wchar_t *out, DWORD size) { return GetShortPathNameW(path, out, size); }
 
 // Both are filled at compile time, before any code can run.
 constexpr PlatformSeams kRealSeams = {
     RealVolumeFileSystem, RealReadMachineText, RealGetClock,     RealSetClock,
-    RealEnableClockRight, RealSetItemTimes,    RealCreateFolder, FinalPathLeadsElsewhere,
-    RealShortName,        RealShortPath};
+    RealEnableClockRight, RealSetItemTimes,    RealCreateFolder, FinalPathLeadsElsewhere};
 
 }  // namespace
 

@@ -47,12 +47,3 @@ bool CreationTimeMatches(const FILETIME &stored, const FILETIME &target)
 {
     return Within(stored, target, kTicksPerSecond, kTicksPerSecond);
 }
-
-bool ItemTimesMatch(const char *path, const FILETIME &target, bool volumeKeepsUtc,
-                    bool createdOneSecondEarly)
-{
-    WIN32_FILE_ATTRIBUTE_DATA item;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &item)) return false;
-    const StoredTimes stored = {item.ftCreationTime, item.ftLastAccessTime, item.ftLastWriteTime};
-    return StoredTimesMatch(stored, target, volumeKeepsUtc, createdOneSecondEarly);
-}

@@ -23,6 +23,4 @@ bool StoredTimesMatch(const StoredTimes &stored, const FILETIME &target, bool vo
 // than a creation time the file system handed over from the entry that left.
 bool CreationTimeMatches(const FILETIME &stored, const FILETIME &target);
 
-// Reads the item's times without pattern matching and compares them.
-bool ItemTimesMatch(const char *path, const FILETIME &target, bool volumeKeepsUtc,
-                    bool createdOneSecondEarly);
+

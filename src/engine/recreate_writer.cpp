@@ -1,17 +1,13 @@
 #include "recreate_writer.h"
 
-#include <cstring>
-#include <cwchar>
-#include <string>
 #include <vector>
 
 #include "creation_moment.h"
 #include "handles.h"
 #include "item_access.h"
-#include "item_names.h"
 #include "language.h"
 #include "local_time.h"
-#include "path_limits.h"
+#include "path_text.h"
 #include "platform_seams.h"
 #include "read_back.h"
 #include "subtree_walk.h"
@@ -20,7 +16,7 @@
 
 namespace {
 
-// The temporary name must stay shorter than this.
+// The temporary folder's name must stay shorter than this.
 constexpr std::size_t kTemporaryNameLimit = 250;
 
 enum class CreateResult { Created, ClockRefused, CreateFailed };
@@ -33,9 +29,14 @@ void CountFailure()
     g_runStatus += 1;
 }
 
+bool Exists(const std::wstring &path)
+{
+    return GetFileAttributesW(SystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 // A file: through the handle writer's own course, with the target as a
 // volume that keeps local time stores it.
-ItemWrite WriteFileTimes(const char *path, const DateTime &target)
+ItemWrite WriteFileTimes(const std::wstring &path, const DateTime &target)
 {
     FILETIME utc;
     const bool haveTime =
@@ -43,92 +44,25 @@ ItemWrite WriteFileTimes(const char *path, const DateTime &target)
     return WriteItemTimes(path, haveTime ? &utc : nullptr, false);
 }
 
-// The first free "!!!", "!!!!", ... in the folder's parent; an entry of any
-// kind counts as taken. False when none is shorter than 250 characters.
-bool FindTemporaryName(const char *path, char (&temporary)[kPathBufferSize])
+// The first free "!!!", "!!!!", ... beside the folder; an entry of any kind
+// counts as taken. False when no such name shorter than 250 characters is free.
+bool FindTemporaryName(const std::wstring &folder, std::wstring *temporary)
 {
-    std::memset(temporary, 0, sizeof temporary);
-    const int lastSlash = LastSeparator(path, IsProcessLeadByte);
-    if (lastSlash < 0) return false;
-    std::size_t length = static_cast<std::size_t>(lastSlash) + 1;
-    std::memcpy(temporary, path, length);
-    std::memcpy(temporary + length, "!!!", 3);
-    for (length += 3; length < kTemporaryNameLimit; temporary[length++] = '!') {
-        WIN32_FIND_DATAA found;
-        FindHandle search(FindFirstFileA(temporary, &found));
-        if (!search.Valid()) return true;
+    const std::wstring parent = ParentOf(folder);
+    for (std::wstring name = L"!!!"; name.size() < kTemporaryNameLimit; name += L'!') {
+        *temporary = JoinPath(parent, name);
+        if (!Exists(*temporary)) return true;
     }
-    std::memset(temporary, 0, sizeof temporary);
+    temporary->clear();
     return false;
 }
 
-struct FolderEntry {
-    wchar_t name[MAX_PATH];  // the entry's own name, which the moves keep exactly
-};
-
-// The path in the code page as wide text; false when it does not convert.
-bool WidePath(const char *path, wchar_t (&out)[kPathBufferSize])
-{
-    std::memset(out, 0, sizeof out);
-    return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, out, kPathBufferSize) > 0;
-}
-
-// Joins a wide folder and name with one backslash; false (out cleared) when
-// the result would be longer than kMaxPathChars characters.
-bool JoinWide(const wchar_t *folder, const wchar_t *name, wchar_t (&out)[kPathBufferSize])
-{
-    std::memset(out, 0, sizeof out);
-    const std::size_t folderLength = std::wcslen(folder), nameLength = std::wcslen(name);
-    if (folderLength + 1 + nameLength > static_cast<std::size_t>(kMaxPathChars)) return false;
-    std::wmemcpy(out, folder, folderLength);
-    out[folderLength] = L'\\';
-    std::wmemcpy(out + folderLength + 1, name, nameLength);
-    return true;
-}
-
 // Moves the entry between the two folders under its own name.
-bool MoveEntry(const wchar_t *fromFolder, const wchar_t *toFolder, const FolderEntry &entry)
+bool MoveEntry(const std::wstring &fromFolder, const std::wstring &toFolder,
+               const std::wstring &name)
 {
-    wchar_t from[kPathBufferSize], to[kPathBufferSize];
-    return JoinWide(fromFolder, entry.name, from) && JoinWide(toFolder, entry.name, to) &&
-           MoveFileW(from, to);
-}
-
-// The names of everything the folder holds, dot names included, read before
-// anything is renamed. The moves go by each entry's own (wide) name: moved
-// under its short name, an entry would take that as its new name. False when
-// one of them could not be carried to the temporary folder and back: it has
-// no name the ANSI calls reach (the code page cannot spell it and there is no
-// short name), that name does not answer, or a path would not fit.
-bool ReadMovableEntries(const char *path, const char *temporary, std::vector<FolderEntry> &entries)
-{
-    wchar_t widePath[kPathBufferSize], wideTemporary[kPathBufferSize];
-    if (!WidePath(path, widePath) || !WidePath(temporary, wideTemporary)) return false;
-    wchar_t pattern[kPathBufferSize];
-    if (!JoinWide(widePath, L"*", pattern)) return false;
-    WIN32_FIND_DATAW wide = {};
-    FindHandle search(FindFirstFileW(pattern, &wide));
-    if (!search.Valid()) return false;
-    do {
-        if (std::wcscmp(wide.cFileName, L".") == 0 || std::wcscmp(wide.cFileName, L"..") == 0)
-            continue;
-        WIN32_FIND_DATAA found;
-        AnsiEntry(wide, &found);
-        const char *usable = UsableName(found);
-        char inFolder[kPathBufferSize], inTemporary[kPathBufferSize];
-        if (!usable || !JoinPath(path, usable, inFolder) ||
-            !JoinPath(temporary, usable, inTemporary))
-            return false;
-        if (GetFileAttributesA(inFolder) == INVALID_FILE_ATTRIBUTES) return false;
-        wchar_t wideInFolder[kPathBufferSize], wideInTemporary[kPathBufferSize];
-        if (!JoinWide(widePath, wide.cFileName, wideInFolder) ||
-            !JoinWide(wideTemporary, wide.cFileName, wideInTemporary))
-            return false;
-        FolderEntry entry = {};
-        std::wmemcpy(entry.name, wide.cFileName, MAX_PATH - 1);
-        entries.push_back(entry);
-    } while (FindNextFileW(search.Get(), &wide));
-    return GetLastError() == ERROR_NO_MORE_FILES;
+    return MoveFileExW(SystemPath(JoinPath(fromFolder, name)).c_str(),
+                       SystemPath(JoinPath(toFolder, name)).c_str(), 0) != FALSE;
 }
 
 // The local time `elapsedCounts` of the performance counter after `start`.
@@ -217,25 +151,22 @@ bool TargetUtc(const DateTime &target, FILETIME *utc)
 // Whether the re-created, still empty folder carries the creation moment.
 // Systems of the NT family can hand a folder made again under the same name
 // the creation time of the entry that just left it.
-bool NewFolderHasItsMoment(const wchar_t *path, const DateTime &target)
+bool NewFolderHasItsMoment(const std::wstring &folder, const DateTime &target)
 {
     FILETIME targetUtc;
-    WIN32_FILE_ATTRIBUTE_DATA folder;
-    return TargetUtc(target, &targetUtc) &&
-           GetFileAttributesExW(path, GetFileExInfoStandard, &folder) &&
-           CreationTimeMatches(folder.ftCreationTime, targetUtc);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return TargetUtc(target, &targetUtc) && ReadItemData(folder, &data) &&
+           CreationTimeMatches(data.ftCreationTime, targetUtc);
 }
 
 // Whether the rebuilt folder, its contents home again, still reads as the
 // target: moving entries in can renew its write and access times.
-bool RebuiltFolderHasTarget(const wchar_t *path, const DateTime &target)
+bool RebuiltFolderHasTarget(const std::wstring &folder, const DateTime &target)
 {
     FILETIME targetUtc;
-    WIN32_FILE_ATTRIBUTE_DATA folder;
-    if (!TargetUtc(target, &targetUtc) || !GetFileAttributesExW(path, GetFileExInfoStandard, &folder))
-        return false;
-    const StoredTimes stored = {folder.ftCreationTime, folder.ftLastAccessTime,
-                                folder.ftLastWriteTime};
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!TargetUtc(target, &targetUtc) || !ReadItemData(folder, &data)) return false;
+    const StoredTimes stored = {data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime};
     return StoredTimesMatch(stored, targetUtc, false, true);
 }
 
@@ -249,28 +180,27 @@ bool CanWriteFolderTimesByHandle()
 // Where the rebuild could not give the folder its time, with the folder as it
 // was or complete: the handle writer where the system allows it (it counts
 // its own failure), else one failure.
-ItemWrite WriteByHandleOrFail(const char *path)
+ItemWrite WriteByHandleOrFail(const std::wstring &folder)
 {
-    if (CanWriteFolderTimesByHandle()) return WriteTimestampByHandle(path);
+    if (CanWriteFolderTimesByHandle()) return WriteTimestampByHandle(folder);
     CountFailure();
     return ItemWrite::Failed;
 }
 
-// What the rebuild keeps of the old folder: its own name, attributes and times.
+// What the rebuild keeps of the old folder: its attributes and times.
 struct OldFolder {
-    wchar_t name[MAX_PATH];
     DWORD attributes;
     FILETIME created, accessed, written;
 };
 
 // Sets the old folder's own times again: moving its contents out and back
 // in made the file system touch them.
-void PutBackFolderTimes(const wchar_t *path, const OldFolder &old)
+void PutBackFolderTimes(const std::wstring &folder, const OldFolder &old)
 {
-    FileHandle folder(CreateFileW(path, FILE_WRITE_ATTRIBUTES,
+    FileHandle handle(CreateFileW(SystemPath(folder).c_str(), FILE_WRITE_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (folder.Valid()) SetFileTime(folder.Get(), &old.created, &old.accessed, &old.written);
+    if (handle.Valid()) SetFileTime(handle.Get(), &old.created, &old.accessed, &old.written);
 }
 
 // How far a rebuild got, for undoing it.
@@ -283,32 +213,24 @@ struct RebuildProgress {
 // Undoes a rebuild that failed part-way: the contents go back into the
 // temporary folder, the new folder is removed, the old one takes its name
 // back with its times and attributes. False when something stayed behind.
-bool UndoRebuild(const wchar_t *folder, const wchar_t *temporary, const OldFolder &old,
-                 const std::vector<FolderEntry> &entries, const RebuildProgress &progress)
+bool UndoRebuild(const std::wstring &folder, const std::wstring &temporary, const OldFolder &old,
+                 const std::vector<std::wstring> &entries, const RebuildProgress &progress)
 {
     bool complete = true;
     for (std::size_t i = progress.moved; i-- > 0;)
         if (!MoveEntry(folder, temporary, entries[i])) complete = false;
-    if (complete && progress.created && !RemoveDirectoryW(folder)) complete = false;
-    if (complete && progress.renamed && !MoveFileW(temporary, folder)) complete = false;
+    if (complete && progress.created && !RemoveDirectoryW(SystemPath(folder).c_str()))
+        complete = false;
+    if (complete && progress.renamed &&
+        !MoveFileExW(SystemPath(temporary).c_str(), SystemPath(folder).c_str(), 0))
+        complete = false;
     if (!complete) return false;
     PutBackFolderTimes(folder, old);
-    SetFileAttributesW(folder, old.attributes);
+    SetFileAttributesW(SystemPath(folder).c_str(), old.attributes);
     return true;
 }
 
-// The folder under its own long name: reached by a short one, it must come
-// back under the name it had, never under the short one.
-bool LongFolderPath(const char *path, const OldFolder &old, wchar_t (&out)[kPathBufferSize])
-{
-    const int slash = LastSeparator(path, IsProcessLeadByte);
-    if (slash < 0) return false;
-    std::string parent(path, static_cast<std::size_t>(slash));
-    wchar_t wideParent[kPathBufferSize];
-    return WidePath(parent.c_str(), wideParent) && JoinWide(wideParent, old.name, out);
-}
-
-ItemWrite RebuildFolder(HWND owner, const char *path, const OldFolder &old, const DateTime &target)
+ItemWrite RebuildFolder(const std::wstring &folder, const OldFolder &old, const DateTime &target)
 {
     // Settled before anything is renamed: a time that is no date fails here.
     if (!IsValidDateTime(target)) {
@@ -317,28 +239,29 @@ ItemWrite RebuildFolder(HWND owner, const char *path, const OldFolder &old, cons
     }
     DateTime momentFields;
     if (!ComputeCreationMoment(target, &momentFields)) {
-        ReportRecreate(owner, kReportLimit1980, path, nullptr);
+        ReportRecreate(kReportLimit1980, folder, std::wstring());
         return ItemWrite::Failed;
     }
     // Without the right to set the clock the folder is never taken apart:
     // the way that needs no clock is taken straight away.
-    if (g_clockNotPutBack || !g_platform.enableClockRight()) return WriteByHandleOrFail(path);
+    if (g_clockNotPutBack || !g_platform.enableClockRight()) return WriteByHandleOrFail(folder);
     const SYSTEMTIME moment = SystemTimeOf(momentFields);
-    char temporary[kPathBufferSize];
-    if (!FindTemporaryName(path, temporary)) {
-        ReportRecreate(owner, kReportTemporaryName, path, nullptr);
+    std::wstring temporary;
+    if (!FindTemporaryName(folder, &temporary)) {
+        ReportRecreate(kReportTemporaryName, folder, std::wstring());
         return ItemWrite::Failed;
     }
-    std::vector<FolderEntry> entries;
-    wchar_t folder[kPathBufferSize], wideTemporary[kPathBufferSize];
-    if (!LongFolderPath(path, old, folder) || !WidePath(temporary, wideTemporary) ||
-        !ReadMovableEntries(path, temporary, entries)) {
+    // The names of everything it holds, dot names included, read before
+    // anything is renamed; each moves under its own name.
+    std::vector<std::wstring> entries;
+    if (!ReadFolderNames(folder, &entries)) {
         CountFailure();
         return ItemWrite::Failed;
     }
 
     // The rename must not be refused for a read-only folder.
-    if (!SetFileAttributesW(folder, FILE_ATTRIBUTE_NORMAL)) {
+    const std::wstring systemFolder = SystemPath(folder);
+    if (!SetFileAttributesW(systemFolder.c_str(), FILE_ATTRIBUTE_NORMAL)) {
         CountFailure();
         return ItemWrite::Failed;
     }
@@ -346,11 +269,11 @@ ItemWrite RebuildFolder(HWND owner, const char *path, const OldFolder &old, cons
     bool failed = false;
     bool clockRefused = false;
     bool momentMissing = false;
-    progress.renamed = MoveFileW(folder, wideTemporary) != FALSE;
+    progress.renamed = MoveFileExW(systemFolder.c_str(), SystemPath(temporary).c_str(), 0) != FALSE;
     if (!progress.renamed) failed = true;
     if (!failed) {
         bool clockPutBack = true;
-        const CreateResult result = CreateUnderClock(folder, moment, &clockPutBack);
+        const CreateResult result = CreateUnderClock(systemFolder.c_str(), moment, &clockPutBack);
         // A clock left wrong is worse than any failed item: no later folder
         // sets it again, and it is reported once the entries are home.
         if (!clockPutBack) {
@@ -363,27 +286,27 @@ ItemWrite RebuildFolder(HWND owner, const char *path, const OldFolder &old, cons
         if (progress.created) momentMissing = !NewFolderHasItsMoment(folder, target);
     }
     for (std::size_t i = 0; !failed && i < entries.size(); ++i) {
-        if (MoveEntry(wideTemporary, folder, entries[i]))
+        if (MoveEntry(temporary, folder, entries[i]))
             progress.moved = i + 1;
         else
             failed = true;
     }
-    if (!failed && !RemoveDirectoryW(wideTemporary)) failed = true;
+    if (!failed && !RemoveDirectoryW(SystemPath(temporary).c_str())) failed = true;
     if (!failed) {
-        SetFileAttributesW(folder, old.attributes);
+        SetFileAttributesW(systemFolder.c_str(), old.attributes);
         // Complete, but handed another creation time, or given other times by
         // the moves: written again by handle.
-        if (momentMissing || !RebuiltFolderHasTarget(folder, target)) return WriteByHandleOrFail(path);
+        if (momentMissing || !RebuiltFolderHasTarget(folder, target)) return WriteByHandleOrFail(folder);
         return ItemWrite::Written;
     }
-    if (!UndoRebuild(folder, wideTemporary, old, entries, progress)) {
+    if (!UndoRebuild(folder, temporary, old, entries, progress)) {
         CountFailure();
-        ReportRecreate(owner, kReportLeftBehind, path, temporary);
+        ReportRecreate(kReportLeftBehind, folder, temporary);
         return ItemWrite::Failed;
     }
     // The folder is as it was. A clock that cannot be set (an ordinary user's
     // lot) still leaves the handle writer where the system has one.
-    if (clockRefused) return WriteByHandleOrFail(path);
+    if (clockRefused) return WriteByHandleOrFail(folder);
     CountFailure();
     return ItemWrite::Failed;
 }
@@ -398,14 +321,8 @@ bool FolderTargetReachable()
     return ComputeCreationMoment(RoundedToEvenSecond(ReadTimeFields(g_targetTime)), &moment);
 }
 
-ItemWrite WriteTimestampByRecreate(HWND owner, const char *path)
+ItemWrite WriteTimestampByRecreate(const std::wstring &path)
 {
-    // A "?" from a name the code page cannot spell would match other items.
-    if (!path || std::strlen(path) > static_cast<std::size_t>(kMaxPathChars) ||
-        HasWildcard(path)) {
-        CountFailure();
-        return ItemWrite::Failed;
-    }
     const DateTime target = RoundedToEvenSecond(ReadTimeFields(g_targetTime));
     OldFolder old = {};
     {
@@ -413,7 +330,7 @@ ItemWrite WriteTimestampByRecreate(HWND owner, const char *path)
         switch (OpenItemForChange(path, item)) {
         case ItemReach::Opened: break;
         case ItemReach::Missing:
-            ReportRecreate(owner, kReportMissingItem, path, nullptr);
+            ReportRecreate(kReportMissingItem, path, std::wstring());
             return ItemWrite::Missing;
         case ItemReach::ThroughLink: return ItemWrite::LinkLeftAlone;
         case ItemReach::OwnProgram: return ItemWrite::OwnProgram;
@@ -431,25 +348,12 @@ ItemWrite WriteTimestampByRecreate(HWND owner, const char *path)
         // A folder that is a link, opened as itself: its contents live
         // elsewhere and would be carried out of the place they belong to.
         if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return ItemWrite::LinkLeftAlone;
-        old.attributes = info.dwFileAttributes;
-        old.created = info.ftCreationTime;
-        old.accessed = info.ftLastAccessTime;
-        old.written = info.ftLastWriteTime;
+        old = {info.dwFileAttributes, info.ftCreationTime, info.ftLastAccessTime,
+               info.ftLastWriteTime};
     }
-    wchar_t widePath[kPathBufferSize];
-    WIN32_FIND_DATAW found = {};
-    {
-        FindHandle search(WidePath(path, widePath) ? FindFirstFileW(widePath, &found)
-                                                   : INVALID_HANDLE_VALUE);
-        if (!search.Valid()) {
-            CountFailure();
-            return ItemWrite::Failed;
-        }
-    }
-    std::wmemcpy(old.name, found.cFileName, MAX_PATH);
     const int clockWasWrong = g_clockNotPutBack;
-    const ItemWrite result = RebuildFolder(owner, path, old, target);
+    const ItemWrite result = RebuildFolder(path, old, target);
     if (!clockWasWrong && g_clockNotPutBack)
-        ReportRecreate(owner, kReportClockNotPutBack, path, nullptr);
+        ReportRecreate(kReportClockNotPutBack, path, std::wstring());
     return result;
 }

@@ -4,13 +4,11 @@
 // ("!!!", "!!!!", ...), the system clock is set for the one moment of creating
 // a new folder of the same name, put back, and the contents come home.
 // A file gets its times through a plain handle.
-#include <windows.h>
+#include <string>
 
 #include "timestamp_writer.h"
 
-// What the rebuild tells the program about; each program reports in its
-// own way (klokan99 stops its run with a message box, klokan98 keeps the
-// reason for its closing message).
+// What the rebuild tells the program about.
 enum RecreateReport {
     kReportMissingItem,    // nothing of that name: nothing changed
     kReportLimit1980,      // the target is the first second FAT can store
@@ -19,22 +17,22 @@ enum RecreateReport {
     kReportClockNotPutBack // the clock could not be set back after a folder was made
 };
 
-// Defined once per program (src/browser, src/droplist). temporary is set for
-// kReportLeftBehind only, else null. For kReportClockNotPutBack, path is the
-// folder that was being rebuilt.
-void ReportRecreate(HWND owner, RecreateReport report, const char *path, const char *temporary);
+// Defined once per program (src/browser, src/droplist): klokan99 stops its
+// run with a message box, klokan98 keeps the reason for its closing message.
+// temporary is set for kReportLeftBehind only, else empty. For
+// kReportClockNotPutBack, path is the folder that was being rebuilt.
+void ReportRecreate(RecreateReport report, const std::wstring &path, const std::wstring &temporary);
 
 // Writes the target time (second rounded down to even) to the file or
-// folder at path (a full path of at most 255 characters). Every failure adds
-// one to g_runStatus; a failed rebuild is undone, so that the folder keeps its
-// name, attributes, contents and times. Refusals go to ReportRecreate; owner
-// is the window that owns any message box (klokan98: null). A link, and the
-// program's own file, are left alone and said so in the result.
+// folder at path (a full path in normal form). Every failure adds one to
+// g_runStatus; a failed rebuild is undone, so that the folder keeps its name,
+// attributes, contents and times. Refusals go to ReportRecreate. A link, and
+// the program's own file, are left alone and said so in the result.
 //
 // Nothing is renamed unless the right to set the clock is held. A rebuilt
 // folder's times are read back once its contents are home again; a time the
 // moves renewed is written again by handle where the system allows it.
-ItemWrite WriteTimestampByRecreate(HWND owner, const char *path);
+ItemWrite WriteTimestampByRecreate(const std::wstring &path);
 
 // Whether a folder can get the target time by a rebuild: the creation
 // moment, one second before it, must not fall before 1980.

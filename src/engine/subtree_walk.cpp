@@ -2,116 +2,82 @@
 
 #include <windows.h>
 
-#include <cstring>
-#include <vector>
-
 #include "handles.h"
-#include "item_names.h"
-#include "path_limits.h"
+#include "path_text.h"
 
 namespace {
 
 struct WalkEntry {
-    char name[MAX_PATH];           // as the file system reports it, for reports
-    char fullPath[kPathBufferSize];  // empty when the entry cannot be reached
+    std::wstring name;  // exactly as the file system gives it
     bool isFolder;
     bool isLink;
 };
 
-// Everything the folder holds, read before anything in it is changed.
-// *listed is false when the folder could not be read to its end.
-std::vector<WalkEntry> ReadEntries(const char *folder, bool *listed)
+// Lists folder into entries (every name but "." and "..", as found); false
+// when the folder could not be read to its end.
+template <typename Take>
+bool ListFolder(const std::wstring &folder, Take take)
 {
-    std::vector<WalkEntry> entries;
-    *listed = false;
-    // The pattern is the only text longer than a path: folder plus "\*.*".
-    char pattern[kPathBufferSize + 4] = {};
-    std::size_t length = std::strlen(folder);
-    if (length > static_cast<std::size_t>(kMaxPathChars)) return entries;
-    std::memcpy(pattern, folder, length);
-    std::strcpy(pattern + length, EndsWithBackslash(folder, IsProcessLeadByte) ? "*.*" : "\\*.*");
-
-    WIN32_FIND_DATAA found = {};
-    FindHandle search(FindFirstEntry(pattern, &found));
-    if (!search.Valid()) {
-        // Only a root without any entry has nothing to give a search.
-        *listed = GetLastError() == ERROR_FILE_NOT_FOUND;
-        return entries;
-    }
+    WIN32_FIND_DATAW found = {};
+    // The pattern's "*" is the only wildcard any search is given.
+    FindHandle search(FindFirstFileW(JoinPath(SystemPath(folder), L"*").c_str(), &found));
+    // Only a root without any entry has nothing to give a search.
+    if (!search.Valid()) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
-        // Dot names are private to whoever made them; "." and ".." go with them.
-        if (found.cFileName[0] == '.') continue;
-        WalkEntry entry = {};
-        std::memcpy(entry.name, found.cFileName, sizeof entry.name);
-        entry.name[sizeof entry.name - 1] = '\0';
-        entry.isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        entry.isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        const char *usable = UsableName(found);
-        if (usable) JoinPath(folder, usable, entry.fullPath);
-        entries.push_back(entry);
-    } while (FindNextEntry(search.Get(), &found));
-    *listed = GetLastError() == ERROR_NO_MORE_FILES;
-    return entries;
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") take(name, found.dwFileAttributes);
+    } while (FindNextFileW(search.Get(), &found));
+    return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
-bool IsOwnProgram(const char *folder, const WalkEntry &entry, const char *ownProgramPath)
+bool SameText(const std::wstring &a, const std::wstring &b)
 {
-    if (!ownProgramPath || ownProgramPath[0] == '\0') return false;
-    if (lstrcmpiA(entry.fullPath, ownProgramPath) == 0) return true;
-    // Reached by its short name, the program may still be the file whose
-    // long name the program path spells.
-    char longPath[kPathBufferSize] = {};
-    return JoinPath(folder, entry.name, longPath) && lstrcmpiA(longPath, ownProgramPath) == 0;
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
 
-bool JoinPath(const char *folder, const char *name, char *out)
+bool ReadFolderNames(const std::wstring &folder, std::vector<std::wstring> *names)
 {
-    std::memset(out, 0, kPathBufferSize);
-    std::size_t folderLength = std::strlen(folder);
-    std::size_t nameLength = std::strlen(name);
-    // By characters: in code page 932 a name can end in a byte 0x5C.
-    bool needsSeparator = !EndsWithBackslash(folder, IsProcessLeadByte);
-    std::size_t total = folderLength + (needsSeparator ? 1 : 0) + nameLength;
-    if (total > static_cast<std::size_t>(kMaxPathChars)) return false;
-    std::memcpy(out, folder, folderLength);
-    if (needsSeparator) out[folderLength] = '\\';
-    std::memcpy(out + folderLength + (needsSeparator ? 1 : 0), name, nameLength);
-    return true;
+    return ListFolder(folder, [names](const std::wstring &name, DWORD) { names->push_back(name); });
 }
 
-bool WalkSubtree(const char *folder, const char *ownProgramPath, const WalkVisit &visit,
-                 const WalkUnreachable &unreachable, WalkOrder order)
+bool WalkSubtree(const std::wstring &folder, const std::wstring &ownProgramPath,
+                 const WalkVisit &visit, const WalkUnlisted &unlisted, WalkOrder order)
 {
     const bool folderFirst = order == WalkOrder::FolderFirst;
     // A file has nothing below it, and a folder that is gone nothing to walk;
     // one that is there but cannot be read has left its contents unreached.
-    const DWORD attributes = GetFileAttributesA(folder);
+    const DWORD attributes = GetFileAttributesW(SystemPath(folder).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return true;
-        return unreachable(folder, nullptr);
+        return unlisted(folder);
     }
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
-    bool listed = false;
-    const std::vector<WalkEntry> entries = ReadEntries(folder, &listed);
-    if (!listed && !unreachable(folder, nullptr)) return false;
+
+    // Everything the folder holds, read before anything in it is changed.
+    std::vector<WalkEntry> entries;
+    const bool listed = ListFolder(folder, [&entries](const std::wstring &name, DWORD found) {
+        // Dot names are private to whoever made them.
+        if (name[0] == L'.') return;
+        entries.push_back({name, (found & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                           (found & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+    });
+    if (!listed && !unlisted(folder)) return false;
+
     for (const WalkEntry &entry : entries) {
-        if (entry.fullPath[0] == '\0') {
-            if (!unreachable(folder, entry.name)) return false;
-            continue;
-        }
+        const std::wstring path = JoinPath(folder, entry.name);
         if (entry.isFolder) {
-            if (folderFirst && !visit(entry.fullPath, true)) return false;
-            // A linked folder is changed as an entry but not walked through:
-            // its contents belong elsewhere and may lead back up the tree.
-            if (!entry.isLink &&
-                !WalkSubtree(entry.fullPath, ownProgramPath, visit, unreachable, order))
+            if (folderFirst && !visit(path, true)) return false;
+            // A linked folder is an entry, but its contents belong elsewhere
+            // and may lead back up the tree.
+            if (!entry.isLink && !WalkSubtree(path, ownProgramPath, visit, unlisted, order))
                 return false;
-            if (!folderFirst && !visit(entry.fullPath, true)) return false;
-        } else if (!IsOwnProgram(folder, entry, ownProgramPath)) {
-            if (!visit(entry.fullPath, false)) return false;
+            if (!folderFirst && !visit(path, true)) return false;
+        } else if (ownProgramPath.empty() || !SameText(path, ownProgramPath)) {
+            if (!visit(path, false)) return false;
         }
     }
     return true;

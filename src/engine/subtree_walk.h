@@ -5,21 +5,21 @@
 // The walk reads all entries of a folder before it visits any, so an entry
 // that the action renames or re-creates, or a temporary folder it makes
 // beside one, is never met twice or walked into. A folder is visited before
-// or after its contents, as the caller asks (WalkOrder). Names beginning with "." are left out. A file whose
-// full path equals the program's own path (without regard to case) is never
-// visited. Everything goes by full paths: the process current directory is
-// never changed.
+// or after its contents, as the caller asks (WalkOrder). Names beginning
+// with "." are left out. A file whose full path equals the program's own
+// path (without regard to case) is never visited. Everything goes by full
+// paths in normal form, each name exactly as the file system gives it: the
+// process current directory is never changed.
 
 #include <functional>
+#include <string>
+#include <vector>
 
 // Given an entry's full path and whether it is a folder; false stops the walk.
-using WalkVisit = std::function<bool(const char *fullPath, bool isFolder)>;
-// Given the folder and the name of an entry that cannot be reached by an ANSI
-// path: the code page cannot spell its name and it has no usable short name,
-// or its full path would not fit a path buffer. name is null when the folder
-// itself exists but cannot be listed (access denied): nothing in it was
-// reached. False stops the walk.
-using WalkUnreachable = std::function<bool(const char *folder, const char *name)>;
+using WalkVisit = std::function<bool(const std::wstring &fullPath, bool isFolder)>;
+// Given a folder that exists but cannot be listed (access denied): nothing
+// in it was reached. False stops the walk.
+using WalkUnlisted = std::function<bool(const std::wstring &folder)>;
 
 // Whether a folder is visited before or after what it holds. A timestamp
 // change visits the contents first: listing a folder, and re-creating or
@@ -28,11 +28,14 @@ using WalkUnreachable = std::function<bool(const char *folder, const char *name)
 enum class WalkOrder { FolderFirst, ContentsFirst };
 
 // Walks everything below folder (a full path); the folder itself is not
-// visited. A folder that is gone yields nothing; one that cannot be listed
-// goes to unreachable. Returns false when a callback stopped the walk.
-bool WalkSubtree(const char *folder, const char *ownProgramPath, const WalkVisit &visit,
-                 const WalkUnreachable &unreachable, WalkOrder order = WalkOrder::FolderFirst);
+// visited. A folder that is gone, or a file, yields nothing. A linked folder
+// is visited as an entry but never walked into. Returns false when a
+// callback stopped the walk.
+bool WalkSubtree(const std::wstring &folder, const std::wstring &ownProgramPath,
+                 const WalkVisit &visit, const WalkUnlisted &unlisted,
+                 WalkOrder order = WalkOrder::FolderFirst);
 
-// Joins folder and name with one backslash into out (kPathBufferSize bytes).
-// False, with out cleared, when the result would be longer than kMaxPathChars.
-bool JoinPath(const char *folder, const char *name, char *out);
+// The names of every entry of a folder (dot names too, "." and ".." not), in
+// the order the file system gives them; false when the folder could not be
+// read to its end.
+bool ReadFolderNames(const std::wstring &folder, std::vector<std::wstring> *names);

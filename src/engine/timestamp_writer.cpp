@@ -1,12 +1,8 @@
 #include "timestamp_writer.h"
 
-#include <cstring>
-
 #include "handles.h"
 #include "item_access.h"
-#include "item_names.h"
 #include "local_time.h"
-#include "path_limits.h"
 #include "platform_seams.h"
 #include "read_back.h"
 #include "target_time.h"
@@ -35,7 +31,7 @@ bool BuildTargetRecord(SYSTEMTIME *record)
     return true;
 }
 
-ItemWrite WriteItemTimes(const char *path, const FILETIME *utc, bool volumeKeepsUtc)
+ItemWrite WriteItemTimes(const std::wstring &path, const FILETIME *utc, bool volumeKeepsUtc)
 {
     FileHandle item;
     switch (OpenItemForChange(path, item)) {
@@ -56,14 +52,8 @@ ItemWrite WriteItemTimes(const char *path, const FILETIME *utc, bool volumeKeeps
     return ItemWrite::Written;
 }
 
-ItemWrite WriteTimestampByHandle(const char *path)
+ItemWrite WriteTimestampByHandle(const std::wstring &path)
 {
-    // A name the code page cannot spell comes back from a search with "?";
-    // the file functions would take it for a pattern and land on another item.
-    if (!path || std::strlen(path) > static_cast<size_t>(kMaxPathChars) || HasWildcard(path)) {
-        g_runStatus += 1;
-        return ItemWrite::Failed;
-    }
     // Settled before the item is touched: a time that does not convert is never written.
     SYSTEMTIME target;
     FILETIME utc;

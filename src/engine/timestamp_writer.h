@@ -3,6 +3,8 @@
 // folder to the target time through a file handle.
 #include <windows.h>
 
+#include <string>
+
 #include "target_time.h"
 
 // State of the current timestamp run: 1 success so far, more than 1 failures
@@ -34,9 +36,9 @@ enum class ItemWrite {
 // attribute access only (its attributes are never touched, and no other
 // program's sharing refuses it), as itself and never through a link. A null
 // utc (a target that is no real date) changes nothing and fails.
-ItemWrite WriteItemTimes(const char *path, const FILETIME *utc, bool volumeKeepsUtc);
+ItemWrite WriteItemTimes(const std::wstring &path, const FILETIME *utc, bool volumeKeepsUtc);
 
-// Writes the target time to the item at path (a full path of at most 255
-// characters) through WriteItemTimes. A path that is too long or holds a
-// wildcard fails. Nothing is changed unless the target time converts.
-ItemWrite WriteTimestampByHandle(const char *path);
+// Writes the target time to the item at path (a full path in normal form,
+// any length the system takes) through WriteItemTimes. Nothing is changed
+// unless the target time converts.
+ItemWrite WriteTimestampByHandle(const std::wstring &path);

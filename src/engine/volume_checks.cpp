@@ -2,13 +2,11 @@
 
 #include <windows.h>
 
-#include <cctype>
-#include <cstring>
+#include <cwchar>
 
 #include "free_space.h"
 #include "handles.h"
 #include "language.h"
-#include "path_limits.h"
 #include "platform_seams.h"
 
 int g_ntfsVolume = 0;
@@ -28,19 +26,19 @@ int DriveClassFromType(unsigned driveType)
     return kClassOfType[driveType];
 }
 
-int ClassifyDrive(const char *root)
+int ClassifyDrive(const std::wstring &root)
 {
-    return DriveClassFromType(GetDriveTypeA(root));
+    return DriveClassFromType(GetDriveTypeW(root.c_str()));
 }
 
 namespace {
 
-using FreeSpaceExFn = BOOL(WINAPI *)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+using FreeSpaceExFn = BOOL(WINAPI *)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 
-int OldQuery(const char *root)
+int OldQuery(const std::wstring &root)
 {
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-    if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters,
+    if (!GetDiskFreeSpaceW(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
                            &totalClusters))
         return kFreeSpaceUnknown;
     return EnoughFreeClusters(freeClusters);
@@ -48,20 +46,21 @@ int OldQuery(const char *root)
 
 }  // namespace
 
-int HasFreeSpaceWith(const char *root, int fixedDisk, bool extended, const char *libraryPath)
+int HasFreeSpaceWith(const std::wstring &root, int fixedDisk, bool extended,
+                     const std::wstring &libraryPath)
 {
     if (!extended) return OldQuery(root);
     // Bound at run time: the first 9x releases do not export it.
-    LoadedLibrary library(LoadLibraryA(libraryPath));
-    FARPROC entry = library.Get() ? GetProcAddress(library.Get(), "GetDiskFreeSpaceExA") : nullptr;
+    LoadedLibrary library(LoadLibraryW(libraryPath.c_str()));
+    FARPROC entry = library.Get() ? GetProcAddress(library.Get(), "GetDiskFreeSpaceExW") : nullptr;
     if (!entry) return OldQuery(root);
     auto query = reinterpret_cast<FreeSpaceExFn>(reinterpret_cast<void (*)()>(entry));
     ULARGE_INTEGER freeForCaller = {}, total = {}, totalFree = {};
-    if (!query(root, &freeForCaller, &total, &totalFree)) return kFreeSpaceUnknown;
+    if (!query(root.c_str(), &freeForCaller, &total, &totalFree)) return kFreeSpaceUnknown;
     return EnoughFreeBytes(freeForCaller.QuadPart, fixedDisk, total.QuadPart);
 }
 
-int HasFreeSpace(const char *root, int fixedDisk)
+int HasFreeSpace(const std::wstring &root, int fixedDisk)
 {
     bool extended = true;
     if (g_windowsKind == 0) {
@@ -70,28 +69,25 @@ int HasFreeSpace(const char *root, int fixedDisk)
         extended = GetVersionExA(&version) &&
                    UseExtendedFreeSpaceQuery(0, version.dwPlatformId, version.dwBuildNumber);
     }
-    char libraryPath[kPathBufferSize] = {};
-    static const char kKernel[] = "\\KERNEL32.DLL";
-    UINT length = GetSystemDirectoryA(libraryPath, kMaxPathChars + 1);
-    if (length == 0 || length + sizeof kKernel > sizeof libraryPath) {
-        // A system folder too long to name the library: leave the name to the loader.
-        std::memset(libraryPath, 0, sizeof libraryPath);
-        std::strcpy(libraryPath, "KERNEL32.DLL");
-    } else {
-        std::strcat(libraryPath, kKernel);
-    }
-    return HasFreeSpaceWith(root, fixedDisk, extended, libraryPath);
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    // A system folder too long to name the library leaves the name to the loader.
+    const std::wstring library = length == 0 || length >= MAX_PATH
+                                     ? std::wstring(L"KERNEL32.DLL")
+                                     : std::wstring(system) + L"\\KERNEL32.DLL";
+    return HasFreeSpaceWith(root, fixedDisk, extended, library);
 }
 
-int VolumeIsNtfs(const char *root)
+int VolumeIsNtfs(const std::wstring &root)
 {
-    char name[129] = {};
-    if (!g_platform.volumeFileSystem(root, name, sizeof name)) return 0;
-    for (char &c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return std::strstr(name, "NTFS") ? 1 : 0;
+    wchar_t name[129] = {};
+    if (!g_platform.volumeFileSystem(root.c_str(), name, 129)) return 0;
+    for (wchar_t &c : name)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    return std::wcsstr(name, L"NTFS") ? 1 : 0;
 }
 
-void DetectNtfs(const char *root)
+void DetectNtfs(const std::wstring &root)
 {
     g_ntfsVolume = VolumeIsNtfs(root);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Checks of the volume under an item before anything on it is changed. Each
-// takes a root path: drive letter, colon, backslash ("C:\").
+// takes a root path: drive letter, colon, backslash (L"C:\\"), or a share's.
+#include <string>
 
 // 1 when the last volume examined by DetectNtfs is NTFS, else 0 (also at start).
 extern int g_ntfsVolume;
@@ -16,11 +17,11 @@ enum DriveClass {
     kDriveNetwork = 6
 };
 
-// The class of a GetDriveTypeA result; the RAM disk (6) and network (4)
+// The class of a GetDriveTypeW result; the RAM disk (6) and network (4)
 // codes are swapped against the system's numbering. Unknown codes give 0.
 int DriveClassFromType(unsigned driveType);
 // The class of the drive under the root path.
-int ClassifyDrive(const char *root);
+int ClassifyDrive(const std::wstring &root);
 
 // Results of HasFreeSpace.
 constexpr int kFreeSpaceShort = 0;
@@ -31,15 +32,16 @@ constexpr int kFreeSpaceUnknown = 2;  // the query failed; nothing is known
 // and for any drive that is neither removable nor a RAM disk, 0 for those two.
 // klokan98 counts 2 as a failed item. klokan99 treats anything but 1 as "no
 // free space": a decision never rests on numbers a failed query did not fill.
-int HasFreeSpace(const char *root, int fixedDisk);
+int HasFreeSpace(const std::wstring &root, int fixedDisk);
 // The same with the query chosen by the caller: the byte-exact query bound
 // from libraryPath when extended is true, else (or when that library or its
-// "GetDiskFreeSpaceExA" cannot be bound) the old cluster query.
-int HasFreeSpaceWith(const char *root, int fixedDisk, bool extended, const char *libraryPath);
+// "GetDiskFreeSpaceExW" cannot be bound) the old cluster query.
+int HasFreeSpaceWith(const std::wstring &root, int fixedDisk, bool extended,
+                     const std::wstring &libraryPath);
 
 // 1 when the volume's file-system name holds "NTFS" (any case); a failed
 // query counts as not NTFS. Leaves g_ntfsVolume alone.
-int VolumeIsNtfs(const char *root);
+int VolumeIsNtfs(const std::wstring &root);
 // Sets g_ntfsVolume from the volume's file-system name ("NTFS" in it, any
 // case); a failed query counts as not NTFS.
-void DetectNtfs(const char *root);
+void DetectNtfs(const std::wstring &root);

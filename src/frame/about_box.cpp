@@ -1,72 +1,47 @@
 #include "about_box.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "language.h"
 #include "main_window.h"
 #include "messages.h"
+#include "path_text.h"
+#include "program_paths.h"
 #include "program_table.h"
 
 namespace {
 
 // The readme's name as the messages quote it: the name it is shipped under,
 // whatever the program's own file is called.
-const char *ReadmeFileName()
+std::wstring ReadmeFileName()
 {
     return g_program.readmeName;
 }
 
-// The search handle of the readme check, closed on every path.
-class ScopedFind {
-public:
-    explicit ScopedFind(const char *path)
-        : handle_(path ? FindFirstFileA(path, &data_) : INVALID_HANDLE_VALUE) {}
-    ~ScopedFind()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-    }
-    ScopedFind(const ScopedFind &) = delete;
-    ScopedFind &operator=(const ScopedFind &) = delete;
-    bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    WIN32_FIND_DATAA data_{};
-    HANDLE handle_;
-};
+// Whether the readme is there as a file (an exact look-up, never a pattern).
+bool ReadmeIsThere()
+{
+    if (g_readmePath.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(SystemPath(g_readmePath).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 }  // namespace
 
-void BuildNotepadCommand(const char *windowsDirectory, const char *readmePath, char *out,
-                         size_t outSize)
+std::wstring BuildNotepadCommand(const std::wstring &windowsDirectory, const std::wstring &readmePath)
 {
-    if (outSize == 0) return;
-    std::memset(out, 0, outSize);
-    const int written =
-        std::snprintf(out, outSize, "\"%s\\NOTEPAD.EXE\" \"%s\"", windowsDirectory, readmePath);
-    if (written < 0 || static_cast<size_t>(written) >= outSize) std::memset(out, 0, outSize);
+    return L"\"" + windowsDirectory + L"\\NOTEPAD.EXE\" \"" + readmePath + L"\"";
 }
 
 void OpenReadme()
 {
-    // The readme path names one file; a wildcard in it would let another file pass.
-    const bool plainPath = g_readmePath[0] && !std::strpbrk(g_readmePath, "*?");
-    ScopedFind readme(plainPath ? g_readmePath : nullptr);
-    if (!readme.Found()) {
-        ShowMessageFormatted(nullptr, Msg::ReadmeMissing, ReadmeFileName());
+    if (!ReadmeIsThere()) {
+        ShowMessageFormatted(nullptr, Msg::ReadmeMissing, {ReadmeFileName()});
         return;
     }
-
-    char windowsDirectory[256] = {};
-    const UINT length = GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
-    char commandLine[600] = {};
-    if (length > 0 && length < sizeof windowsDirectory)
-        BuildNotepadCommand(windowsDirectory, g_readmePath, commandLine, sizeof commandLine);
-
     // Notepad runs on its own; nothing waits for it.
-    const UINT started = commandLine[0] ? WinExec(commandLine, SW_SHOWNORMAL) : 0;
-    if (static_cast<WORD>(started) <= 32)
-        ShowMessageFormatted(nullptr, Msg::NotepadFailure, ReadmeFileName());
+    const std::wstring windowsFolder = ReadWindowsFolder();
+    if (windowsFolder.empty() ||
+        !StartDetached(BuildNotepadCommand(windowsFolder, g_readmePath), true))
+        ShowMessageFormatted(nullptr, Msg::NotepadFailure, {ReadmeFileName()});
 }
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -100,7 +75,7 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 
 void ShowAboutBox(HWND mainWindow)
 {
-    const char *templateName = g_japaneseMode ? "ABOUT_DLG_J" : "ABOUT_DLG";
-    if (DialogBoxParamA(g_hInstance, templateName, mainWindow, AboutDlgProc, 0) == -1)
+    const wchar_t *templateName = g_japaneseMode ? L"ABOUT_DLG_J" : L"ABOUT_DLG";
+    if (DialogBoxParamW(g_hInstance, templateName, mainWindow, AboutDlgProc, 0) == -1)
         ShowMessage(nullptr, Msg::DialogFailure);
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 // The About box with the program name, version and the ReadMe button.
 void ShowAboutBox(HWND mainWindow);
 // Dialog procedure of "ABOUT_DLG" and "ABOUT_DLG_J".
@@ -11,6 +13,5 @@ void OpenReadme();
 // The command line that opens a readme with the Notepad of a Windows
 // directory. Both paths are quoted, so that neither a space in the Windows
 // directory nor one in the readme's folder can make the system start another
-// program or open another file. Empty when the result does not fit out.
-void BuildNotepadCommand(const char *windowsDirectory, const char *readmePath, char *out,
-                         size_t outSize);
+// program or open another file.
+std::wstring BuildNotepadCommand(const std::wstring &windowsDirectory, const std::wstring &readmePath);

@@ -1,7 +1,8 @@
 #include "date_time_selector.h"
 
-#include <cstdio>
 #include <cstring>
+#include <cwchar>
+#include <string>
 
 #include "labels_layout.h"
 #include "main_window.h"
@@ -20,7 +21,7 @@ constexpr int kEntryCount[kTimeFieldCount] = {100, 12, 31, 24, 60, 60};
 
 LRESULT SendToList(TimeField list, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
-    return SendMessageA(g_dateTimeLists[list], message, wParam, lParam);
+    return SendMessageW(g_dateTimeLists[list], message, wParam, lParam);
 }
 
 // Selects the entry of a value; a value the list does not offer (a year
@@ -37,18 +38,17 @@ void FillList(TimeField list, int count)
 {
     SendToList(list, CB_RESETCONTENT);
     for (int i = 0; i < count; ++i) {
-        char text[kTimeFieldSize] = {};
-        std::snprintf(text, sizeof text, "%d", kFirstValue[list] + i);
-        SendToList(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        const std::wstring text = std::to_wstring(kFirstValue[list] + i);
+        SendToList(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 }
 
 // The number shown in the face of a list (its selected entry); 0 when none.
 int ShownValue(TimeField list)
 {
-    char text[kTimeFieldSize] = {};
+    wchar_t text[kTimeFieldSize] = {};
     SendToList(list, WM_GETTEXT, 14, reinterpret_cast<LPARAM>(text));
-    return ReadTimeField(text);
+    return static_cast<int>(std::wcstol(text, nullptr, 10));
 }
 
 } // namespace
@@ -89,9 +89,9 @@ void OnDateTimeListCommand(TimeField list, int notification)
     }
     LRESULT length = SendToList(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected));
     if (length < 0 || length >= kTimeFieldSize) return;
-    std::memset(g_targetTime[list], 0, kTimeFieldSize);
-    SendToList(list, CB_GETLBTEXT, static_cast<WPARAM>(selected),
-               reinterpret_cast<LPARAM>(g_targetTime[list]));
+    wchar_t text[kTimeFieldSize] = {};
+    SendToList(list, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text));
+    WriteTimeField(g_targetTime[list], static_cast<int>(std::wcstol(text, nullptr, 10)));
 }
 
 void AdjustDayList()
@@ -169,17 +169,17 @@ void DrawDateTimeItem(const DRAWITEMSTRUCT &item)
     RECT textRect = item.rcItem;
     InflateRect(&textRect, -2, 0);
 
-    char text[64] = {};
+    wchar_t text[64] = {};
     int list = static_cast<int>(item.CtlID) - g_program.firstListId;
     if (list >= 0 && list < kTimeFieldCount && item.itemID != static_cast<UINT>(-1)) {
         HWND control = g_dateTimeLists[list];
-        LRESULT length = SendMessageA(control, CB_GETLBTEXTLEN, item.itemID, 0);
-        if (length >= 0 && length < static_cast<LRESULT>(sizeof text))
-            SendMessageA(control, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(text));
+        LRESULT length = SendMessageW(control, CB_GETLBTEXTLEN, item.itemID, 0);
+        if (length >= 0 && length < 64)
+            SendMessageW(control, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(text));
     }
 
     ScopedSelectedFont font(item.hDC, TextFont());
-    DrawTextA(item.hDC, text, static_cast<int>(std::strlen(text)), &textRect, 0);
+    DrawTextW(item.hDC, text, static_cast<int>(std::wcslen(text)), &textRect, 0);
 }
 
 void MeasureDateTimeItem(MEASUREITEMSTRUCT &item)
@@ -190,11 +190,11 @@ void MeasureDateTimeItem(MEASUREITEMSTRUCT &item)
 void ToggleIncludeSubfolders()
 {
     // A plain check box: it changes only here, together with the flag.
-    if (SendMessageA(g_hIncludeBox, BM_GETCHECK, 0, 0) == BST_UNCHECKED) {
-        SendMessageA(g_hIncludeBox, BM_SETCHECK, BST_CHECKED, 0);
+    if (SendMessageW(g_hIncludeBox, BM_GETCHECK, 0, 0) == BST_UNCHECKED) {
+        SendMessageW(g_hIncludeBox, BM_SETCHECK, BST_CHECKED, 0);
         g_includeSubfolders = 1;
     } else {
-        SendMessageA(g_hIncludeBox, BM_SETCHECK, BST_UNCHECKED, 0);
+        SendMessageW(g_hIncludeBox, BM_SETCHECK, BST_UNCHECKED, 0);
         g_includeSubfolders = 0;
     }
 }

@@ -1,7 +1,7 @@
 #include "icon_bar.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cwchar>
 
 #include "language.h"
 #include "skin_language.h"
@@ -15,11 +15,11 @@ IconBarButton g_iconBarButtons[kBarButtons] = {};
 int g_captionState = 0;
 RECT g_captionRect = {};
 COLORREF g_captionSaved[kCaptionSaveRows * kCaptionSaveColumns] = {};
-char g_captionText[32] = {};
+wchar_t g_captionText[32] = {};
 
 namespace {
 
-constexpr char kBarClass[] = "IconBarWindow";
+constexpr wchar_t kBarClass[] = L"IconBarWindow";
 
 int ButtonIndexOfId(int id)
 {
@@ -33,7 +33,7 @@ void OnBarCreate(HWND bar)
 {
     if (!g_windowsKindSet) DetectWindowsKind();
     const IconBarLayout &layout = CurrentIconBar();
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(bar, GWLP_HINSTANCE));
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(bar, GWLP_HINSTANCE));
     const int top = BarButtonTop();
     for (int i = 0; i < kBarButtons; ++i) {
         const IconBarButtonEntry &entry = layout.buttons[i];
@@ -41,7 +41,7 @@ void OnBarCreate(HWND bar)
         BitmapName(entry.base, g_windowsKind, ButtonState::Up, button.upName);
         BitmapName(entry.base, g_windowsKind, ButtonState::Dn, button.downName);
         BitmapName(entry.base, g_windowsKind, ButtonState::In, button.inactiveName);
-        button.window = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+        button.window = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
                                         entry.x, top, kBarButtonWidth, kBarButtonHeight, bar,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                                         instance, nullptr);
@@ -59,7 +59,7 @@ void OnBarDrawItem(HWND bar, const DRAWITEMSTRUCT &item)
         const char *name = !IsWindowEnabled(item.hwndItem)      ? button.inactiveName
                            : (item.itemState & ODS_SELECTED) ? button.downName
                                                                : button.upName;
-        HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(bar, GWLP_HINSTANCE));
+        HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(bar, GWLP_HINSTANCE));
         ScopedBitmap bitmap(LoadBitmapA(instance, name));
         // A focus change alone draws nothing, so no focus rectangle ever shows.
         if (bitmap.get() && (item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) {
@@ -84,7 +84,7 @@ void OnBarCommand(HWND bar, WPARAM wParam)
     if (button && !IsWindowEnabled(button)) return;
     // Sent, not posted: the command (modal boxes included) ends before the
     // button is redrawn in its current state.
-    SendMessageA(GetParent(bar), WM_COMMAND, CurrentIconBar().buttons[index].command, 0);
+    SendMessageW(GetParent(bar), WM_COMMAND, CurrentIconBar().buttons[index].command, 0);
     if (button) InvalidateRect(button, nullptr, TRUE);
 }
 
@@ -102,15 +102,14 @@ void ShowCaption(HDC dc, int n, const CaptionFont &font, int buttonTop)
     if (g_captionRect.left != 0) RestoreCaptionPixels(dc);
 
     const IconBarButtonEntry &entry = CurrentIconBar().buttons[n - 1];
-    std::memset(g_captionText, 0, sizeof g_captionText);
-    std::strncpy(g_captionText, g_japaneseMode ? entry.japaneseCaption : entry.englishCaption,
-                 sizeof g_captionText - 1);
-    const int length = static_cast<int>(std::strlen(g_captionText));
+    std::wmemset(g_captionText, 0, 32);
+    std::wcsncpy(g_captionText, g_japaneseMode ? entry.japaneseCaption : entry.englishCaption, 31);
+    const int length = static_cast<int>(std::wcslen(g_captionText));
 
     SIZE extent{};
-    GetTextExtentPoint32A(dc, g_captionText, length, &extent);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
+    GetTextExtentPoint32W(dc, g_captionText, length, &extent);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     const CaptionMetrics m{GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYCAPTION),
                            buttonTop, static_cast<int>(extent.cx), static_cast<int>(metrics.tmHeight),
                            static_cast<int>(metrics.tmExternalLeading), font.extraWidth};
@@ -124,18 +123,18 @@ void ShowCaption(HDC dc, int n, const CaptionFont &font, int buttonTop)
     const int state = SaveDC(dc);
     IntersectClipRect(dc, area.left, area.top, area.right + 1, area.bottom + 1);
     Rectangle(dc, box.left, box.top, box.right, box.bottom);
-    TextOutA(dc, box.left + font.offsetX + 3, box.top + font.offsetY + 3, g_captionText, length);
+    TextOutW(dc, box.left + font.offsetX + 3, box.top + font.offsetY + 3, g_captionText, length);
     RestoreDC(dc, state);
     g_captionState = n;
 }
 
-LOGFONTA CaptionLogFont(const CaptionFont &font)
+LOGFONTW CaptionLogFont(const CaptionFont &font)
 {
-    LOGFONTA lf{};
+    LOGFONTW lf{};
     lf.lfHeight = font.height;
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = static_cast<BYTE>(font.charSet);
-    std::strncpy(lf.lfFaceName, font.face, LF_FACESIZE - 1);
+    std::wcsncpy(lf.lfFaceName, font.face, LF_FACESIZE - 1);
     return lf;
 }
 
@@ -154,17 +153,17 @@ int BarButtonTop() { return GetSystemMetrics(SM_CYBORDER) + CurrentIconBar().but
 
 void CreateIconBar(HWND mainWindow)
 {
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = IconBarWndProc;
     wc.hInstance = g_hInstance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     // No background of its own: the main window's button face shows around the buttons.
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     wc.lpszClassName = kBarClass;
-    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
+    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
 
-    g_hIconBar = CreateWindowExA(0, kBarClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, mainWindow,
+    g_hIconBar = CreateWindowExW(0, kBarClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, mainWindow,
                                  nullptr, g_hInstance, nullptr);
     if (!g_hIconBar) return;
     const int height = GetSystemMetrics(SM_CYBORDER) + CurrentIconBar().barHeightExtra;
@@ -187,7 +186,7 @@ LRESULT CALLBACK IconBarWndProc(HWND bar, UINT message, WPARAM wParam, LPARAM lP
         OnBarCommand(bar, wParam);
         return 0;
     default:
-        return DefWindowProcA(bar, message, wParam, lParam);
+        return DefWindowProcW(bar, message, wParam, lParam);
     }
 }
 

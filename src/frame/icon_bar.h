@@ -24,7 +24,7 @@ extern int g_captionState;
 extern RECT g_captionRect;
 // The pixels under the caption: column left + j of row top + i at i * 130 + j.
 extern COLORREF g_captionSaved[kCaptionSaveRows * kCaptionSaveColumns];
-extern char g_captionText[32];
+extern wchar_t g_captionText[32];
 
 // The bar table of the running program.
 const IconBarLayout &CurrentIconBar();

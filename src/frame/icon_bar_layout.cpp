@@ -33,10 +33,10 @@ CaptionArea ClipToSaveArea(const CaptionArea &box)
 
 CaptionFont CaptionFontFor(int japaneseMode, int windowsKind)
 {
-    if (japaneseMode) return {12, 128, "ＭＳゴシック", 0, 0, 1};
+    if (japaneseMode) return {12, 128, L"ＭＳゴシック", 0, 0, 1};
     // The NT family draws its system fonts larger; the box follows.
-    if (windowsKind >= 3) return {14, 255, "Helv", 1, -1, 2};
-    return {12, 255, "Helv", 0, -1, 2};
+    if (windowsKind >= 3) return {14, 255, L"Helv", 1, -1, 2};
+    return {12, 255, L"Helv", 0, -1, 2};
 }
 
 const char *SkinSuffix(int windowsKind)

@@ -19,8 +19,8 @@ struct IconBarButtonEntry {
     int x;                        // left edge within the bar
     int command;                  // command id sent to the main window
     const char *base;             // bitmap name before skin and state
-    const char *englishCaption;
-    const char *japaneseCaption;
+    const wchar_t *englishCaption;
+    const wchar_t *japaneseCaption;
     bool needsDropItems;          // enabled only while the drop list holds rows
 };
 
@@ -67,7 +67,7 @@ struct CaptionMetrics {
     int cxBorder;        // SM_CXBORDER
     int cyCaption;       // SM_CYCAPTION
     int buttonTop;       // client row of the buttons' top edge
-    int textWidth;       // GetTextExtentPoint32A
+    int textWidth;       // GetTextExtentPoint32W
     int textHeight;      // tmHeight
     int externalLeading; // tmExternalLeading
     int extraWidth;      // of the caption font
@@ -86,7 +86,7 @@ CaptionArea ClipToSaveArea(const CaptionArea &box);
 struct CaptionFont {
     int height;
     int charSet;
-    const char *face;
+    const wchar_t *face;
     int offsetX;
     int offsetY;
     int extraWidth;

@@ -1,6 +1,6 @@
 #include "labels_layout.h"
 
-#include <cstring>
+#include <cwchar>
 
 #include "date_time_selector.h"
 #include "icon_bar.h"
@@ -21,8 +21,8 @@ constexpr int kCheckBoxSize = 14;
 void CreateDateTimeLists(HWND mainWindow)
 {
     for (int list = 0; list < kTimeFieldCount; ++list) {
-        HWND control = CreateWindowExA(
-            0, "COMBOBOX", "",
+        HWND control = CreateWindowExW(
+            0, L"COMBOBOX", L"",
             WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
                 CBS_HASSTRINGS,
             kListX[list], g_program.listTop, kListWidth[list], kListHeight, mainWindow,
@@ -39,34 +39,34 @@ void CreateIncludeBox(HWND mainWindow)
     // Its label is painted, so the control has no text.
     int x = g_japaneseMode ? g_program.checkBoxXJapanese : g_program.checkBoxX;
     int y = g_japaneseMode ? g_program.checkBoxYJapanese : g_program.checkBoxY;
-    g_hIncludeBox = CreateWindowExA(
-        0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_CHECKBOX, x, y, kCheckBoxSize, kCheckBoxSize,
+    g_hIncludeBox = CreateWindowExW(
+        0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_CHECKBOX, x, y, kCheckBoxSize, kCheckBoxSize,
         mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(g_program.checkBoxId)),
         g_hInstance, nullptr);
     ShowWindow(g_hIncludeBox, SW_SHOW);
 }
 
-void CopyFaceName(LOGFONTA &font, const char *face)
+void CopyFaceName(LOGFONTW &font, const wchar_t *face)
 {
-    std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
-    std::strncpy(font.lfFaceName, face, sizeof font.lfFaceName - 1);
+    std::wmemset(font.lfFaceName, 0, LF_FACESIZE);
+    std::wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
 }
 
 } // namespace
 
-LOGFONTA TextFont()
+LOGFONTW TextFont()
 {
-    LOGFONTA font = {};
+    LOGFONTW font = {};
     font.lfWeight = FW_NORMAL;
     if (g_japaneseMode) {
         font.lfHeight = 12;
         font.lfCharSet = SHIFTJIS_CHARSET;
-        CopyFaceName(font, "ＭＳ Ｐゴシック");
+        CopyFaceName(font, L"ＭＳ Ｐゴシック");
     } else {
         // The NT family renders this face smaller, so it gets the larger size.
         font.lfHeight = IsNineXFamily(g_windowsKind) ? 12 : 15;
         font.lfCharSet = OEM_CHARSET;
-        CopyFaceName(font, "Helv");
+        CopyFaceName(font, L"Helv");
     }
     return font;
 }
@@ -105,12 +105,12 @@ void PaintLabels(HWND mainWindow)
     for (int i = 0; i < g_program.labelCount; ++i) {
         const PaintedLabel &label = g_program.labels[i];
         int x = label.x, y = nineX ? label.yEnglishNineX : label.yEnglishNt;
-        const char *text = label.english;
+        const wchar_t *text = label.english;
         if (g_japaneseMode) {
             x = label.xJapanese;
             y = label.yJapanese;
             text = label.japanese;
         }
-        TextOutA(dc.get(), x, y, text, static_cast<int>(std::strlen(text)));
+        TextOutW(dc.get(), x, y, text, static_cast<int>(std::wcslen(text)));
     }
 }

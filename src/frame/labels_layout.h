@@ -5,7 +5,7 @@
 
 // The font of the labels and of the date-time list entries in the current
 // language mode and windows kind.
-LOGFONTA TextFont();
+LOGFONTW TextFont();
 
 // Start-up step 1225: moves the bar from its creation place to its own.
 void PlaceIconBar();

@@ -5,14 +5,14 @@
 
 HWND CreateContainerWindow(HWND mainWindow, WNDPROC procedure, DWORD extendedStyle)
 {
-    WNDCLASSA windowClass = {};
+    WNDCLASSW windowClass = {};
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = g_hInstance;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = kContainerClassName;
-    if (!RegisterClassA(&windowClass)) {
-        PostMessageA(mainWindow, kMsgQuitInstance, 0, 0);
+    if (!RegisterClassW(&windowClass)) {
+        PostMessageW(mainWindow, kMsgQuitInstance, 0, 0);
         return nullptr;
     }
 
@@ -23,17 +23,17 @@ HWND CreateContainerWindow(HWND mainWindow, WNDPROC procedure, DWORD extendedSty
     // container then has no height rather than a negative one.
     int height = client.bottom - top;
     if (height < 0) height = 0;
-    HWND container = CreateWindowExA(extendedStyle, kContainerClassName, kContainerWindowName,
+    HWND container = CreateWindowExW(extendedStyle, kContainerClassName, kContainerWindowName,
                                      WS_CHILD | WS_VISIBLE | WS_BORDER, 0, top, client.right,
                                      height, mainWindow, nullptr, g_hInstance, nullptr);
     // Without its window the class would only block the next registration.
-    if (!container) UnregisterClassA(kContainerClassName, g_hInstance);
+    if (!container) UnregisterClassW(kContainerClassName, g_hInstance);
     return container;
 }
 
 HWND FindListContainer(HWND mainWindow)
 {
-    return FindWindowExA(mainWindow, nullptr, kContainerClassName, kContainerWindowName);
+    return FindWindowExW(mainWindow, nullptr, kContainerClassName, kContainerWindowName);
 }
 
 void DestroyListContainer(HWND mainWindow)
@@ -41,5 +41,5 @@ void DestroyListContainer(HWND mainWindow)
     HWND container = FindListContainer(mainWindow);
     if (!container) return;
     DestroyWindow(container);
-    UnregisterClassA(kContainerClassName, g_hInstance);
+    UnregisterClassW(kContainerClassName, g_hInstance);
 }

@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-constexpr const char *kContainerClassName = "KLOKAN_98_Sub";
-constexpr const char *kContainerWindowName = "Tempavo_98_Sub";
+constexpr const wchar_t *kContainerClassName = L"KLOKAN_98_Sub";
+constexpr const wchar_t *kContainerWindowName = L"Tempavo_98_Sub";
 
 // Registers the container class with the given procedure and creates the
 // container at g_program.containerTop, as wide as the main window's client

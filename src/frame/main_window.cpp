@@ -1,8 +1,5 @@
 #include "main_window.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "date_time_selector.h"
 #include "icon_bar.h"
 #include "labels_layout.h"
@@ -18,7 +15,7 @@ COLORREF g_btnFaceColor = 0;
 int g_btnFaceColorSet = 0;
 int g_controlsReady = 0;
 int g_includeSubfolders = 0;
-char g_readmePath[kPathSize] = {};
+std::wstring g_readmePath;
 
 int g_screenWidth = 0, g_screenHeight = 0;
 int g_mainX = 0, g_mainY = 0, g_mainWidth = 0, g_mainHeight = 0;
@@ -37,15 +34,15 @@ WindowPlace MainWindowPlace(int screenWidth, int screenHeight, int captionHeight
 
 static bool RegisterMainClass()
 {
-    WNDCLASSA windowClass = {};
+    WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = MainWndProc;
     windowClass.hInstance = g_hInstance;
-    windowClass.hIcon = LoadIconA(g_hInstance, "A_ICON_1");
+    windowClass.hIcon = LoadIconW(g_hInstance, L"A_ICON_1");
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = g_program.className;
-    return RegisterClassA(&windowClass) != 0;
+    return RegisterClassW(&windowClass) != 0;
 }
 
 // Border and bar measures; read before the window exists so that every stage
@@ -77,7 +74,7 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand, int screenWidth, int 
     ReadBarGeometry();
 
     // A caption, a system menu and a minimise box; no sizing border.
-    HWND window = CreateWindowExA(0, g_program.className, g_program.creationName,
+    HWND window = CreateWindowExW(0, g_program.className, g_program.creationName,
                                   WS_SYSMENU | WS_MINIMIZEBOX, place.x, place.y, place.width,
                                   place.height, nullptr, nullptr, g_hInstance, nullptr);
     if (!window) return nullptr;
@@ -91,9 +88,9 @@ static int RunMessageLoop()
 {
     MSG message = {};
     BOOL result;
-    while ((result = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+    while ((result = GetMessageW(&message, nullptr, 0, 0)) > 0) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     // -1 is a broken loop, not a quit request.
     return result == 0 ? static_cast<int>(message.wParam) : 0;
@@ -123,21 +120,19 @@ static void OnMainCreate(HWND window)
 
 void SetUpTitleAndPaths(HWND window)
 {
-    char title[32] = {};
-    std::snprintf(title, sizeof title, "%s",
-                  g_japaneseMode ? g_program.titleJapanese : g_program.titleEnglish);
+    const wchar_t *title = g_japaneseMode ? g_program.titleJapanese : g_program.titleEnglish;
 
     // This window still carries its creation name, so a hit is another instance.
-    if (FindWindowExA(nullptr, nullptr, g_program.className, title)) {
-        PostMessageA(window, kMsgQuitInstance, 0, 0);
+    if (FindWindowExW(nullptr, nullptr, g_program.className, title)) {
+        PostMessageW(window, kMsgQuitInstance, 0, 0);
         return;
     }
-    SetWindowTextA(window, title);
+    SetWindowTextW(window, title);
 
-    ReadOwnProgramPath(g_programPath);
-    DeriveReadmePath(g_programPath, g_readmePath);
+    g_programPath = ReadOwnProgramPath();
+    g_readmePath = DeriveReadmePath(g_programPath);
     SetUpProgramState();
-    PostMessageA(window, kMsgPlaceBar, 0, 0);
+    PostMessageW(window, kMsgPlaceBar, 0, 0);
 }
 
 static void OnMainPaint(HWND window)
@@ -153,14 +148,14 @@ static void OnMainPaint(HWND window)
 static void OnMainSetCursor(HWND window, WPARAM wParam, LPARAM lParam)
 {
     // The bar's buttons report here too, which lets the caption follow the pointer.
-    DefWindowProcA(window, WM_SETCURSOR, wParam, lParam);
+    DefWindowProcW(window, WM_SETCURSOR, wParam, lParam);
     UpdateHoverCaption(window);
 }
 
 static void OnPlaceBarStage(HWND window)
 {
     PlaceIconBar();
-    PostMessageA(window, kMsgCreateControls, 0, 0);
+    PostMessageW(window, kMsgCreateControls, 0, 0);
 }
 
 static void OnCreateControlsStage(HWND window)
@@ -170,7 +165,7 @@ static void OnCreateControlsStage(HWND window)
     ShowRememberedTime();
     g_controlsReady = 1;
     OnMainControlsCreated(window);
-    PostMessageA(window, kMsgCreateList, 0, 0);
+    PostMessageW(window, kMsgCreateList, 0, 0);
 }
 
 void CloseApplication(HWND window)
@@ -222,6 +217,6 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case kMsgCreateControls: OnCreateControlsStage(window); return 0;
     case kMsgCreateList: CreateProgramList(window); return 0;
     case kMsgListReady: OnListStage(window); return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }

@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "item_access.h"
+#include <string>
 
-constexpr int kPathSize = 258;
+#include "item_access.h"
 
 // Private messages of the main window (no parameters).
 constexpr UINT kMsgQuitInstance = WM_USER + 200;  // 1224: another instance runs
@@ -22,7 +22,7 @@ extern COLORREF g_btnFaceColor;
 extern int g_btnFaceColorSet;
 extern int g_controlsReady;
 extern int g_includeSubfolders;
-extern char g_readmePath[kPathSize];
+extern std::wstring g_readmePath;
 
 // Window geometry read at start-up (the bar and the layout use it).
 extern int g_screenWidth, g_screenHeight;

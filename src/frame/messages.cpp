@@ -1,7 +1,5 @@
 #include "messages.h"
 
-#include <cstdarg>
-#include <cstdio>
 
 #include "language.h"
 
@@ -10,10 +8,10 @@ namespace {
 struct MessageEntry {
     Msg id;
     UINT flags;
-    const char *english;
-    const char *englishCaption;
-    const char *japanese;
-    const char *japaneseCaption;
+    const wchar_t *english;
+    const wchar_t *englishCaption;
+    const wchar_t *japanese;
+    const wchar_t *japaneseCaption;
 };
 
 constexpr UINT kWarn = MB_OK | MB_ICONWARNING;
@@ -23,114 +21,114 @@ constexpr UINT kSystem = MB_OK | MB_ICONERROR | MB_SYSTEMMODAL;
 
 // The texts are the programs' own words, kept as users know them (spelling included).
 constexpr MessageEntry kMessages[] = {
-    {Msg::DialogFailure, kSystem, "Unable to display dialog", "System Error",
-     "ダイアログを表示できません", "システム・エラー"},
-    {Msg::ReadmeMissing, kError, "Install the readme file (%s)\nin the same directory.", "Error",
-     "説明ファイル(%s)を、本フォルダに\nインストールしてください.", "エラー"},
-    {Msg::NotepadFailure, kError, "Unable to open the readme file (%s) by Notepad.", "Error",
-     "使い方のファイル(%s)をメモ帳で開けません.", "エラー"},
-    {Msg::NoFileInList, kWarn, "No file in the list.", "Error", "リストにファイルがありません.",
-     "エラー"},
-    {Msg::NoFileSelected, kWarn, "No file selected.", "Error", "ファイルが選択されていません.",
-     "エラー"},
-    {Msg::TimestampDriveRefused, kWarn, "Unable to change the timestamp in the assigned drive.",
-     "Error", "指定のドライブではタイムスタンプの変更はできません.", "エラー"},
-    {Msg::AttributesDriveRefused, kWarn, "Unable to change the attributes in the assigned drive.",
-     "Error", "指定のドライブでは属性の変更はできません.", "エラー"},
-    {Msg::LettersDriveRefused, kWarn, "Unable to change letters in the assigned drive.", "Error",
-     "指定のドライブでは文字の変更はできません.", "エラー"},
-    {Msg::CommandDialogFailure, kSystem, "Unable to display dialog.", "System Error",
-     "ダイアログを表示できません.", "システム・エラー"},
-    {Msg::Confirmation, MB_YESNO | MB_ICONQUESTION, "Do you execute the timestamp change?\n  To : %s",
-     "Confirmation", "タイムスタンプ変更を実行しますか？\n  To : %s", "確認"},
-    {Msg::ConfirmationFatLine, MB_YESNO | MB_ICONQUESTION, "\nFor FAT, sec %d is rounded down to %d.",
-     "Confirmation", "\nFATでは、秒 %d は %d に丸められます.", "確認"},
+    {Msg::DialogFailure, kSystem, L"Unable to display dialog", L"System Error",
+     L"ダイアログを表示できません", L"システム・エラー"},
+    {Msg::ReadmeMissing, kError, L"Install the readme file (%s)\nin the same directory.", L"Error",
+     L"説明ファイル(%s)を、本フォルダに\nインストールしてください.", L"エラー"},
+    {Msg::NotepadFailure, kError, L"Unable to open the readme file (%s) by Notepad.", L"Error",
+     L"使い方のファイル(%s)をメモ帳で開けません.", L"エラー"},
+    {Msg::NoFileInList, kWarn, L"No file in the list.", L"Error", L"リストにファイルがありません.",
+     L"エラー"},
+    {Msg::NoFileSelected, kWarn, L"No file selected.", L"Error", L"ファイルが選択されていません.",
+     L"エラー"},
+    {Msg::TimestampDriveRefused, kWarn, L"Unable to change the timestamp in the assigned drive.",
+     L"Error", L"指定のドライブではタイムスタンプの変更はできません.", L"エラー"},
+    {Msg::AttributesDriveRefused, kWarn, L"Unable to change the attributes in the assigned drive.",
+     L"Error", L"指定のドライブでは属性の変更はできません.", L"エラー"},
+    {Msg::LettersDriveRefused, kWarn, L"Unable to change letters in the assigned drive.", L"Error",
+     L"指定のドライブでは文字の変更はできません.", L"エラー"},
+    {Msg::CommandDialogFailure, kSystem, L"Unable to display dialog.", L"System Error",
+     L"ダイアログを表示できません.", L"システム・エラー"},
+    {Msg::Confirmation, MB_YESNO | MB_ICONQUESTION, L"Do you execute the timestamp change?\n  To : %s",
+     L"Confirmation", L"タイムスタンプ変更を実行しますか？\n  To : %s", L"確認"},
+    {Msg::ConfirmationFatLine, MB_YESNO | MB_ICONQUESTION, L"\nFor FAT, sec %d is rounded down to %d.",
+     L"Confirmation", L"\nFATでは、秒 %d は %d に丸められます.", L"確認"},
     {Msg::DriveKindRefused, kWarn,
-     "Unable to change timestamp(s) excecpt file(s) in removable-disk, hard-disk, or ram-disk.",
-     "Error",
-     "リムーバブル・ディスク、ハード・ディスク、ラム・ディスク上のファイル以外のタイムスタンプは変更できません.",
-     "エラー"},
-    {Msg::NoFreeSpace, kWarn, "No free disk-space.", "Error", "ディスクの空きスペースがありません.",
-     "エラー"},
+     L"Unable to change timestamp(s) excecpt file(s) in removable-disk, hard-disk, or ram-disk.",
+     L"Error",
+     L"リムーバブル・ディスク、ハード・ディスク、ラム・ディスク上のファイル以外のタイムスタンプは変更できません.",
+     L"エラー"},
+    {Msg::NoFreeSpace, kWarn, L"No free disk-space.", L"Error", L"ディスクの空きスペースがありません.",
+     L"エラー"},
     // The caption stays English in both modes, as users of either mode have always seen it.
-    {Msg::MissingItem, kError, "File or folder\n   %s\ndoes not exist.", "Error",
-     "ファイル又はホルダー\n   %s\nは存在しません.", "Error"},
+    {Msg::MissingItem, kError, L"File or folder\n   %s\ndoes not exist.", L"Error",
+     L"ファイル又はホルダー\n   %s\nは存在しません.", L"Error"},
     {Msg::Limit1980, kWarn,
-     "Unable to change the timestamp to 1980/1/1 00:00:00 for the directory.", "Warning",
-     "ディレクトリのタイムスタンプは、1980年1月1日午前0時0分0秒へ変更できません.", "警告"},
+     L"Unable to change the timestamp to 1980/1/1 00:00:00 for the directory.", L"Warning",
+     L"ディレクトリのタイムスタンプは、1980年1月1日午前0時0分0秒へ変更できません.", L"警告"},
     {Msg::TemporaryName, kWarn,
-     "Unable to change the directory timestamp, because of unexpected malfunction.", "Error",
-     "予期せぬ不具合で、ディレクトリのタイムスタンプは変更できません.", "エラー"},
+     L"Unable to change the directory timestamp, because of unexpected malfunction.", L"Error",
+     L"予期せぬ不具合で、ディレクトリのタイムスタンプは変更できません.", L"エラー"},
     // A rebuild failed and so did putting the folder back: the user must learn where things are.
     {Msg::EntriesLeftBehind, kError,
-     "Unable to change the directory timestamp, and unable to restore the directory\n   %s\n"
-     "Some of its contents are in the folder\n   %s",
-     "Error",
-     "ディレクトリのタイムスタンプを変更できず、ディレクトリ\n   %s\nを元に戻せませんでした.\n"
-     "中身の一部は、次のフォルダーにあります.\n   %s",
-     "エラー"},
+     L"Unable to change the directory timestamp, and unable to restore the directory\n   %s\n"
+     L"Some of its contents are in the folder\n   %s",
+     L"Error",
+     L"ディレクトリのタイムスタンプを変更できず、ディレクトリ\n   %s\nを元に戻せませんでした.\n"
+     L"中身の一部は、次のフォルダーにあります.\n   %s",
+     L"エラー"},
     // The clock was set for a rebuilt folder and could not be set back.
     {Msg::ClockNotPutBack, kError,
-     "The system clock could not be set back after a folder was re-created.\n"
-     "It now shows %s.\nPlease set the clock to the right time.",
-     "Error",
-     "フォルダーの再作成の後、システムの時計を元に戻せませんでした.\n"
-     "時計は現在 %s を示しています.\n時計を正しい時刻に合わせてください.",
-     "エラー"},
-    {Msg::Succeeded, kInfo, "Modification of timestamp succeeded.", "Information",
-     "タイムスタンプの変更は、成功しました.", "お知らせ"},
-    {Msg::Failed, kInfo, "Modification of timestamp failed.", "Information",
-     "タイムスタンプの変更は、失敗しました.", "お知らせ"},
-    {Msg::NoFileAssigned, kWarn, "No file assigned.", "Error", "ファイルが選択されていません.",
-     "エラー"},
+     L"The system clock could not be set back after a folder was re-created.\n"
+     L"It now shows %s.\nPlease set the clock to the right time.",
+     L"Error",
+     L"フォルダーの再作成の後、システムの時計を元に戻せませんでした.\n"
+     L"時計は現在 %s を示しています.\n時計を正しい時刻に合わせてください.",
+     L"エラー"},
+    {Msg::Succeeded, kInfo, L"Modification of timestamp succeeded.", L"Information",
+     L"タイムスタンプの変更は、成功しました.", L"お知らせ"},
+    {Msg::Failed, kInfo, L"Modification of timestamp failed.", L"Information",
+     L"タイムスタンプの変更は、失敗しました.", L"お知らせ"},
+    {Msg::NoFileAssigned, kWarn, L"No file assigned.", L"Error", L"ファイルが選択されていません.",
+     L"エラー"},
     {Msg::FailedDriveKind, kWarn,
-     "Modification of timestamp failed.\nUnable to change timestamp(s) excecpt file(s) in "
-     "removable-disk, hard-disk, or ram-disk.",
-     "Error",
-     "タイムスタンプの変更は、失敗しました.\nリムーバブル・ディスク、ハード・ディスク、ラム・ディスク以外のファイルのタイムスタンプは変更できません.",
-     "エラー"},
-    {Msg::FailedFreeSpace, kWarn, "Modification of timestamp failed.\nNo enough free disk-space.",
-     "Error", "タイムスタンプの変更は、失敗しました.\nディスクの空きスペースがありません.", "エラー"},
+     L"Modification of timestamp failed.\nUnable to change timestamp(s) excecpt file(s) in "
+     L"removable-disk, hard-disk, or ram-disk.",
+     L"Error",
+     L"タイムスタンプの変更は、失敗しました.\nリムーバブル・ディスク、ハード・ディスク、ラム・ディスク以外のファイルのタイムスタンプは変更できません.",
+     L"エラー"},
+    {Msg::FailedFreeSpace, kWarn, L"Modification of timestamp failed.\nNo enough free disk-space.",
+     L"Error", L"タイムスタンプの変更は、失敗しました.\nディスクの空きスペースがありません.", L"エラー"},
     {Msg::FailedLimit1980, kWarn,
-     "Modification of timestamp failed.\nUnable to change the timestamp to 1980/1/1 00:00:00 for "
-     "the directory.",
-     "Warning",
-     "タイムスタンプの変更は、失敗しました.\nディレクトリのタイムスタンプは、1980年1月1日午前0時0分0秒へ変更できません.",
-     "警告"},
+     L"Modification of timestamp failed.\nUnable to change the timestamp to 1980/1/1 00:00:00 for "
+     L"the directory.",
+     L"Warning",
+     L"タイムスタンプの変更は、失敗しました.\nディレクトリのタイムスタンプは、1980年1月1日午前0時0分0秒へ変更できません.",
+     L"警告"},
     {Msg::FailedTemporaryName, kWarn,
-     "Modification of timestamp failed.\nUnable to change the directory timestamp, because of "
-     "unexpected malfunction.",
-     "Error",
-     "タイムスタンプの変更は、失敗しました.\n予期せぬ不具合で、ディレクトリのタイムスタンプは変更できません.",
-     "エラー"},
-    {Msg::FailedMissing, kWarn, "Modification of timestamp failed.\nNot existing file(s) or folder(s).",
-     "Error", "タイムスタンプの変更は、失敗しました.\n存在しないファイルかフォルダーがあります.",
-     "エラー"},
+     L"Modification of timestamp failed.\nUnable to change the directory timestamp, because of "
+     L"unexpected malfunction.",
+     L"Error",
+     L"タイムスタンプの変更は、失敗しました.\n予期せぬ不具合で、ディレクトリのタイムスタンプは変更できません.",
+     L"エラー"},
+    {Msg::FailedMissing, kWarn, L"Modification of timestamp failed.\nNot existing file(s) or folder(s).",
+     L"Error", L"タイムスタンプの変更は、失敗しました.\n存在しないファイルかフォルダーがあります.",
+     L"エラー"},
     {Msg::FailedLeftBehind, kError,
-     "Modification of timestamp failed.\nUnable to restore the directory\n   %s\n"
-     "Some of its contents are in the folder\n   %s",
-     "Error",
-     "タイムスタンプの変更は、失敗しました.\nディレクトリ\n   %s\nを元に戻せませんでした.\n"
-     "中身の一部は、次のフォルダーにあります.\n   %s",
-     "エラー"},
+     L"Modification of timestamp failed.\nUnable to restore the directory\n   %s\n"
+     L"Some of its contents are in the folder\n   %s",
+     L"Error",
+     L"タイムスタンプの変更は、失敗しました.\nディレクトリ\n   %s\nを元に戻せませんでした.\n"
+     L"中身の一部は、次のフォルダーにあります.\n   %s",
+     L"エラー"},
     {Msg::LeftBehindFolder, kError,
-     "\nUnable to restore the directory\n   %s\nSome of its contents are in the folder\n   %s",
-     "Error",
-     "\nディレクトリ\n   %s\nを元に戻せませんでした.\n中身の一部は、次のフォルダーにあります.\n   %s",
-     "エラー"},
-    {Msg::MediaQuestion, MB_YESNO | MB_ICONWARNING, "Does the drive %s have a media ready to use?",
-     "CAUTION", "ドライブ %s にはメディアが準備できていますか？", "注意"},
-    {Msg::DeleteSelectedQuestion, MB_YESNO | MB_ICONQUESTION, "Do you delete selected item(s)?",
-     "Question", "選択したアイテムを削除しますか？", "質問"},
-    {Msg::DeleteAllQuestion, MB_YESNO | MB_ICONQUESTION, "Do you delete all items?", "Question",
-     "全アイテムを削除しますか？", "質問"},
-    {Msg::ExplorerFailure, kError, "Unable to execute Explorer.", "Error",
-     "エクスプローラを起動できません.", "エラー"},
+     L"\nUnable to restore the directory\n   %s\nSome of its contents are in the folder\n   %s",
+     L"Error",
+     L"\nディレクトリ\n   %s\nを元に戻せませんでした.\n中身の一部は、次のフォルダーにあります.\n   %s",
+     L"エラー"},
+    {Msg::MediaQuestion, MB_YESNO | MB_ICONWARNING, L"Does the drive %s have a media ready to use?",
+     L"CAUTION", L"ドライブ %s にはメディアが準備できていますか？", L"注意"},
+    {Msg::DeleteSelectedQuestion, MB_YESNO | MB_ICONQUESTION, L"Do you delete selected item(s)?",
+     L"Question", L"選択したアイテムを削除しますか？", L"質問"},
+    {Msg::DeleteAllQuestion, MB_YESNO | MB_ICONQUESTION, L"Do you delete all items?", L"Question",
+     L"全アイテムを削除しますか？", L"質問"},
+    {Msg::ExplorerFailure, kError, L"Unable to execute Explorer.", L"Error",
+     L"エクスプローラを起動できません.", L"エラー"},
     {Msg::NameLeftTemporary, kWarn,
-     "The letters of\n   %s\ncould not be changed, and the item keeps the temporary name\n   %s",
-     "Error",
-     "次のアイテムの文字を変更できず、アイテムは一時的な名前のままです.\n   %s\n一時的な名前:\n   %s",
-     "エラー"},
+     L"The letters of\n   %s\ncould not be changed, and the item keeps the temporary name\n   %s",
+     L"Error",
+     L"次のアイテムの文字を変更できず、アイテムは一時的な名前のままです.\n   %s\n一時的な名前:\n   %s",
+     L"エラー"},
 };
 
 constexpr bool EveryMessageInIdOrder()
@@ -149,12 +147,12 @@ const MessageEntry &Entry(Msg id)
 
 }  // namespace
 
-const char *MessageText(Msg id)
+const wchar_t *MessageText(Msg id)
 {
     return g_japaneseMode ? Entry(id).japanese : Entry(id).english;
 }
 
-const char *MessageCaption(Msg id)
+const wchar_t *MessageCaption(Msg id)
 {
     return g_japaneseMode ? Entry(id).japaneseCaption : Entry(id).englishCaption;
 }
@@ -164,11 +162,28 @@ UINT MessageFlags(Msg id)
     return Entry(id).flags;
 }
 
-int ShowMessageText(HWND owner, Msg id, const char *text)
+std::wstring FillPlaceholders(const std::wstring &format, std::initializer_list<std::wstring> values)
+{
+    std::wstring text;
+    auto value = values.begin();
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const bool placeholder = format[i] == L'%' && i + 1 < format.size() &&
+                                 (format[i + 1] == L's' || format[i + 1] == L'd');
+        if (placeholder && value != values.end()) {
+            text += *value++;
+            ++i;
+        } else {
+            text += format[i];
+        }
+    }
+    return text;
+}
+
+int ShowMessageText(HWND owner, Msg id, const std::wstring &text)
 {
     UINT flags = MessageFlags(id);
     if (flags & MB_SYSTEMMODAL) owner = nullptr;
-    return MessageBoxA(owner, text, MessageCaption(id), flags);
+    return MessageBoxW(owner, text.c_str(), MessageCaption(id), flags);
 }
 
 int ShowMessage(HWND owner, Msg id)
@@ -176,12 +191,7 @@ int ShowMessage(HWND owner, Msg id)
     return ShowMessageText(owner, id, MessageText(id));
 }
 
-int ShowMessageFormatted(HWND owner, Msg id, ...)
+int ShowMessageFormatted(HWND owner, Msg id, std::initializer_list<std::wstring> values)
 {
-    char text[1024] = {};
-    va_list args;
-    va_start(args, id);
-    std::vsnprintf(text, sizeof text, MessageText(id), args);
-    va_end(args);
-    return ShowMessageText(owner, id, text);
+    return ShowMessageText(owner, id, FillPlaceholders(MessageText(id), values));
 }

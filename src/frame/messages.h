@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+#include <string>
+
 enum class Msg {
     // About box and readme
     DialogFailure,         // the About box cannot be shown
@@ -48,17 +51,21 @@ enum class Msg {
     Count
 };
 
-// The text (possibly a printf format, see above) and caption in the current language.
-const char *MessageText(Msg id);
-const char *MessageCaption(Msg id);
+// The text (with "%s" and "%d" where values go, see above) and caption in
+// the current language.
+const wchar_t *MessageText(Msg id);
+const wchar_t *MessageCaption(Msg id);
 // The icon and buttons of the message.
 UINT MessageFlags(Msg id);
 
-// Shows the message with its caption, icon and buttons; returns MessageBoxA's answer.
+// format with each "%s" or "%d" replaced by the next value, in order.
+std::wstring FillPlaceholders(const std::wstring &format, std::initializer_list<std::wstring> values);
+
+// Shows the message with its caption, icon and buttons; returns MessageBoxW's answer.
 // Messages that stand for a failure of the window system itself have no owner
 // and are system-modal whatever owner is passed.
 int ShowMessage(HWND owner, Msg id);
-// The same for a message whose text is a format: the arguments fill it.
-int ShowMessageFormatted(HWND owner, Msg id, ...);
+// The same for a message with values to fill in.
+int ShowMessageFormatted(HWND owner, Msg id, std::initializer_list<std::wstring> values);
 // Shows a text composed by the caller under the caption and flags of id.
-int ShowMessageText(HWND owner, Msg id, const char *text);
+int ShowMessageText(HWND owner, Msg id, const std::wstring &text);

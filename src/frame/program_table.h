@@ -10,8 +10,8 @@
 struct PaintedLabel {
     int x, yEnglishNineX, yEnglishNt;
     int xJapanese, yJapanese;
-    const char *english;
-    const char *japanese;
+    const wchar_t *english;
+    const wchar_t *japanese;
 };
 
 // One WM_COMMAND entry: the control or command id, the notification code it
@@ -25,11 +25,11 @@ struct CommandEntry {
 };
 
 struct ProgramTable {
-    const char *className;      // main window class, also the single-instance key
-    const char *creationName;   // window name during WM_CREATE, before the title is set
-    const char *titleEnglish;
-    const char *titleJapanese;
-    const char *readmeName;     // the readme beside the program, as its messages name it
+    const wchar_t *className;     // main window class, also the single-instance key
+    const wchar_t *creationName;  // window name during WM_CREATE, before the title is set
+    const wchar_t *titleEnglish;
+    const wchar_t *titleJapanese;
+    const wchar_t *readmeName;    // the readme beside the program, as its messages name it
 
     int windowWidth;
     int windowHeight;           // plus the caption height when heightAddsCaption

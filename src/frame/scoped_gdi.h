@@ -23,12 +23,12 @@ private:
     HDC dc_;
 };
 
-// A font created from a LOGFONTA and selected into a DC; on release the old
+// A font created from a LOGFONTW and selected into a DC; on release the old
 // font goes back into the DC before the new one is deleted.
 class ScopedSelectedFont {
 public:
-    ScopedSelectedFont(HDC dc, const LOGFONTA &font)
-        : dc_(dc), font_(CreateFontIndirectA(&font)),
+    ScopedSelectedFont(HDC dc, const LOGFONTW &font)
+        : dc_(dc), font_(CreateFontIndirectW(&font)),
           old_(font_ ? SelectObject(dc, font_) : nullptr) {}
     ~ScopedSelectedFont()
     {

@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include "skin_language.h"
-#include "path_limits.h"
 #include "platform_seams.h"
 #include "windows_kind.h"
 
@@ -15,7 +14,7 @@ void DetectWindowsKind()
     static const char kNtKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
     static const char kNineXKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
-    char text[kPathBufferSize] = {};
+    char text[260] = {};
     if (g_platform.readMachineText(kNtKey, "CurrentVersion", text, sizeof text) ==
         kMachineTextRead) {
         g_windowsKind = WindowsKindFromVersionText(text);

@@ -1,27 +1,41 @@
 #include "timestamp_command.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "messages.h"
+#include "path_text.h"
+#include "platform_seams.h"
 
-void BuildConfirmationText(const DateTime &target, char *out, std::size_t size)
+HCURSOR g_savedCursor = nullptr;
+
+std::wstring BuildConfirmationText(const DateTime &target)
 {
-    std::memset(out, 0, size);
     char when[kDateTimeTextSize];
     FormatDateTime(target.year, target.month, target.day, target.hour, target.minute,
                    target.second, when);
-    int used = std::snprintf(out, size, MessageText(Msg::Confirmation), when);
+    std::wstring text = FillPlaceholders(MessageText(Msg::Confirmation), {WidenAscii(when)});
     // The line is shown whatever volume the items are on: the user learns
     // before the change what a FAT volume will keep.
-    if (target.second % 2 != 0 && used >= 0 && static_cast<std::size_t>(used) < size)
-        std::snprintf(out + used, size - used, MessageText(Msg::ConfirmationFatLine),
-                      target.second, target.second - 1);
+    if (target.second % 2 != 0)
+        text += FillPlaceholders(MessageText(Msg::ConfirmationFatLine),
+                                 {std::to_wstring(target.second), std::to_wstring(target.second - 1)});
+    return text;
 }
 
 bool ConfirmTimestampChange(HWND owner)
 {
-    char text[512];
-    BuildConfirmationText(ReadTimeFields(g_targetTime), text, sizeof text);
-    return ShowMessageText(owner, Msg::Confirmation, text) == IDYES;
+    return ShowMessageText(owner, Msg::Confirmation,
+                           BuildConfirmationText(ReadTimeFields(g_targetTime))) == IDYES;
+}
+
+void RestoreArrowCursor()
+{
+    if (GetCursor() != g_savedCursor) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+void ShowClockNotPutBack(HWND owner)
+{
+    SYSTEMTIME now = {};
+    g_platform.getClock(&now);
+    char shown[kDateTimeTextSize];
+    FormatDateTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, shown);
+    ShowMessageFormatted(owner, Msg::ClockNotPutBack, {WidenAscii(shown)});
 }

@@ -1,11 +1,10 @@
 #pragma once
-// State and writer choice of a timestamp run, shared by both programs.
-#include <windows.h>
-
+// What one Change Timestamp run shares across its items, whichever program
+// runs it: the writer it chooses, and the news klokan98 keeps for its
+// closing message.
 #include <string>
 #include <vector>
 
-#include "path_limits.h"
 #include "timestamp_writer.h"
 
 // klokan98: the kind of the last refusal of the run; it names the closing message.
@@ -24,28 +23,20 @@ extern int g_failureReason;
 // Records the kind of a refusal; where entries were left behind, that stays
 // the news of the run.
 void RecordFailureReason(int reason);
+
 // For kReasonLeftBehind: every folder of the run whose entries stayed in a
 // temporary folder, with that folder.
 struct LeftBehind {
-    std::string folder, temporary;
+    std::wstring folder, temporary;
 };
 extern std::vector<LeftBehind> g_leftBehind;
-
-// The cursor that was current before the run set the wait cursor.
-extern HCURSOR g_savedCursor;
-
-// Puts the arrow back unless the cursor is already the one the run found.
-void RestoreArrowCursor();
 
 // Whether folders are rebuilt: the file system cannot set a folder's times
 // (not NTFS), and the system is not Windows NT 4.0, 2000 or XP.
 bool UsesRebuildWriter();
 // The rebuilding writer where UsesRebuildWriter, else the handle writer.
-ItemWrite WriteTimestampChosen(HWND owner, const char *path);
+ItemWrite WriteTimestampChosen(const std::wstring &path);
 // Whether a run that rebuilds folders must refuse the item at path before
 // anything below it is touched: it is a folder, and the target is the first
 // second a FAT volume keeps, which no rebuilt folder can get.
-bool FolderRefusedAt1980(const char *path);
-
-// The message of a clock that could not be set back, naming what it shows now.
-void ShowClockNotPutBack(HWND owner);
+bool FolderRefusedAt1980(const std::wstring &path);
