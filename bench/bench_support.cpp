@@ -55,31 +55,49 @@ double NowSeconds()
     return static_cast<double>(now.QuadPart) / Frequency();
 }
 
-std::vector<std::string> MakeBenchTree(const std::string &root, int folderCount, int filesPerFolder)
+namespace {
+
+// Makes the tree and hands every entry made to made(), contents before their folder.
+template <typename Made>
+void MakeTree(const std::string &root, int folderCount, int filesPerFolder, Made made)
 {
     static const char *const kinds[] = {".txt", ".jpg", ".doc", ".dat"};
-    std::vector<std::string> entries;
     auto fill = [&](const std::string &folder) {
         for (int f = 0; f < filesPerFolder; ++f) {
             const std::string file = folder + "\\file" + std::to_string(f) + kinds[f % 4];
-            if (WriteSmallFile(file, 64 + f)) entries.push_back(file);
+            if (WriteSmallFile(file, 64 + f)) made(file);
         }
     };
-    int made = 0;
-    for (int top = 0; made < folderCount; ++top) {
+    int count = 0;
+    for (int top = 0; count < folderCount; ++top) {
         const std::string topFolder = root + "\\top" + std::to_string(top);
         CreateDirectoryA(topFolder.c_str(), nullptr);
-        ++made;
-        for (int sub = 0; sub < 24 && made < folderCount; ++sub, ++made) {
+        ++count;
+        for (int sub = 0; sub < 24 && count < folderCount; ++sub, ++count) {
             const std::string subFolder = topFolder + "\\sub" + std::to_string(sub);
             CreateDirectoryA(subFolder.c_str(), nullptr);
             fill(subFolder);
-            entries.push_back(subFolder);
+            made(subFolder);
         }
         fill(topFolder);
-        entries.push_back(topFolder);
+        made(topFolder);
     }
+}
+
+}  // namespace
+
+std::vector<std::string> MakeBenchTree(const std::string &root, int folderCount, int filesPerFolder)
+{
+    std::vector<std::string> entries;
+    MakeTree(root, folderCount, filesPerFolder, [&](const std::string &entry) { entries.push_back(entry); });
     return entries;
+}
+
+std::size_t MakeBenchTreeUnlisted(const std::string &root, int folderCount, int filesPerFolder)
+{
+    std::size_t count = 0;
+    MakeTree(root, folderCount, filesPerFolder, [&](const std::string &) { ++count; });
+    return count;
 }
 
 std::vector<std::string> MakeFlatFolder(const std::string &folder, int count)

@@ -28,6 +28,8 @@ double NowSeconds();
 // subfolders each) with filesPerFolder small files in every one of them.
 // Returns every entry made, contents before their folder, as full paths.
 std::vector<std::string> MakeBenchTree(const std::string &root, int folderCount, int filesPerFolder);
+// The same tree, giving only how many entries it made.
+std::size_t MakeBenchTreeUnlisted(const std::string &root, int folderCount, int filesPerFolder);
 
 // Makes count files of a few kinds directly in folder; returns their paths.
 std::vector<std::string> MakeFlatFolder(const std::string &folder, int count);

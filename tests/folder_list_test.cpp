@@ -1,7 +1,12 @@
 // The folder list on real folders in the test's own temporary folder.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -12,8 +17,9 @@
 #include "labels_layout.h"
 #include "target_time.h"
 #include "folder_list.h"
-#include "test_support.h"
+#include "row_texts.h"
 #include "language.h"
+#include "temp_tree.h"
 #include "test_support.h"
 
 namespace {
@@ -247,6 +253,110 @@ TEST_F(FolderList, EveryNameIsShownAsItIsAndEachRowDescribesItsOwnItem)
         ASSERT_GE(row, 0) << file.first;
         EXPECT_EQ(RowText(row, 1), std::string(9, ' ') + std::to_string(file.second)) << file.first;
         EXPECT_EQ(U(ReadRowFullPath(row)), Make(file.first));
+    }
+}
+
+// The pixels of one image of a list, drawn on white.
+std::vector<COLORREF> ImagePixels(HIMAGELIST images, int index)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, 16, 16};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(images, index, dc, 0, 0, ILD_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// The pixels an icon gets in an image list of the folder list's kind.
+std::vector<COLORREF> IconPixels(HICON icon)
+{
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, 1, 0);
+    ImageList_AddIcon(images, icon);
+    std::vector<COLORREF> pixels = ImagePixels(images, 0);
+    ImageList_Destroy(images);
+    return pixels;
+}
+
+// The bytes of a 16 x 16 icon file of one colour.
+std::string SolidIcon(BYTE red, BYTE green, BYTE blue)
+{
+    std::string bytes;
+    auto put16 = [&](unsigned v) { bytes += char(v & 0xFF); bytes += char(v >> 8); };
+    auto put32 = [&](unsigned v) { put16(v & 0xFFFF); put16(v >> 16); };
+    const unsigned imageSize = 40 + 16 * 16 * 4 + 16 * 4;
+    put16(0); put16(1); put16(1);                          // an icon file of one image
+    bytes += char(16); bytes += char(16); bytes += '\0'; bytes += '\0';
+    put16(1); put16(32); put32(imageSize); put32(6 + 16);
+    put32(40); put32(16); put32(32); put16(1); put16(32); put32(0); put32(16 * 16 * 4);
+    put32(0); put32(0); put32(0); put32(0);
+    for (int i = 0; i < 16 * 16; ++i) {
+        bytes += char(blue); bytes += char(green); bytes += char(red); bytes += char(0xFF);
+    }
+    bytes.append(16 * 4, '\0');                            // every pixel shown
+    return bytes;
+}
+
+int RowImage(int row)
+{
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    SendMessageW(g_hFolderList, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+TEST_F(FolderList, RowsOfOneIconShareOneImageAndEachRowShowsItsOwnIcon)
+{
+    g_windowsKind = 5;
+    for (const char *name : {"Alpha", "Beta"}) ASSERT_TRUE(CreateDirectoryA(Make(name).c_str(), nullptr));
+    for (const char *name : {"a.txt", "B.TXT", "c.jpg", "d.jpg", "noext", "one.exe", "two.exe"})
+        ASSERT_TRUE(MakeFile(Make(name)));
+    // Files whose every one has an icon of its own.
+    MakeFileWith(Make("red.ico"), SolidIcon(0xFF, 0, 0));
+    MakeFileWith(Make("blue.ico"), SolidIcon(0, 0, 0xFF));
+    // Past the shell's path limit: the shell gives no icon, the program its own.
+    ASSERT_TRUE(MakeFileOfSize(Make(std::string(240, 'x')), 0));
+    ShowFolder(temp.Path());
+    ASSERT_EQ(RowCount(), 12);
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(
+        SendMessageW(g_hFolderList, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    ASSERT_NE(images, nullptr);
+
+    std::set<int> used;
+    for (int row = 0; row < RowCount(); ++row) used.insert(RowImage(row));
+    EXPECT_EQ(ImageList_GetImageCount(images), static_cast<int>(used.size()));
+    EXPECT_EQ(RowImage(FindRow("Alpha")), RowImage(FindRow("Beta")));
+    EXPECT_EQ(RowImage(FindRow("a.txt")), RowImage(FindRow("B.TXT")));
+    EXPECT_EQ(RowImage(FindRow("c.jpg")), RowImage(FindRow("d.jpg")));
+    // Two empty programs: each asked for its own icon, both get the same one.
+    EXPECT_EQ(RowImage(FindRow("one.exe")), RowImage(FindRow("two.exe")));
+
+    // Every row shows the very icon it would get alone.
+    for (const std::string &name : RowNames()) {
+        const int row = FindRow(name);
+        HICON expected;
+        bool destroy = false;
+        if (name == "Alpha" || name == "Beta") {
+            expected = LoadIconA(GetModuleHandleA(nullptr),
+                                 FolderIconResource(ChooseFolderIcon(W(name), false, 5)));
+        } else {
+            SHFILEINFOW info = {};
+            SHGetFileInfoW(W(Make(name)).c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON);
+            destroy = info.hIcon != nullptr;
+            expected = info.hIcon ? info.hIcon : LoadIconA(GetModuleHandleA(nullptr), "NO_FIL_ICON");
+        }
+        ASSERT_NE(expected, nullptr) << name;
+        EXPECT_EQ(ImagePixels(images, RowImage(row)), IconPixels(expected)) << name;
+        if (destroy) DestroyIcon(expected);
     }
 }
 

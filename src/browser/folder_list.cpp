@@ -4,6 +4,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <map>
+#include <optional>
 #include <vector>
 
 #include "handles.h"
@@ -94,15 +96,23 @@ int AppendImage(HICON icon)
     return index < 0 ? I_IMAGENONE : index;
 }
 
-// Shell icons of the file types met during one fill, so that a folder of
-// many files of one type asks the shell once per type. Types whose every
-// file has its own icon are always asked for.
-struct TypeIcon {
-    std::wstring extension;
-    HICON icon;
+// The images of the list. Each distinct icon is added once, and every row
+// that shows it, in this fill or a later one, points at the same index:
+// adding an image costs more than the rest of a row. The shell is asked once
+// per file type, except for the types whose every file has an icon of its
+// own, which are told apart by the shell's own icon index.
+struct ListImages {
+    std::map<FolderIcon, int> folders;
+    std::map<std::wstring, int> types;   // by extension, in small letters
+    std::map<int, int> shellIcons;       // by the shell's icon index
+    std::optional<int> noIcon;
 };
-std::vector<TypeIcon> g_typeIcons;
-constexpr std::size_t kTypeIconsKept = 64;
+ListImages g_listImages;
+
+void ForgetListImages()
+{
+    g_listImages = ListImages();
+}
 
 bool HasOwnIcons(const std::wstring &extension)
 {
@@ -111,42 +121,55 @@ bool HasOwnIcons(const std::wstring &extension)
     return false;
 }
 
-void ForgetTypeIcons()
+int FolderImage(FolderIcon icon)
 {
-    for (const TypeIcon &type : g_typeIcons) DestroyIcon(type.icon);
-    g_typeIcons.clear();
+    const auto known = g_listImages.folders.find(icon);
+    if (known != g_listImages.folders.end()) return known->second;
+    const int index = AppendImage(LoadIconA(g_hInstance, FolderIconResource(icon)));
+    g_listImages.folders.emplace(icon, index);
+    return index;
 }
 
-// The shell's icon of a file (small, else large); null when it has none.
-// The caller destroys it.
-HICON ReadShellIcon(const std::wstring &path)
+// The program's own icon for a file the shell gives none.
+int NoIconImage()
+{
+    if (!g_listImages.noIcon)
+        g_listImages.noIcon = AppendImage(LoadIconA(g_hInstance, "NO_FIL_ICON"));
+    return *g_listImages.noIcon;
+}
+
+// The shell's icon of a file (small, else large), added once per shell icon.
+int ShellImage(const std::wstring &path)
 {
     SHFILEINFOW info = {};
     if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) {
         info = {};
         if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON)) info.hIcon = nullptr;
     }
-    return info.hIcon;
+    if (!info.hIcon) return NoIconImage();
+    const auto known = g_listImages.shellIcons.find(info.iIcon);
+    int index;
+    if (known != g_listImages.shellIcons.end()) {
+        index = known->second;
+    } else {
+        index = AppendImage(info.hIcon);
+        g_listImages.shellIcons.emplace(info.iIcon, index);
+    }
+    DestroyIcon(info.hIcon);  // the image list keeps its own copy
+    return index;
 }
 
-// The shell's icon of a file, or the program's own when the shell has none.
-int AppendFileImage(const std::wstring &path)
+int FileImage(const std::wstring &path)
 {
     const std::wstring name = NameOf(path);
     const std::size_t dot = name.find_last_of(L'.');
-    const std::wstring extension = dot == std::wstring::npos ? std::wstring() : name.substr(dot);
-    const bool shared = !extension.empty() && extension.size() < 16 && !HasOwnIcons(extension);
-    if (shared) {
-        for (const TypeIcon &type : g_typeIcons)
-            if (SameNameIgnoringCase(type.extension, extension)) return AppendImage(type.icon);
-    }
-    HICON icon = ReadShellIcon(path);
-    if (!icon) return AppendImage(LoadIconA(g_hInstance, "NO_FIL_ICON"));
-    int index = AppendImage(icon);
-    if (shared && g_typeIcons.size() < kTypeIconsKept)
-        g_typeIcons.push_back({extension, icon});  // destroyed when the fill ends
-    else
-        DestroyIcon(icon);  // the image list keeps its own copy
+    std::wstring extension = dot == std::wstring::npos ? std::wstring() : name.substr(dot);
+    if (extension.empty() || HasOwnIcons(extension)) return ShellImage(path);
+    CharLowerBuffW(&extension[0], static_cast<DWORD>(extension.size()));
+    const auto known = g_listImages.types.find(extension);
+    if (known != g_listImages.types.end()) return known->second;
+    const int index = ShellImage(path);
+    g_listImages.types.emplace(extension, index);
     return index;
 }
 
@@ -181,14 +204,10 @@ bool AddRow(int row, const std::wstring &folder, const std::wstring &name, bool 
     char modified[kDateTimeTextSize];
     FormatItemTime(data.ftLastWriteTime, g_listTimeRule, modified);
 
-    int image;
-    if (isFolder) {
-        bool documents = SameNameIgnoringCase(path, g_myDocumentsPath);
-        image = AppendImage(LoadIconA(
-            g_hInstance, FolderIconResource(ChooseFolderIcon(name, documents, g_windowsKind))));
-    } else {
-        image = AppendFileImage(path);
-    }
+    const int image =
+        isFolder ? FolderImage(ChooseFolderIcon(name, SameNameIgnoringCase(path, g_myDocumentsPath),
+                                                g_windowsKind))
+                 : FileImage(path);
     int inserted = InsertRow(row, name, image);
     if (inserted < 0) return false;
     if (isFolder)
@@ -202,7 +221,9 @@ bool AddRow(int row, const std::wstring &folder, const std::wstring &name, bool 
     return true;
 }
 
-constexpr int kRowsPerRedraw = 100;
+// Drawing the list after every row would cost more than the rows
+// themselves: what is there shows every 100 ms, and at the end.
+constexpr DWORD kDrawEveryMs = 100;
 
 // Lets the rows inserted so far show, then holds drawing back again.
 void ShowRowsSoFar(HWND container)
@@ -216,7 +237,6 @@ void ShowRowsSoFar(HWND container)
 void EmptyList(HWND container)
 {
     SendMessageW(g_hFolderList, LVM_DELETEALLITEMS, 0, 0);
-    if (g_folderImages) ImageList_Remove(g_folderImages, -1);
     RECT band = {0, 105, 570, 321 - GetSystemMetrics(SM_CYCAPTION)};
     InvalidateRect(container, &band, FALSE);
 }
@@ -246,6 +266,7 @@ void OnContainerDestroy()
         if (images) ImageList_Destroy(images);
     }
     g_folderImages = nullptr;
+    ForgetListImages();
     g_hFolderList = nullptr;
 }
 
@@ -304,6 +325,34 @@ int CompareFolderEntries(const std::wstring &a, const std::wstring &b)
     return lstrcmpW(a.c_str(), b.c_str());
 }
 
+namespace {
+
+// The system's sort key of a name: keys in byte order are names in the
+// order the system compares them, and one key per name costs far less than
+// the comparisons of a sort.
+std::string SortKey(const std::wstring &name)
+{
+    const int size = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, name.c_str(),
+                                  static_cast<int>(name.size()), nullptr, 0);
+    std::string key(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, name.c_str(), static_cast<int>(name.size()),
+                     reinterpret_cast<wchar_t *>(&key[0]), size);
+    return key;
+}
+
+void SortAsTheSystemCompares(std::vector<std::wstring> &names)
+{
+    std::vector<std::pair<std::string, std::wstring>> keyed;
+    keyed.reserve(names.size());
+    for (std::wstring &name : names) keyed.emplace_back(SortKey(name), std::move(name));
+    std::sort(keyed.begin(), keyed.end());
+    names.clear();
+    for (auto &entry : keyed) names.push_back(std::move(entry.second));
+}
+
+}  // namespace
+
 void FillFolderList(const std::wstring &folder)
 {
     if (!g_hFolderList) return;
@@ -314,27 +363,24 @@ void FillFolderList(const std::wstring &folder)
     CollectEntries(folder);
     // Every row lies on the folder's volume, so one rule serves the whole fill.
     g_listTimeRule = TimeRuleForPath(folder);
-    const auto before = [](const std::wstring &a, const std::wstring &b) {
-        return CompareFolderEntries(a, b) < 0;
-    };
-    std::sort(g_folderTable.begin(), g_folderTable.end(), before);
-    std::sort(g_fileTable.begin(), g_fileTable.end(), before);
+    SortAsTheSystemCompares(g_folderTable);
+    SortAsTheSystemCompares(g_fileTable);
 
     EmptyList(container);
-    // Drawing the list after every inserted row would cost more than the row
-    // itself; it is drawn row by row while the first page fills, then in steps.
     SendMessageW(g_hFolderList, WM_SETREDRAW, FALSE, 0);
-    int page = static_cast<int>(SendMessageW(g_hFolderList, LVM_GETCOUNTPERPAGE, 0, 0));
     int rows = 0;
+    DWORD lastShown = GetTickCount();
     auto addRow = [&](const std::wstring &name, bool isFolder) {
         if (!AddRow(rows, folder, name, isFolder)) return;
         ++rows;
-        if (rows <= page + 1 || rows % kRowsPerRedraw == 0) ShowRowsSoFar(container);
+        if (GetTickCount() - lastShown >= kDrawEveryMs) {
+            ShowRowsSoFar(container);
+            lastShown = GetTickCount();
+        }
     };
     for (const std::wstring &name : g_folderTable) addRow(name, true);
     for (std::size_t j = 0; j < g_fileTable.size() && rows < kFolderListRows; ++j)
         addRow(g_fileTable[j], false);
-    ForgetTypeIcons();
     SendMessageW(g_hFolderList, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(g_hFolderList, nullptr, TRUE);
     UpdateWindow(container);
