@@ -58,16 +58,6 @@ void Select(int row)
 std::string RowPath(int row) { return U(ReadDropRowPath(row)); }
 
 // The same item: same volume serial and file index.
-// An empty file under a name given as wide text.
-bool MakeWideFile(const std::wstring &path)
-{
-    HANDLE file = CreateFileW(SystemPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
-    return true;
-}
-
 bool SameItem(const std::string &a, const std::string &b)
 {
     auto identify = [](const std::string &path, BY_HANDLE_FILE_INFORMATION *info) {
@@ -710,9 +700,10 @@ TEST_F(RunTest, DroppedNamesAreChangedExactlyAndTheirLookAlikesAreNot)
     EXPECT_EQ(seen[1].text, "Modification of timestamp succeeded.");
     for (const auto &pair : pairs) {
         EXPECT_TRUE(SameFileTime(LastWrite(temp_.Path() + "\\" + pair.first), targetUtc_)) << pair.first;
-        if (pair.second != "?.txt")
+        if (pair.second != "?.txt") {
             EXPECT_FALSE(SameFileTime(LastWrite(temp_.Path() + "\\" + pair.second), targetUtc_))
                 << pair.second;
+        }
     }
 }
 

@@ -46,7 +46,9 @@ TEST(DroppedPath, FolderIsTheDroppedPathUpToItsLastSeparator)
         EXPECT_EQ(split.ok, c.ok) << c.dropped;
         EXPECT_EQ(split.folder, c.folder) << c.dropped;
         EXPECT_EQ(split.name, c.name) << c.dropped;
-        if (c.ok) EXPECT_EQ(U(JoinRowPath(W(c.folder), W(c.name))), c.dropped);
+        if (c.ok) {
+            EXPECT_EQ(U(JoinRowPath(W(c.folder), W(c.name))), c.dropped);
+        }
     }
 }
 

@@ -161,7 +161,9 @@ TEST_F(ExactNames, TheFolderListShowsEachNameAndARowChangesOnlyItsOwnItem)
         const int row = FindRow(entry.name);
         ASSERT_GE(row, 0) << entry.name;
         EXPECT_EQ(U(ReadRowFullPath(row)), PathOf(entry));
-        if (entry.size) EXPECT_EQ(RowText(row, 1), "         " + std::to_string(entry.size)) << entry.name;
+        if (entry.size) {
+            EXPECT_EQ(RowText(row, 1), "         " + std::to_string(entry.size)) << entry.name;
+        }
     }
     // "report." and "ā.txt" by their rows: neither look-alike is reached.
     for (const char *name : {"report.", "\xC4\x81.txt"})

@@ -178,13 +178,13 @@ TEST_F(LetterChange, FilesOnlyKeepsEveryFolderName)
 TEST_F(LetterChange, NamesNoCodePageSpellsGetTheirLettersByTheirOwnCase)
 {
     Folder("Top");
-    File("Top\\\xD0\x96\xD0\x97abc.txt");  // Cyrillic capitals
+    File("Top\\\xD0\x96\xD0\x97" "abc.txt");  // Cyrillic capitals
     File("Top\\\xC3\x89t\xC3\xA9.txt");    // a Latin one of code page 1252
     File("Top\\Plain.txt");
     ShowAndSelect({"Top"});
     RunWithClicks(ChangeLettersCommand, {kSmall, kSubfolders}, IDOK);
     EXPECT_EQ(StoredNames(Make("top")),
-              Sorted({"\xD0\xB6\xD0\xB7abc.txt", "\xC3\xA9t\xC3\xA9.txt", "plain.txt"}));
+              Sorted({"\xD0\xB6\xD0\xB7" "abc.txt", "\xC3\xA9t\xC3\xA9.txt", "plain.txt"}));
 }
 
 TEST_F(LetterChange, ANewNameThatNamesAnotherItemIsRefused)

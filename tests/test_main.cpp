@@ -1,6 +1,9 @@
 // Entry point of every test program.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "journal.h"
 #include "platform_seams.h"
 
 namespace {
@@ -13,6 +16,32 @@ BOOL RefuseToSetClock(const SYSTEMTIME *)
     return FALSE;
 }
 
+// The journals of the runs the tests make go to a folder of the program's
+// own, removed at its end, never to the user's.
+std::wstring MakeJournalFolder()
+{
+    wchar_t base[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, base);
+    const std::wstring folder =
+        std::wstring(base) + L"retempo-journals-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+void RemoveJournalFolder(const std::wstring &folder)
+{
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -20,6 +49,9 @@ int main(int argc, char **argv)
     // Before any test runs, so that no test can ever reach the real clock
     // setter of the machine, whatever it asks the engine to do.
     g_platform.setClock = RefuseToSetClock;
+    g_journalFolder = MakeJournalFolder();
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    RemoveJournalFolder(g_journalFolder);
+    return result;
 }

@@ -35,6 +35,14 @@ void GiveChosenAttributes(const std::wstring &path, bool)
     SetItemAttributes(path, ChosenAttributes());
 }
 
+// What the run makes of an item: exactly the chosen attributes.
+ItemState AttributesAfter(const ItemState &before)
+{
+    ItemState after = before;
+    after.attributes = ChosenAttributes() | (before.attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return after;
+}
+
 void OnInitDialog(HWND dialog)
 {
     for (const AttributeBox &box : kAttributeBoxes)
@@ -84,7 +92,7 @@ void ChangeAttributesCommand(HWND mainWindow)
 {
     RunChangeCommand(mainWindow, kRefreshAttributes, Msg::AttributesDriveRefused,
                      g_japaneseMode ? L"CHANGEATTR_DLG_J" : L"CHANGEATTR_DLG", AttributesDlgProc,
-                     ApplyAttributeChange);
+                     JournalKind::Attributes, AttributesAfter, ApplyAttributeChange);
 }
 
 INT_PTR CALLBACK AttributesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

@@ -7,6 +7,8 @@
 #include "path_text.h"
 #include "row_texts.h"
 #include "list_refresh.h"
+#include "run_feedback.h"
+#include "run_progress.h"
 #include "subtree_walk.h"
 #include "volume_checks.h"
 
@@ -120,11 +122,15 @@ void ForEachSelectedItem(const SelectedItemAction &action)
 void ApplyToSelection(ItemChange change)
 {
     ForEachSelectedItem([change](const std::wstring &path, bool isFolder) {
+        if (RunStopped()) return;
         if (!isFolder) {
-            change(path, false);
+            if (NextRunItem()) change(path, false);
             return;
         }
-        if (!g_dlgFilesOnly) change(path, true);
+        if (!g_dlgFilesOnly) {
+            if (!NextRunItem()) return;
+            change(path, true);
+        }
         if (g_dlgIncludeSubfolders) ChangeSubtree(path, change);
     });
 }
@@ -136,14 +142,17 @@ void ChangeSubtree(const std::wstring &folder, ItemChange change)
     WalkSubtree(
         folder, g_programPath,
         [change](const std::wstring &path, bool isFolder) {
-            if (!(isFolder && g_dlgFilesOnly)) change(path, isFolder);
+            if (isFolder && g_dlgFilesOnly) return true;
+            if (!NextRunItem()) return false;
+            change(path, isFolder);
             return true;
         },
         [](const std::wstring &) { return true; });
 }
 
 void RunChangeCommand(HWND mainWindow, int refreshMode, Msg driveRefused,
-                      const wchar_t *dialogTemplate, DLGPROC procedure, void (*apply)())
+                      const wchar_t *dialogTemplate, DLGPROC procedure, JournalKind kind,
+                      AfterChange after, void (*apply)())
 {
     g_selectionHasFolder = 0;
     g_refreshMode = refreshMode;
@@ -153,6 +162,16 @@ void RunChangeCommand(HWND mainWindow, int refreshMode, Msg driveRefused,
     g_dialogOutcome = 0;
     if (!RunChangeDialog(mainWindow, dialogTemplate, procedure)) return;
     if (g_dialogOutcome != kDialogAccepted) return;
-    apply();
+    // What the run will change, counted before its journal opens.
+    std::vector<std::wstring> chosen;
+    std::size_t total = 0;
+    ForEachSelectedItem([&](const std::wstring &path, bool isFolder) {
+        chosen.push_back(path);
+        if (!isFolder || !g_dlgFilesOnly) ++total;
+        if (isFolder && g_dlgIncludeSubfolders)
+            total += CountEntriesBelow(path, g_programPath, g_dlgFilesOnly != 0);
+    });
+    if (!RunWithJournal(mainWindow, kind, after, chosen, total, apply)) return;
     RefreshListColumns();
+    if (RunStopped()) ShowStoppedMessage(mainWindow);
 }

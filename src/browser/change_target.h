@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "journal.h"
 #include "main_window.h"
 #include "messages.h"
 
@@ -29,9 +30,11 @@ constexpr int kDialogAccepted = 2;
 int CheckChangeTarget(HWND mainWindow, Msg driveRefused);
 
 // The course both commands take: the check of the selection, the dialog,
-// then (after OK) apply() and the refresh of the column refreshMode names.
+// then (after OK) apply() under a journal of the given kind, and the
+// refresh of the column refreshMode names.
 void RunChangeCommand(HWND mainWindow, int refreshMode, Msg driveRefused,
-                      const wchar_t *dialogTemplate, DLGPROC procedure, void (*apply)());
+                      const wchar_t *dialogTemplate, DLGPROC procedure, JournalKind kind,
+                      AfterChange after, void (*apply)());
 
 // Runs the dialog of the given template modally; false after the "System
 // Error" box when the dialog cannot be shown.

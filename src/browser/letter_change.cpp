@@ -6,6 +6,7 @@
 #include "change_target.h"
 #include "handles.h"
 #include "item_access.h"
+#include "item_rename.h"
 #include "language.h"
 #include "list_refresh.h"
 #include "main_window.h"
@@ -21,102 +22,6 @@ namespace {
 
 constexpr int kCapitalRadio = 129;
 constexpr int kSmallRadio = 130;
-
-// The name the file system keeps for the item at path (as its folder lists
-// it), or empty when there is none. A search may match loosely: Wine takes
-// "REPORT." for "report" too.
-std::wstring StoredName(const std::wstring &path)
-{
-    WIN32_FIND_DATAW found = {};
-    FindHandle search(HasWildcard(NameOf(path)) ? INVALID_HANDLE_VALUE
-                                                : FindFirstFileW(SystemPath(path).c_str(), &found));
-    return search.Valid() ? std::wstring(found.cFileName) : std::wstring();
-}
-
-// Whether the item at path is stored under exactly the name path gives it.
-bool StoredAs(const std::wstring &path)
-{
-    if (StoredName(path) == NameOf(path)) return true;
-    std::vector<std::wstring> names;
-    ReadFolderNames(ParentOf(path), &names);
-    return std::find(names.begin(), names.end(), NameOf(path)) != names.end();
-}
-
-// Volume and index of the item at path; false when it cannot be opened.
-bool IdentityOf(const std::wstring &path, BY_HANDLE_FILE_INFORMATION *info)
-{
-    FileHandle item(CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return item.Valid() && GetFileInformationByHandle(item.Get(), info);
-}
-
-// True when the new path is free or reaches the item itself (whose stored
-// name is ownName), never a different item.
-bool NamesOnlyTheItem(const std::wstring &newPath, const std::wstring &itemPath,
-                      const std::wstring &ownName)
-{
-    const std::wstring other = StoredName(newPath);
-    if (other.empty() || SameNameIgnoringCase(other, ownName)) return true;
-    // The search may have matched loosely; the item the path opens tells.
-    BY_HANDLE_FILE_INFORMATION named = {}, own = {};
-    return IdentityOf(newPath, &named) && IdentityOf(itemPath, &own) &&
-           named.dwVolumeSerialNumber == own.dwVolumeSerialNumber &&
-           named.nFileIndexHigh == own.nFileIndexHigh && named.nFileIndexLow == own.nFileIndexLow;
-}
-
-// Whether name, in the folder, is the short name of an entry other than
-// ownName. Such a name reaches that entry once the item leaves it, so the
-// item could not come back to it.
-bool ShortNameOfAnother(const std::wstring &folder, const std::wstring &name,
-                        const std::wstring &ownName)
-{
-    WIN32_FIND_DATAW found = {};
-    FindHandle search(FindFirstFileExW(SystemPath(JoinPath(folder, L"*")).c_str(),
-                                       FindExInfoStandard, &found, FindExSearchNameMatch, nullptr,
-                                       0));
-    if (!search.Valid()) return false;
-    do {
-        if (found.cAlternateFileName[0] && SameNameIgnoringCase(found.cAlternateFileName, name) &&
-            !SameNameIgnoringCase(found.cFileName, ownName))
-            return true;
-    } while (FindNextFileW(search.Get(), &found));
-    return false;
-}
-
-bool Rename(const std::wstring &from, const std::wstring &to)
-{
-    return MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(), 0) != FALSE;
-}
-
-// Moves from to to without ever replacing an existing item. Some file systems
-// answer a rename that only changes case with success and keep the old
-// spelling; the item then goes once through a free temporary name beside it.
-// Gives the path at which the item is afterwards.
-std::wstring RenameKeepingItem(const std::wstring &from, const std::wstring &to)
-{
-    if (!Rename(from, to)) return from;
-    if (StoredAs(to)) return to;
-    // Through a temporary name only where both names stay the item's own.
-    const std::wstring ownName = StoredName(from);
-    if (ShortNameOfAnother(ParentOf(to), NameOf(to), ownName) ||
-        ShortNameOfAnother(ParentOf(from), NameOf(from), ownName))
-        return from;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        wchar_t name[16] = {};
-        std::swprintf(name, 16, L"~case%02d.tmp", attempt);
-        const std::wstring temporary = JoinPath(ParentOf(to), name);
-        if (!Rename(to, temporary)) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) continue;
-            return to;
-        }
-        if (Rename(temporary, to)) return to;
-        // The new name was refused: back under the old one.
-        return Rename(temporary, from) ? from : temporary;
-    }
-    return to;
-}
 
 void OnInitDialog(HWND dialog)
 {
@@ -157,7 +62,7 @@ void ChangeLettersCommand(HWND mainWindow)
 {
     RunChangeCommand(mainWindow, kRefreshName, Msg::LettersDriveRefused,
                      g_japaneseMode ? L"CHANGECHAR_DLG_J" : L"CHANGECHAR_DLG", LettersDlgProc,
-                     ApplyLetterChange);
+                     JournalKind::Letters, LettersAfter, ApplyLetterChange);
 }
 
 INT_PTR CALLBACK LettersDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -207,19 +112,32 @@ void ChangeSubtreeLetters(const std::wstring &folder)
     ChangeSubtree(folder, ChangeLetters);
 }
 
+std::wstring CaseChangedName(const std::wstring &name)
+{
+    std::wstring changed = name;
+    if (changed.empty()) return changed;
+    const DWORD length = static_cast<DWORD>(changed.size());
+    if (g_caseMode)
+        CharUpperBuffW(&changed[0], length);
+    else
+        CharLowerBuffW(&changed[0], length);
+    return changed;
+}
+
 std::wstring CaseChangedPath(const std::wstring &fullPath)
 {
     const std::size_t slash = fullPath.find_last_of(L'\\');
     if (fullPath.size() < 4 || slash == std::wstring::npos || slash + 1 == fullPath.size())
         return std::wstring();
-    std::wstring newPath = fullPath;
-    wchar_t *name = &newPath[slash + 1];
-    const DWORD length = static_cast<DWORD>(newPath.size() - slash - 1);
-    if (g_caseMode)
-        CharUpperBuffW(name, length);
-    else
-        CharLowerBuffW(name, length);
+    const std::wstring newPath = fullPath.substr(0, slash + 1) + CaseChangedName(fullPath.substr(slash + 1));
     return newPath == fullPath ? std::wstring() : newPath;
+}
+
+ItemState LettersAfter(const ItemState &before)
+{
+    ItemState after = before;
+    after.name = CaseChangedName(before.name);
+    return after;
 }
 
 void ChangeNameCase(const std::wstring &full)

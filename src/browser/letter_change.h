@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "journal.h"
+
 
 // 1: to capital letters, 0: to small letters. Kept for the run of the program.
 extern int g_caseMode;
@@ -36,6 +38,10 @@ void ChangeSubtreeLetters(const std::wstring &folder);
 // of g_caseMode; the folder part is copied as it is. Empty when the path is a
 // drive root, ends in a backslash, or already has that case.
 std::wstring CaseChangedPath(const std::wstring &fullPath);
+// The name in the chosen case.
+std::wstring CaseChangedName(const std::wstring &name);
+// What a run makes of an item: its name in the chosen case.
+ItemState LettersAfter(const ItemState &before);
 // Renames the item (a full path) to its last component in the case of
 // g_caseMode. Keeps its attributes. Leaves the item as it is when its name
 // already has that case, when the new name names another item, and when it is

@@ -129,3 +129,9 @@ void OnListStage(HWND)
 void PaintProgramState(HWND) {}
 
 void ReleaseProgramResources() { DestroyDriveImageList(); }
+
+void RefreshAfterUndo(HWND)
+{
+    // Names may have changed back: the folder is listed afresh.
+    FillFolderList(g_currentFolder);
+}

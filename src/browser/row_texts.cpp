@@ -28,12 +28,6 @@ std::wstring FormatAttributeLetters(unsigned long attributes)
     return letters;
 }
 
-bool SameNameIgnoringCase(const std::wstring &a, const std::wstring &b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 bool IsRecycleBinName(const std::wstring &name)
 {
     return SameNameIgnoringCase(name, L"Recycled") || SameNameIgnoringCase(name, L"Recycler");

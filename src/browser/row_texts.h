@@ -4,6 +4,8 @@
 // change both write their columns with these.
 #include <string>
 
+#include "path_text.h"
+
 // The size right-aligned in a field of 10 characters (leading blanks, no
 // separators), wider when the number needs it: all 64 bits are shown.
 std::wstring FormatSizeText(unsigned long long size);
@@ -14,8 +16,6 @@ std::wstring FormatAttributeLetters(unsigned long attributes);
 
 // "Recycled" or "Recycler", any case: the recycle bin's folder names.
 bool IsRecycleBinName(const std::wstring &name);
-// Comparison without regard to case (names of the system's own folders, paths).
-bool SameNameIgnoringCase(const std::wstring &a, const std::wstring &b);
 
 // The Type column of a folder row in the given language.
 const wchar_t *FolderTypeText(const std::wstring &name, int japanese);

@@ -16,6 +16,8 @@
 #include "change_run.h"
 #include "path_text.h"
 #include "row_texts.h"
+#include "run_feedback.h"
+#include "run_progress.h"
 #include "timestamp_writer.h"
 #include "volume_checks.h"
 
@@ -100,30 +102,46 @@ void RunTimestampChange(HWND mainWindow)
     int handled = 0;
     const int rows = FolderListRowCount();
     if (CheckRunBeforeAnyChange(mainWindow)) {
+        std::vector<std::wstring> chosen;
+        std::size_t total = 0;
         for (int row = 0; row < rows; ++row) {
             if (!IsRowSelected(row)) continue;
             const std::wstring path = ReadRowFullPath(row);
-            if (path.empty()) continue;
-            // The running program's own file is never changed.
-            if (SameNameIgnoringCase(path, g_programPath)) continue;
-            ++handled;
-            const int firstItemDone = g_firstItemDone;
-            // What a folder holds is changed before the folder, so that nothing
-            // done inside it afterwards can renew the folder's own times.
-            if (g_includeSubfolders == 1) ChangeSubtreeTimestamps(mainWindow, path, firstItemDone);
-            const ItemWrite result = ChangeItemTimestamp(mainWindow, path, firstItemDone);
-            // A chosen link whose own times cannot be had is not passed over
-            // as changed. The program's own file, by another name, is skipped.
-            if (result == ItemWrite::LinkLeftAlone && g_runStatus != 0) g_runStatus += 1;
-            if (result == ItemWrite::OwnProgram) --handled;
-            g_firstItemDone = 1;
-            if (g_runStatus == 0) break;
+            if (path.empty() || SameNameIgnoringCase(path, g_programPath)) continue;
+            chosen.push_back(path);
+            total += 1 + (g_includeSubfolders == 1 ? CountEntriesBelow(path, g_programPath, false) : 0);
+        }
+        const bool ran = RunWithJournal(mainWindow, JournalKind::Timestamp, TimestampAfter, chosen,
+                                        total, [&] {
+            for (const std::wstring &path : chosen) {
+                if (RunStopped()) break;
+                ++handled;
+                const int firstItemDone = g_firstItemDone;
+                // What a folder holds is changed before the folder, so that nothing
+                // done inside it afterwards can renew the folder's own times.
+                if (g_includeSubfolders == 1) ChangeSubtreeTimestamps(mainWindow, path, firstItemDone);
+                if (g_runStatus == 0 || !NextRunItem()) break;
+                const ItemWrite result = ChangeItemTimestamp(mainWindow, path, firstItemDone);
+                // A chosen link whose own times cannot be had is not passed over
+                // as changed. The program's own file, by another name, is skipped.
+                if (result == ItemWrite::LinkLeftAlone && g_runStatus != 0) g_runStatus += 1;
+                if (result == ItemWrite::OwnProgram) --handled;
+                g_firstItemDone = 1;
+                if (g_runStatus == 0) break;
+            }
+        });
+        if (!ran) {
+            RestoreArrowCursor();
+            return;
         }
     }
     RestoreArrowCursor();
 
     if (g_runStatus == 0) return;  // the refusal has been shown
-    if (g_runStatus == 1 && handled > 0) {
+    if (RunStopped()) {
+        RefreshListColumns();
+        ShowStoppedMessage(mainWindow);
+    } else if (g_runStatus == 1 && handled > 0) {
         RefreshListColumns();
         ShowMessage(mainWindow, Msg::Succeeded);
     } else if (g_runStatus == 1) {

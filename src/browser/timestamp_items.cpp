@@ -4,6 +4,7 @@
 #include "item_access.h"
 #include "messages.h"
 #include "path_text.h"
+#include "run_progress.h"
 #include "subtree_walk.h"
 #include "timestamp_command.h"
 #include "volume_checks.h"
@@ -64,6 +65,7 @@ void ChangeSubtreeTimestamps(HWND owner, const std::wstring &path, int firstItem
     WalkSubtree(
         path, g_programPath,
         [&](const std::wstring &entry, bool) {
+            if (!NextRunItem()) return false;
             ChangeItemTimestamp(owner, entry, firstItemDone);
             return g_runStatus != 0;
         },

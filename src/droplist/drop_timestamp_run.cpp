@@ -3,6 +3,7 @@
 #include "drop_timestamp_run.h"
 
 #include <string>
+#include <vector>
 
 #include "date_time_selector.h"
 #include "drop_list.h"
@@ -12,6 +13,8 @@
 #include "main_window.h"
 #include "messages.h"
 #include "recreate_writer.h"
+#include "run_feedback.h"
+#include "run_progress.h"
 #include "target_time.h"
 #include "timestamp_command.h"
 #include "timestamp_items.h"
@@ -73,6 +76,7 @@ void ChangeRow(int row)
     }
     // The contents first, so that nothing done inside the folder renews its times.
     if (g_includeSubfolders == 1) ChangeSubtreeTimestamps(full);
+    if (!NextRunItem()) return;
     // A dropped link whose own times cannot be had is not passed over as
     // changed; nor is the program's own file under another name.
     const ItemWrite result = WriteTimestampChosen(full);
@@ -131,8 +135,25 @@ void RunTimestampChange(HWND mainWindow)
     g_leftBehind.clear();
     g_clockNotPutBack = 0;
     ForgetFinalPathCache();
-    for (int row = 0; row < rows; ++row) ChangeRow(row);
+    std::vector<std::wstring> chosen;
+    std::size_t total = 0;
+    for (int row = 0; row < rows; ++row) {
+        const std::wstring path = ReadDropRowPath(row);
+        if (path.empty()) continue;
+        chosen.push_back(path);
+        total += 1 + (g_includeSubfolders == 1 ? CountEntriesBelow(path, g_programPath, false) : 0);
+    }
+    const bool ran = RunWithJournal(mainWindow, JournalKind::Timestamp, TimestampAfter, chosen, total, [&] {
+        for (int row = 0; row < rows && !RunStopped(); ++row) ChangeRow(row);
+    });
     RestoreArrowCursor();
+    if (!ran) return;
+    if (RunStopped()) {
+        if (g_clockNotPutBack) ShowClockNotPutBack(mainWindow);
+        RefreshListColumns();
+        ShowStoppedMessage(mainWindow);
+        return;
+    }
     // A clock left wrong is told first: it matters more than any item.
     if (g_clockNotPutBack) ShowClockNotPutBack(mainWindow);
     ShowRunResult(mainWindow);
@@ -154,4 +175,9 @@ void RefreshListColumns()
         item.pszText = const_cast<wchar_t *>(text.c_str());
         SendMessageW(g_hDropListView, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
     }
+}
+
+void RefreshAfterUndo(HWND)
+{
+    RefreshListColumns();
 }

@@ -2,6 +2,7 @@
 
 #include "change_run.h"
 #include "item_access.h"
+#include "run_progress.h"
 #include "subtree_walk.h"
 #include "timestamp_writer.h"
 
@@ -12,6 +13,7 @@ void ChangeSubtreeTimestamps(const std::wstring &path)
     WalkSubtree(
         path, g_programPath,
         [](const std::wstring &entry, bool) {
+            if (!NextRunItem()) return false;
             WriteTimestampChosen(entry);
             return true;
         },

@@ -1,5 +1,7 @@
 #include "change_run.h"
 
+#include "local_time.h"
+
 #include "item_access.h"
 #include "language.h"
 #include "recreate_writer.h"
@@ -28,4 +30,15 @@ bool FolderRefusedAt1980(const std::wstring &path)
     if (!UsesRebuildWriter() || FolderTargetReachable()) return false;
     WIN32_FILE_ATTRIBUTE_DATA data;
     return ReadItemData(path, &data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+ItemState TimestampAfter(const ItemState &before)
+{
+    ItemState after = before;
+    SYSTEMTIME target;
+    FILETIME utc;
+    if (BuildTargetRecord(&target) &&
+        LocalTimeToFileTime(target, &utc, TimeRuleFor(g_ntfsVolume != 0)))
+        after.created = after.accessed = after.written = utc;
+    return after;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "journal.h"
 #include "timestamp_writer.h"
 
 // klokan98: the kind of the last refusal of the run; it names the closing message.
@@ -40,3 +41,7 @@ ItemWrite WriteTimestampChosen(const std::wstring &path);
 // anything below it is touched: it is a folder, and the target is the first
 // second a FAT volume keeps, which no rebuilt folder can get.
 bool FolderRefusedAt1980(const std::wstring &path);
+
+// What a timestamp run makes of an item: the target time in all three times,
+// as the writers convert it.
+ItemState TimestampAfter(const ItemState &before);

@@ -1,5 +1,7 @@
 #include "path_text.h"
 
+#include <windows.h>
+
 namespace {
 
 const wchar_t kExtended[] = L"\\\\?\\";
@@ -85,4 +87,10 @@ std::wstring WidenAscii(const char *text)
     std::wstring wide;
     for (; text && *text; ++text) wide += static_cast<wchar_t>(static_cast<unsigned char>(*text));
     return wide;
+}
+
+bool SameNameIgnoringCase(const std::wstring &a, const std::wstring &b)
+{
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }

@@ -31,3 +31,6 @@ bool HasWildcard(const std::wstring &text);
 
 // UTF-16 from an ASCII text (date-time texts, numbers).
 std::wstring WidenAscii(const char *text);
+
+// Comparison without regard to case, as the file system compares names.
+bool SameNameIgnoringCase(const std::wstring &a, const std::wstring &b);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "handles.h"
+#include "journal.h"
 #include "path_text.h"
 
 namespace {
@@ -11,6 +12,8 @@ struct WalkEntry {
     std::wstring name;  // exactly as the file system gives it
     bool isFolder;
     bool isLink;
+    FILETIME created, accessed, written;
+    DWORD attributes;
 };
 
 // Lists folder into entries (every name but "." and "..", as found); false
@@ -25,7 +28,7 @@ bool ListFolder(const std::wstring &folder, Take take)
     if (!search.Valid()) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
         const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") take(name, found.dwFileAttributes);
+        if (name != L"." && name != L"..") take(name, found);
     } while (FindNextFileW(search.Get(), &found));
     return GetLastError() == ERROR_NO_MORE_FILES;
 }
@@ -40,7 +43,9 @@ bool SameText(const std::wstring &a, const std::wstring &b)
 
 bool ReadFolderNames(const std::wstring &folder, std::vector<std::wstring> *names)
 {
-    return ListFolder(folder, [names](const std::wstring &name, DWORD) { names->push_back(name); });
+    return ListFolder(folder, [names](const std::wstring &name, const WIN32_FIND_DATAW &) {
+        names->push_back(name);
+    });
 }
 
 bool WalkSubtree(const std::wstring &folder, const std::wstring &ownProgramPath,
@@ -59,13 +64,31 @@ bool WalkSubtree(const std::wstring &folder, const std::wstring &ownProgramPath,
 
     // Everything the folder holds, read before anything in it is changed.
     std::vector<WalkEntry> entries;
-    const bool listed = ListFolder(folder, [&entries](const std::wstring &name, DWORD found) {
-        // Dot names are private to whoever made them.
-        if (name[0] == L'.') return;
-        entries.push_back({name, (found & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                           (found & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
-    });
+    const bool listed =
+        ListFolder(folder, [&entries](const std::wstring &name, const WIN32_FIND_DATAW &found) {
+            // Dot names are private to whoever made them.
+            if (name[0] == L'.') return;
+            entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                               (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
+                               found.ftCreationTime, found.ftLastAccessTime, found.ftLastWriteTime,
+                               found.dwFileAttributes});
+        });
     if (!listed && !unlisted(folder)) return false;
+    const auto isOwnProgram = [&](const std::wstring &path) {
+        return !ownProgramPath.empty() && SameText(path, ownProgramPath);
+    };
+
+    // A run with a journal writes the folder's entries down, and has them on
+    // the disk, before the first of them changes.
+    if (JournalOpen() && !entries.empty()) {
+        for (const WalkEntry &entry : entries) {
+            const std::wstring path = JoinPath(folder, entry.name);
+            if (!entry.isFolder && isOwnProgram(path)) continue;
+            JournalRecord(path, {entry.created, entry.accessed, entry.written, entry.attributes,
+                                 entry.name});
+        }
+        if (!JournalFlush()) return false;
+    }
 
     for (const WalkEntry &entry : entries) {
         const std::wstring path = JoinPath(folder, entry.name);
@@ -76,7 +99,7 @@ bool WalkSubtree(const std::wstring &folder, const std::wstring &ownProgramPath,
             if (!entry.isLink && !WalkSubtree(path, ownProgramPath, visit, unlisted, order))
                 return false;
             if (!folderFirst && !visit(path, true)) return false;
-        } else if (ownProgramPath.empty() || !SameText(path, ownProgramPath)) {
+        } else if (!isOwnProgram(path)) {
             if (!visit(path, false)) return false;
         }
     }

@@ -8,6 +8,8 @@
 #include "list_container.h"
 #include "program_paths.h"
 #include "program_table.h"
+#include "run_feedback.h"
+#include "run_progress.h"
 
 HINSTANCE g_hInstance = nullptr;
 HWND g_hMainWnd = nullptr;
@@ -128,6 +130,7 @@ void SetUpTitleAndPaths(HWND window)
         return;
     }
     SetWindowTextW(window, title);
+    AddUndoToWindowMenu(window);
 
     g_programPath = ReadOwnProgramPath();
     g_readmePath = DeriveReadmePath(g_programPath);
@@ -195,6 +198,24 @@ static void OnMainCommand(HWND window, WPARAM wParam)
     if (CommandHandlerPointer run = FindCommandHandler(wParam)) run(window, wParam);
 }
 
+// The window menu: Undo, unless a run is going on.
+static LRESULT OnMainSysCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if ((wParam & 0xFFF0) != kUndoCommand) return DefWindowProcW(window, WM_SYSCOMMAND, wParam, lParam);
+    if (!RunGoingOn()) UndoLastChange(window);
+    return 0;
+}
+
+// The close box during a run asks whether to stop it; the window stays.
+static LRESULT OnMainClose(HWND window)
+{
+    if (RunGoingOn()) {
+        AskToStopRun(window);
+        return 0;
+    }
+    return DefWindowProcW(window, WM_CLOSE, 0, 0);
+}
+
 static void OnMainDestroy(HWND window)
 {
     CloseApplication(window);
@@ -211,6 +232,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DRAWITEM: DrawDateTimeItem(*reinterpret_cast<const DRAWITEMSTRUCT *>(lParam)); return 0;
     case WM_MEASUREITEM: MeasureDateTimeItem(*reinterpret_cast<MEASUREITEMSTRUCT *>(lParam)); return 0;
     case WM_COMMAND: OnMainCommand(window, wParam); return 0;
+    case WM_SYSCOMMAND: return OnMainSysCommand(window, wParam, lParam);
+    case WM_CLOSE: return OnMainClose(window);
     case WM_DESTROY: OnMainDestroy(window); return 0;
     case kMsgQuitInstance: PostQuitMessage(0); return 0;
     case kMsgPlaceBar: OnPlaceBarStage(window); return 0;

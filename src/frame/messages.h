@@ -48,6 +48,21 @@ enum class Msg {
     ExplorerFailure,
     // the letter change
     NameLeftTemporary,     // %s: the item's name before, %s: the temporary name it keeps
+    // the journal, stopping a run, and Undo
+    JournalFailure,        // %s: the journal folder
+    StopQuestion,
+    Stopped,               // %s: items changed, %s: items left as they were
+    UndoNothing,
+    UndoQuestion,          // %s: the run, as UndoRun* names it
+    UndoRunTimestamp,      // %s: items, %s: date and time the run began
+    UndoRunAttributes,     // the same
+    UndoRunLetters,        // the same
+    UndoRunUndo,           // %s: the run undone (one of the three above)
+    UndoDone,              // %s: items put back
+    UndoGone,              // then each item that no longer exists, one per line
+    UndoChangedSince,      // then each item changed since the run, one per line
+    UndoFailed,            // then each item that could not be put back, one per line
+    UndoMore,              // %s: how many more items of the list above
     Count
 };
 

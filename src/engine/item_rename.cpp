@@ -1,0 +1,109 @@
+#include "item_rename.h"
+
+#include <cwchar>
+#include <vector>
+
+#include "handles.h"
+#include "path_text.h"
+#include "subtree_walk.h"
+
+namespace {
+
+// Whether the item at path is stored under exactly the name path gives it.
+bool StoredAs(const std::wstring &path)
+{
+    if (StoredName(path) == NameOf(path)) return true;
+    std::vector<std::wstring> names;
+    ReadFolderNames(ParentOf(path), &names);
+    return std::find(names.begin(), names.end(), NameOf(path)) != names.end();
+}
+
+// Volume and index of the item at path; false when it cannot be opened.
+bool IdentityOf(const std::wstring &path, BY_HANDLE_FILE_INFORMATION *info)
+{
+    FileHandle item(CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return item.Valid() && GetFileInformationByHandle(item.Get(), info);
+}
+
+// Whether name, in the folder, is the short name of an entry other than
+// ownName. Such a name reaches that entry once the item leaves it, so the
+// item could not come back to it.
+bool ShortNameOfAnother(const std::wstring &folder, const std::wstring &name,
+                        const std::wstring &ownName)
+{
+    WIN32_FIND_DATAW found = {};
+    FindHandle search(FindFirstFileExW(SystemPath(JoinPath(folder, L"*")).c_str(),
+                                       FindExInfoStandard, &found, FindExSearchNameMatch, nullptr,
+                                       0));
+    if (!search.Valid()) return false;
+    do {
+        if (found.cAlternateFileName[0] && SameNameIgnoringCase(found.cAlternateFileName, name) &&
+            !SameNameIgnoringCase(found.cFileName, ownName))
+            return true;
+    } while (FindNextFileW(search.Get(), &found));
+    return false;
+}
+
+bool Rename(const std::wstring &from, const std::wstring &to)
+{
+    return MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(), 0) != FALSE;
+}
+
+}  // namespace
+
+// The name the file system keeps for the item at path (as its folder lists
+// it), or empty when there is none. A search may match loosely: Wine takes
+// "REPORT." for "report" too.
+std::wstring StoredName(const std::wstring &path)
+{
+    WIN32_FIND_DATAW found = {};
+    FindHandle search(HasWildcard(NameOf(path)) ? INVALID_HANDLE_VALUE
+                                                : FindFirstFileW(SystemPath(path).c_str(), &found));
+    return search.Valid() ? std::wstring(found.cFileName) : std::wstring();
+}
+
+// True when the new path is free or reaches the item itself (whose stored
+// name is ownName), never a different item.
+bool NamesOnlyTheItem(const std::wstring &newPath, const std::wstring &itemPath,
+                      const std::wstring &ownName)
+{
+    const std::wstring other = StoredName(newPath);
+    if (other.empty() || SameNameIgnoringCase(other, ownName)) return true;
+    // The search may have matched loosely; the item the path opens tells.
+    BY_HANDLE_FILE_INFORMATION named = {}, own = {};
+    return IdentityOf(newPath, &named) && IdentityOf(itemPath, &own) &&
+           named.dwVolumeSerialNumber == own.dwVolumeSerialNumber &&
+           named.nFileIndexHigh == own.nFileIndexHigh && named.nFileIndexLow == own.nFileIndexLow;
+}
+
+// Moves from to to without ever replacing an existing item. Some file systems
+// answer a rename that only changes case with success and keep the old
+// spelling; the item then goes once through a free temporary name beside it.
+// Gives the path at which the item is afterwards.
+std::wstring RenameKeepingItem(const std::wstring &from, const std::wstring &to)
+{
+    if (!Rename(from, to)) return from;
+    if (StoredAs(to)) return to;
+    // Through a temporary name only where both names stay the item's own.
+    const std::wstring ownName = StoredName(from);
+    if (ShortNameOfAnother(ParentOf(to), NameOf(to), ownName) ||
+        ShortNameOfAnother(ParentOf(from), NameOf(from), ownName))
+        return from;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        wchar_t name[16] = {};
+        std::swprintf(name, 16, L"~case%02d.tmp", attempt);
+        const std::wstring temporary = JoinPath(ParentOf(to), name);
+        if (!Rename(to, temporary)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) continue;
+            return to;
+        }
+        if (Rename(temporary, to)) return to;
+        // The new name was refused: back under the old one.
+        return Rename(temporary, from) ? from : temporary;
+    }
+    return to;
+}
+

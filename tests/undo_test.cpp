@@ -1,0 +1,275 @@
+// The journal of klokan99's runs, Undo last change, and a run stopped on
+// request, on real trees in the test's temporary folder.
+#include <map>
+
+#include "attribute_change.h"
+#include "change_test_support.h"
+#include "journal.h"
+#include "run_feedback.h"
+#include "run_progress.h"
+#include "timestamp_command.h"
+
+namespace {
+
+constexpr int kReadOnlyBox = 123, kHiddenBox = 124, kArchiveBox = 126, kSubfoldersBox = 127;
+constexpr int kCapitalRadio = 129;
+
+struct Seen {
+    std::string name;  // as stored
+    DWORD attributes;
+    ULONGLONG written;
+    bool operator==(const Seen &o) const
+    {
+        return name == o.name && attributes == o.attributes && written == o.written;
+    }
+};
+std::ostream &operator<<(std::ostream &out, const Seen &s)
+{
+    return out << s.name << " attr " << s.attributes << " written " << s.written;
+}
+
+class Undo : public ChangeCommandTest {
+protected:
+    void SetUp() override
+    {
+        ChangeCommandTest::SetUp();
+        savedJournals = g_journalFolder;
+        journals = temp.Path() + "\\journals";
+        ASSERT_TRUE(CreateDirectoryW(W(journals).c_str(), nullptr));
+        g_journalFolder = W(journals);
+        g_includeSubfolders = 0;
+    }
+    void TearDown() override
+    {
+        g_journalFolder = savedJournals;
+        g_runPump = BetweenRunItems;
+        g_betweenItemsEveryMs = 50;
+        ChangeCommandTest::TearDown();
+    }
+    // A tree of read-only, hidden and system items with times of their own.
+    void MakeTree()
+    {
+        Folder("Top");
+        Folder("Top\\Sys");
+        const char *files[] = {"Top\\a.txt", "Top\\b.txt", "Top\\Sys\\c.txt", "d.txt"};
+        for (const char *file : files) File(file);
+        int second = 0;
+        for (const char *item : {"Top\\a.txt", "Top\\b.txt", "Top\\Sys\\c.txt", "d.txt", "Top\\Sys", "Top"})
+            ASSERT_TRUE(StampItem(Make(item), UtcOfLocal(2001, 2, 3, 4, 5, second += 2)));
+        SetAttributes("Top\\a.txt", FILE_ATTRIBUTE_READONLY);
+        SetAttributes("Top\\b.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+        SetAttributes("Top\\Sys\\c.txt", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+        SetAttributes("Top\\Sys", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM);
+    }
+    // Every item below the temporary folder (the journals aside), by its
+    // path in small letters: its stored name, attributes and write time
+    // (of folders too when folderTimes).
+    std::map<std::string, Seen> Snapshot(bool folderTimes, const std::string &relative = "")
+    {
+        std::map<std::string, Seen> seen;
+        WIN32_FIND_DATAW found = {};
+        const std::string folder = relative.empty() ? temp.Path() : Make(relative);
+        HANDLE search = FindFirstFileW(SystemPath(W(folder + "\\*")).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return seen;
+        do {
+            const std::string name = U(found.cFileName);
+            if (name == "." || name == ".." || name == "journals" || name == "archive-probe") continue;
+            const std::string child = relative.empty() ? name : relative + "\\" + name;
+            std::string key = child;
+            for (char &c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            seen[key] = {name, Attributes(child),
+                         isFolder && !folderTimes ? 0 : ToCount(found.ftLastWriteTime)};
+            if (isFolder) {
+                std::map<std::string, Seen> below = Snapshot(folderTimes, child);
+                seen.insert(below.begin(), below.end());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        return seen;
+    }
+    static ULONGLONG ToCount(const FILETIME &t)
+    {
+        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    }
+    // Undo last change, answering its question with Yes; gives the boxes seen.
+    std::vector<SeenBox> RunUndo()
+    {
+        ModalAnswerer answerer({IDYES, IDOK});
+        UndoLastChange(g_hMainWnd);
+        return answerer.Seen();
+    }
+    void ChangeTimestamps()
+    {
+        SetTargetTime(2015, 6, 7, 8, 9, 10);
+        ModalAnswerer answerer({IDYES, IDOK});
+        TimestampChangeCommand(g_hMainWnd);
+    }
+
+    std::wstring savedJournals;
+    std::string journals;
+    IntGuard subfolders{g_includeSubfolders};
+};
+
+TEST_F(Undo, EachCommandIsUndoneToTheLastAttributeNameAndTime)
+{
+    struct Case {
+        const char *command;
+        std::function<void()> run;
+        bool folderTimes;  // renaming an entry renews its folder's time: Letters leave them out
+    };
+    const std::vector<Case> cases = {
+        {"timestamp", [&] { g_includeSubfolders = 1; ChangeTimestamps(); }, true},
+        {"attributes",
+         [&] { RunWithClicks(ChangeAttributesCommand, {kSubfoldersBox, kHiddenBox, kArchiveBox}, IDOK); },
+         true},
+        {"letters", [&] { RunWithClicks(ChangeLettersCommand, {kCapitalRadio, kSubfoldersBox}, IDOK); },
+         false},
+    };
+    MakeTree();
+    for (const Case &c : cases) {
+        const std::map<std::string, Seen> before = Snapshot(c.folderTimes);
+        ShowAndSelect({"Top", "d.txt"});
+        c.run();
+        g_includeSubfolders = 0;
+        ASSERT_NE(Snapshot(c.folderTimes), before) << c.command << ": the run changed nothing";
+        const std::vector<SeenBox> seen = RunUndo();
+        ASSERT_EQ(seen.size(), 2u) << c.command;
+        EXPECT_NE(seen[0].text.find("Do you undo the last change?"), std::string::npos) << seen[0].text;
+        EXPECT_EQ(seen[1].text, "Undo put back 6 item(s).") << c.command;
+        EXPECT_EQ(Snapshot(c.folderTimes), before) << c.command;
+    }
+    // The undo was journalled too: undoing it makes the last change again,
+    // and then nothing older than the three runs is left to undo.
+    const std::map<std::string, Seen> undone = Snapshot(false);
+    std::vector<SeenBox> seen = RunUndo();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_NE(seen[0].text.find("Undo of Change Letters, 6 items"), std::string::npos) << seen[0].text;
+    EXPECT_EQ(Snapshot(false).at("top\\a.txt").name, "A.TXT");
+    RunUndo();
+    EXPECT_EQ(Snapshot(false), undone);
+}
+
+TEST_F(Undo, AStoppedRunChangesItemsUpToTheStopAndItsUndoPutsThemBack)
+{
+    Folder("Many");
+    for (int i = 0; i < 20; ++i) File("Many\\f" + std::to_string(100 + i) + ".txt");
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(StampItem(Make("Many\\f" + std::to_string(100 + i) + ".txt"), UtcOfLocal(2001, 1, 1, 0, 0, 2 * i)));
+    const std::map<std::string, Seen> before = Snapshot(true);
+    // Esc arrives once eight items are done, as from the keyboard.
+    g_betweenItemsEveryMs = 0;
+    g_runPump = [](std::size_t done, std::size_t total) {
+        if (done == 8) PostMessageW(g_hMainWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        return BetweenRunItems(done, total);
+    };
+    wchar_t title[128] = {};
+    GetWindowTextW(g_hMainWnd, title, 128);
+    ShowAndSelect({"Many"});
+    g_includeSubfolders = 1;
+    SetTargetTime(2015, 6, 7, 8, 9, 10);
+    {
+        ModalAnswerer answerer({IDYES, IDYES, IDOK});
+        TimestampChangeCommand(g_hMainWnd);
+        const std::vector<SeenBox> seen = answerer.Seen();
+        ASSERT_EQ(seen.size(), 3u) << answerer.Describe();
+        EXPECT_EQ(seen[1].text, "Do you stop the change?\nItems not yet changed stay as they are.");
+        EXPECT_EQ(seen[2].text, "The change was stopped.\n8 item(s) changed, 13 item(s) left as they were.");
+    }
+    wchar_t after[128] = {};
+    GetWindowTextW(g_hMainWnd, after, 128);
+    EXPECT_STREQ(after, title);
+    // Every item is either changed or untouched: eight changed, the folder not.
+    const std::map<std::string, Seen> stopped = Snapshot(true);
+    int changed = 0;
+    for (const auto &item : stopped) changed += !(item.second == before.at(item.first));
+    EXPECT_EQ(changed, 8);
+    EXPECT_EQ(stopped.at("many"), before.at("many"));
+
+    g_runPump = BetweenRunItems;
+    const std::vector<SeenBox> seen = RunUndo();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text, "Undo put back 8 item(s).");
+    EXPECT_EQ(Snapshot(true), before);
+}
+
+TEST_F(Undo, ItemsGoneOrChangedSinceTheRunAreNamedAndLeftAlone)
+{
+    for (const char *name : {"gone.txt", "later.txt", "kept.txt"}) File(name);
+    ShowAndSelect({"gone.txt", "later.txt", "kept.txt"});
+    RunWithClicks(ChangeAttributesCommand, {kReadOnlyBox}, IDOK);
+    ASSERT_TRUE(SetFileAttributesW(Sys("gone.txt").c_str(), FILE_ATTRIBUTE_NORMAL));
+    ASSERT_TRUE(DeleteFileW(Sys("gone.txt").c_str()));
+    SetAttributes("later.txt", FILE_ATTRIBUTE_HIDDEN);
+
+    const std::vector<SeenBox> seen = RunUndo();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text, "Undo put back 1 item(s).\nNo longer there:\n   " + Make("gone.txt") +
+                                "\nChanged since, left as they are:\n   " + Make("later.txt"));
+    EXPECT_EQ(Attributes("later.txt"), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(Attributes("kept.txt") & FILE_ATTRIBUTE_READONLY, 0u);
+}
+
+TEST_F(Undo, AJournalThatCannotBeWrittenStopsTheRunBeforeAnythingChanges)
+{
+    File("a.txt");
+    File("blocker");
+    // The journal folder would lie inside a file: it can be neither made nor written.
+    g_journalFolder = W(Make("blocker\\journals"));
+    const std::map<std::string, Seen> before = Snapshot(true);
+    ShowAndSelect({"a.txt"});
+    for (int japanese : {0, 1}) {
+        g_japaneseMode = japanese;
+        ModalAnswerer answerer({IDYES, IDOK});
+        SetTargetTime(2015, 6, 7, 8, 9, 10);
+        TimestampChangeCommand(g_hMainWnd);
+        ASSERT_EQ(answerer.Seen().size(), 2u) << answerer.Describe();
+        EXPECT_NE(answerer.Seen()[1].text.find(U(g_journalFolder)), std::string::npos);
+        EXPECT_EQ(answerer.Seen()[1].caption, japanese ? "\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC" : "Error");
+    }
+    EXPECT_EQ(Snapshot(true), before);
+}
+
+TEST(Journal, ReadsBackOddNamesAndKeepsTheTenNewest)
+{
+    TempFolder folder;
+    const std::wstring saved = g_journalFolder;
+    g_journalFolder = W(folder.Path());
+    const std::wstring odd = L"C:\\x\\tab\there%20\x65E5\xD83D\xDE00 name.";
+    for (int run = 0; run < 12; ++run) {
+        ASSERT_TRUE(JournalBegin(JournalKind::Letters, run == 11, nullptr));
+        ItemState state;
+        state.written = {static_cast<DWORD>(run), 0x01D00000};
+        state.attributes = FILE_ATTRIBUTE_HIDDEN;
+        state.name = L"tab\there%20\x65E5\xD83D\xDE00 name.";
+        ASSERT_TRUE(JournalRecord(odd, state));
+        ASSERT_TRUE(JournalFlush());
+        JournalEnd();
+    }
+    int files = 0;
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = FindFirstFileW(W(folder.Path() + "\\*.journal").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do ++files;
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    EXPECT_EQ(files, 10);
+    JournalFile latest;
+    ASSERT_TRUE(ReadLatestJournal(&latest));
+    EXPECT_TRUE(latest.isUndo);
+    ASSERT_EQ(latest.entries.size(), 1u);
+    EXPECT_EQ(latest.entries[0].path, odd);
+    EXPECT_EQ(latest.entries[0].before.name, L"tab\there%20\x65E5\xD83D\xDE00 name.");
+    EXPECT_EQ(latest.entries[0].before.written.dwLowDateTime, 11u);
+    EXPECT_EQ(latest.entries[0].before.attributes, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    // Once undone, the one before it is the latest.
+    ASSERT_TRUE(MarkJournalUndone(latest.path));
+    JournalFile previous;
+    ASSERT_TRUE(ReadLatestJournal(&previous));
+    EXPECT_FALSE(previous.isUndo);
+    EXPECT_EQ(previous.entries[0].before.written.dwLowDateTime, 10u);
+    g_journalFolder = saved;
+}
+
+}  // namespace
