@@ -150,6 +150,23 @@ TEST_F(Undo, EachCommandIsUndoneToTheLastAttributeNameAndTime)
     EXPECT_EQ(Snapshot(false), undone);
 }
 
+// Entries of the newest journal as they stand on the disk, read from within a run.
+std::size_t g_entriesOnDisk = 0;
+
+std::size_t NewestJournalEntries()
+{
+    WIN32_FIND_DATAW found = {};
+    std::wstring newest;
+    HANDLE search = FindFirstFileW((g_journalFolder + L"\\*.journal").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do
+        if (newest < found.cFileName) newest = found.cFileName;
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    JournalFile journal;
+    return ReadJournal(g_journalFolder + L"\\" + newest, &journal) ? journal.entries.size() : 0;
+}
+
 TEST_F(Undo, AStoppedRunChangesItemsUpToTheStopAndItsUndoPutsThemBack)
 {
     Folder("Many");
@@ -159,8 +176,13 @@ TEST_F(Undo, AStoppedRunChangesItemsUpToTheStopAndItsUndoPutsThemBack)
     const std::map<std::string, Seen> before = Snapshot(true);
     // Esc arrives once eight items are done, as from the keyboard.
     g_betweenItemsEveryMs = 0;
+    g_entriesOnDisk = 0;
     g_runPump = [](std::size_t done, std::size_t total) {
-        if (done == 8) PostMessageW(g_hMainWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (done == 8) {
+            // What has changed so far is on the disk already: the folder and its entries.
+            g_entriesOnDisk = NewestJournalEntries();
+            PostMessageW(g_hMainWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
         return BetweenRunItems(done, total);
     };
     wchar_t title[128] = {};
@@ -176,6 +198,7 @@ TEST_F(Undo, AStoppedRunChangesItemsUpToTheStopAndItsUndoPutsThemBack)
         EXPECT_EQ(seen[1].text, "Do you stop the change?\nItems not yet changed stay as they are.");
         EXPECT_EQ(seen[2].text, "The change was stopped.\n8 item(s) changed, 13 item(s) left as they were.");
     }
+    EXPECT_EQ(g_entriesOnDisk, 21u);
     wchar_t after[128] = {};
     GetWindowTextW(g_hMainWnd, after, 128);
     EXPECT_STREQ(after, title);
@@ -191,6 +214,42 @@ TEST_F(Undo, AStoppedRunChangesItemsUpToTheStopAndItsUndoPutsThemBack)
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].text, "Undo put back 8 item(s).");
     EXPECT_EQ(Snapshot(true), before);
+}
+
+// Made by the pump of the next test while the run goes on.
+std::string g_lateFolder;
+
+TEST_F(Undo, AnEntryMadeDuringTheRunIsWrittenDownBeforeItChanges)
+{
+    for (const char *folder : {"Two", "Two\\A", "Two\\B"}) Folder(folder);
+    File("Two\\A\\a1.txt");
+    File("Two\\B\\b1.txt");
+    // Once the first item is done, one of the two folders has been listed and
+    // the other not: a file appears in each.
+    g_lateFolder = Make("Two");
+    g_betweenItemsEveryMs = 0;
+    g_runPump = [](std::size_t done, std::size_t total) {
+        if (done == 1) {
+            for (const char *sub : {"\\A\\late.txt", "\\B\\late.txt"}) {
+                const std::string late = g_lateFolder + sub;
+                MakeFile(late);
+                StampItem(late, UtcOfLocal(2003, 3, 3, 3, 3, 4));
+            }
+        }
+        return BetweenRunItems(done, total);
+    };
+    ShowAndSelect({"Two"});
+    g_includeSubfolders = 1;
+    ChangeTimestamps();
+    g_runPump = BetweenRunItems;
+    const int changedLate = !(Snapshot(true).at("two\\a\\late.txt").written ==
+                              ToCount(UtcOfLocal(2003, 3, 3, 3, 3, 4))) +
+                            !(Snapshot(true).at("two\\b\\late.txt").written ==
+                              ToCount(UtcOfLocal(2003, 3, 3, 3, 3, 4)));
+    ASSERT_EQ(changedLate, 1);
+    RunUndo();
+    for (const char *late : {"two\\a\\late.txt", "two\\b\\late.txt"})
+        EXPECT_EQ(Snapshot(true).at(late).written, ToCount(UtcOfLocal(2003, 3, 3, 3, 3, 4))) << late;
 }
 
 TEST_F(Undo, ItemsGoneOrChangedSinceTheRunAreNamedAndLeftAlone)

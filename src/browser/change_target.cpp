@@ -162,16 +162,18 @@ void RunChangeCommand(HWND mainWindow, int refreshMode, Msg driveRefused,
     g_dialogOutcome = 0;
     if (!RunChangeDialog(mainWindow, dialogTemplate, procedure)) return;
     if (g_dialogOutcome != kDialogAccepted) return;
-    // What the run will change, counted before its journal opens.
     std::vector<std::wstring> chosen;
-    std::size_t total = 0;
-    ForEachSelectedItem([&](const std::wstring &path, bool isFolder) {
-        chosen.push_back(path);
-        if (!isFolder || !g_dlgFilesOnly) ++total;
-        if (isFolder && g_dlgIncludeSubfolders)
-            total += CountEntriesBelow(path, g_programPath, g_dlgFilesOnly != 0);
-    });
-    if (!RunWithJournal(mainWindow, kind, after, chosen, total, apply)) return;
+    ForEachSelectedItem([&](const std::wstring &path, bool) { chosen.push_back(path); });
+    const auto count = [] {
+        std::size_t total = 0;
+        ForEachSelectedItem([&](const std::wstring &path, bool isFolder) {
+            if (!isFolder || !g_dlgFilesOnly) ++total;
+            if (isFolder && g_dlgIncludeSubfolders)
+                total += CountEntriesBelow(path, g_programPath, g_dlgFilesOnly != 0);
+        });
+        return total;
+    };
+    if (!RunWithJournal(mainWindow, kind, after, chosen, count, apply)) return;
     RefreshListColumns();
     if (RunStopped()) ShowStoppedMessage(mainWindow);
 }

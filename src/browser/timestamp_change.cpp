@@ -103,16 +103,14 @@ void RunTimestampChange(HWND mainWindow)
     const int rows = FolderListRowCount();
     if (CheckRunBeforeAnyChange(mainWindow)) {
         std::vector<std::wstring> chosen;
-        std::size_t total = 0;
         for (int row = 0; row < rows; ++row) {
             if (!IsRowSelected(row)) continue;
             const std::wstring path = ReadRowFullPath(row);
             if (path.empty() || SameNameIgnoringCase(path, g_programPath)) continue;
             chosen.push_back(path);
-            total += 1 + (g_includeSubfolders == 1 ? CountEntriesBelow(path, g_programPath, false) : 0);
         }
         const bool ran = RunWithJournal(mainWindow, JournalKind::Timestamp, TimestampAfter, chosen,
-                                        total, [&] {
+                                        [&] { return CountRunItems(chosen, g_includeSubfolders == 1); }, [&] {
             for (const std::wstring &path : chosen) {
                 if (RunStopped()) break;
                 ++handled;

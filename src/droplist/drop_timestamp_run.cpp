@@ -136,16 +136,16 @@ void RunTimestampChange(HWND mainWindow)
     g_clockNotPutBack = 0;
     ForgetFinalPathCache();
     std::vector<std::wstring> chosen;
-    std::size_t total = 0;
     for (int row = 0; row < rows; ++row) {
         const std::wstring path = ReadDropRowPath(row);
-        if (path.empty()) continue;
-        chosen.push_back(path);
-        total += 1 + (g_includeSubfolders == 1 ? CountEntriesBelow(path, g_programPath, false) : 0);
+        if (!path.empty()) chosen.push_back(path);
     }
-    const bool ran = RunWithJournal(mainWindow, JournalKind::Timestamp, TimestampAfter, chosen, total, [&] {
-        for (int row = 0; row < rows && !RunStopped(); ++row) ChangeRow(row);
-    });
+    const bool ran = RunWithJournal(
+        mainWindow, JournalKind::Timestamp, TimestampAfter, chosen,
+        [&] { return CountRunItems(chosen, g_includeSubfolders == 1); },
+        [&] {
+            for (int row = 0; row < rows && !RunStopped(); ++row) ChangeRow(row);
+        });
     RestoreArrowCursor();
     if (!ran) return;
     if (RunStopped()) {

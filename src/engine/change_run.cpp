@@ -1,6 +1,8 @@
 #include "change_run.h"
 
+#include "item_access.h"
 #include "local_time.h"
+#include "run_progress.h"
 
 #include "item_access.h"
 #include "language.h"
@@ -41,4 +43,12 @@ ItemState TimestampAfter(const ItemState &before)
         LocalTimeToFileTime(target, &utc, TimeRuleFor(g_ntfsVolume != 0)))
         after.created = after.accessed = after.written = utc;
     return after;
+}
+
+std::size_t CountRunItems(const std::vector<std::wstring> &chosen, bool includeSubfolders)
+{
+    std::size_t total = 0;
+    for (const std::wstring &path : chosen)
+        total += 1 + (includeSubfolders ? CountEntriesBelow(path, g_programPath, false) : 0);
+    return total;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <unordered_set>
 #include <utility>
 
 #include "handles.h"
@@ -28,7 +29,24 @@ struct OpenJournal {
     std::string pending;  // recorded, not yet on the disk
     std::size_t entries = 0;
     bool broken = false;
+    bool holdSync = false;
+    std::unordered_set<unsigned long long> known;  // paths written down, by hash
 } g_journal;
+
+// Written out before the buffer grows past this, so that counting a large
+// tree keeps little in memory.
+constexpr std::size_t kPendingLimit = 1 << 18;
+
+// FNV-1a over the path's UTF-16 units.
+unsigned long long PathHash(const std::wstring &path)
+{
+    unsigned long long hash = 14695981039346656037ull;
+    for (wchar_t c : path) {
+        hash ^= static_cast<unsigned long long>(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
 
 std::string Utf8(const std::wstring &text)
 {
@@ -223,6 +241,8 @@ bool JournalBegin(JournalKind kind, bool isUndo, AfterChange after)
     g_journal.pending.clear();
     g_journal.entries = 0;
     g_journal.broken = false;
+    g_journal.holdSync = false;
+    g_journal.known.clear();
     return true;
 }
 
@@ -237,7 +257,25 @@ bool JournalRecord(const std::wstring &path, const ItemState &before)
     const ItemState after = g_journal.after ? g_journal.after(before) : before;
     g_journal.pending += Escaped(path) + '\t' + StateFields(before) + '\t' + StateFields(after) + '\n';
     ++g_journal.entries;
+    g_journal.known.insert(PathHash(path));
+    if (g_journal.pending.size() > kPendingLimit) {
+        if (!WriteAll(g_journal.file.Get(), g_journal.pending)) {
+            g_journal.broken = true;
+            return false;
+        }
+        g_journal.pending.clear();
+    }
     return true;
+}
+
+bool JournalKnows(const std::wstring &path)
+{
+    return g_journal.known.count(PathHash(path)) != 0;
+}
+
+void JournalHoldSync(bool hold)
+{
+    g_journal.holdSync = hold;
 }
 
 bool JournalRecordItem(const std::wstring &path)
@@ -250,8 +288,8 @@ bool JournalRecordItem(const std::wstring &path)
 bool JournalFlush()
 {
     if (!JournalOpen() || g_journal.broken) return false;
-    if (g_journal.pending.empty()) return true;
-    if (!WriteAll(g_journal.file.Get(), g_journal.pending) || !FlushFileBuffers(g_journal.file.Get())) {
+    if (!WriteAll(g_journal.file.Get(), g_journal.pending) ||
+        (!g_journal.holdSync && !FlushFileBuffers(g_journal.file.Get()))) {
         g_journal.broken = true;
         return false;
     }
@@ -269,6 +307,7 @@ void JournalEnd()
     if (!JournalOpen()) return;
     JournalFlush();
     g_journal.file.Close();
+    g_journal.known.clear();
     if (g_journal.entries == 0) DeleteFileW(SystemPath(g_journal.path).c_str());
     g_journal.pending.clear();
     KeepNewestJournals();

@@ -5,9 +5,11 @@
 // run left as it made it. One file per run, in the user's local application
 // data folder under "Retempo"; the journals of the last ten runs are kept.
 //
-// A folder's entries are written down together and reach the disk before
-// the first of them changes, so a run cut short by a crash or a power loss
-// leaves a journal that covers everything it changed.
+// A run writes down everything it will reach while it counts its items, and
+// has that on the disk before the first item changes; an entry that appears
+// later is written down, and on the disk, before anything in its folder
+// changes. A run cut short by a crash or a power loss therefore leaves a
+// journal that covers everything it changed.
 #include <windows.h>
 
 #include <cstddef>
@@ -55,6 +57,11 @@ bool JournalOpen();
 // Writes the item down with what the run makes of it (kept until the next
 // flush). False, with the journal broken, when it cannot be written.
 bool JournalRecord(const std::wstring &path, const ItemState &before);
+// Whether the item at path was written down in this journal.
+bool JournalKnows(const std::wstring &path);
+// While held (as a run counts its items), a flush writes the journal out but
+// does not wait for the disk; the flush that ends the hold does.
+void JournalHoldSync(bool hold);
 // The item at path as it stands, written down; false when it cannot be read
 // or written down.
 bool JournalRecordItem(const std::wstring &path);

@@ -27,7 +27,7 @@ bool RunGoingOn();
 void EndRunProgress();
 
 // How many entries below folder a run would reach: files, and folders too
-// unless foldersLeftOut. Asked before the run's journal opens (the walk
-// writes down what it lists while one is open).
+// unless foldersLeftOut. With a run's journal open, everything met is
+// written down.
 std::size_t CountEntriesBelow(const std::wstring &folder, const std::wstring &ownProgramPath,
                               bool foldersLeftOut);

@@ -78,16 +78,19 @@ bool WalkSubtree(const std::wstring &folder, const std::wstring &ownProgramPath,
         return !ownProgramPath.empty() && SameText(path, ownProgramPath);
     };
 
-    // A run with a journal writes the folder's entries down, and has them on
-    // the disk, before the first of them changes.
-    if (JournalOpen() && !entries.empty()) {
+    // A run with a journal has the folder's entries written down, and on the
+    // disk, before the first of them changes. Counting wrote down all it
+    // met; what has appeared since is written down here.
+    if (JournalOpen()) {
+        bool recorded = false;
         for (const WalkEntry &entry : entries) {
             const std::wstring path = JoinPath(folder, entry.name);
-            if (!entry.isFolder && isOwnProgram(path)) continue;
+            if ((!entry.isFolder && isOwnProgram(path)) || JournalKnows(path)) continue;
             JournalRecord(path, {entry.created, entry.accessed, entry.written, entry.attributes,
                                  entry.name});
+            recorded = true;
         }
-        if (!JournalFlush()) return false;
+        if (recorded && !JournalFlush()) return false;
     }
 
     for (const WalkEntry &entry : entries) {

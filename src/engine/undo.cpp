@@ -74,7 +74,12 @@ bool RebuildWithCreationTime(const std::wstring &path, const FILETIME &created)
 
 bool PutTimesBack(const std::wstring &path, const ItemState &old)
 {
-    DetectNtfs(RootOf(path));
+    // Asked once per drive: the system's answer costs about as much as an item.
+    static std::wstring checkedRoot;
+    if (RootOf(path) != checkedRoot) {
+        checkedRoot = RootOf(path);
+        DetectNtfs(checkedRoot);
+    }
     if ((old.attributes & FILE_ATTRIBUTE_DIRECTORY) && UsesRebuildWriter() &&
         !RebuildWithCreationTime(path, old.created))
         return false;

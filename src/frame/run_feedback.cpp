@@ -1,5 +1,7 @@
 #include "run_feedback.h"
 
+#include <shellapi.h>
+
 #include <cstdio>
 
 #include "language.h"
@@ -53,6 +55,11 @@ bool BetweenRunItems(std::size_t done, std::size_t total)
             continue;
         }
         if (IsInput(message.message)) continue;
+        // A drop would add rows under a run that reads them: it is refused.
+        if (message.message == WM_DROPFILES) {
+            DragFinish(reinterpret_cast<HDROP>(message.wParam));
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -131,11 +138,15 @@ std::wstring ProgressTitle(const std::wstring &title, std::size_t done, std::siz
 }
 
 bool RunWithJournal(HWND mainWindow, JournalKind kind, AfterChange after,
-                    const std::vector<std::wstring> &chosenItems, std::size_t total,
-                    const std::function<void()> &run)
+                    const std::vector<std::wstring> &chosenItems,
+                    const std::function<std::size_t()> &count, const std::function<void()> &run)
 {
     bool written = JournalBegin(kind, false, after);
     for (const std::wstring &item : chosenItems) written = written && JournalRecordItem(item);
+    // One wait for the disk for all that counting met, not one per folder.
+    JournalHoldSync(true);
+    const std::size_t total = written ? count() : 0;
+    JournalHoldSync(false);
     written = written && JournalFlush();
     if (!written) {
         JournalEnd();

@@ -16,14 +16,15 @@
 // The window-menu command of Undo, the same in both programs.
 constexpr UINT kUndoCommand = 0x0110;
 
-// Runs one change over total items. Its journal opens first and holds the
-// chosen items before run() starts; when the journal cannot be written,
-// a message says so and nothing runs (false). While run() works the window
-// stays alive and shows its progress; RunStopped() tells afterwards whether
-// the user stopped it.
+// Runs one change. Its journal opens first; the chosen items, and all that
+// count() meets as it counts the run's items, are written down and on the
+// disk before run() starts. When the journal cannot be written, a message
+// says so and nothing runs (false). While run() works the window stays alive
+// and shows its progress; RunStopped() tells afterwards whether the user
+// stopped it.
 bool RunWithJournal(HWND mainWindow, JournalKind kind, AfterChange after,
-                    const std::vector<std::wstring> &chosenItems, std::size_t total,
-                    const std::function<void()> &run);
+                    const std::vector<std::wstring> &chosenItems,
+                    const std::function<std::size_t()> &count, const std::function<void()> &run);
 
 // Between two items of a run: the title shows the progress, and the window
 // answers what waits for it; keys and clicks wait for the end of the run,

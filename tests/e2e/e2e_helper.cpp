@@ -143,6 +143,14 @@ int Close(const char *wantedClass, const char *wantedTitle)
     return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
 }
 
+// Undo last change of a program: its window-menu command.
+int Undo(const char *wantedClass, const char *wantedTitle)
+{
+    HWND window = TopWindow(wantedClass, wantedTitle);
+    if (!window) return 1;
+    return PostMessageA(window, WM_SYSCOMMAND, 0x0110, 0) ? 0 : 1;
+}
+
 // The drive type and file system of a root such as M:\.
 int Volume(const char *root)
 {
@@ -170,6 +178,7 @@ int main(int argc, char **argv)
     if (argc >= 3 && !std::strcmp(argv[1], "times")) return Times(argv[2]);
     if (argc >= 3 && !std::strcmp(argv[1], "volume")) return Volume(argv[2]);
     if (argc >= 4 && !std::strcmp(argv[1], "close")) return Close(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: e2e_helper window|list|times|volume|close ...\n");
+    if (argc >= 4 && !std::strcmp(argv[1], "undo")) return Undo(argv[2], argv[3]);
+    std::fprintf(stderr, "usage: e2e_helper window|list|times|volume|close|undo ...\n");
     return 2;
 }

@@ -4,7 +4,8 @@ a copy of the machine's /usr/share/doc (thousands of files, odd names,
 symbolic links) through their real windows, with links added that lead out
 of the chosen folder. Snapshots of the whole drive, taken on the Linux side
 before and after, must show every entry inside changed and nothing else:
-not the links, not what they lead to.
+not the links, not what they lead to. Undo last change must then give the
+drive back as it was before the run, entry by entry.
 
     real_tree.py --build <64-bit build folder>     (scripts/real_tree runs it)
 """
@@ -96,6 +97,23 @@ def compare(before, after, target_epoch, chosen_prefixes, what):
     return not problems
 
 
+def undo_and_compare(name, before):
+    """Undo last change through the window menu's command; the drive must be
+    as it was before the run, entry by entry."""
+    e.check(e.helper("undo", e.PROGRAMS[name]["class"], "-") is not None, "no undo command posted")
+    e.answer("Question", ["y"])
+    e.wait_dialog("Information", timeout=600)
+    e.answer("Information", ["Return"])
+    after = snapshot(e.DRIVE)
+    problems = ["%s: %s -> %s" % (rel, old, after.get(rel)) for rel, old in before.items()
+                if after.get(rel) != old]
+    problems += ["new: " + rel for rel in after if rel not in before]
+    print("%s undo: %d entries compared, %d differ from before the run" % (name, len(before), len(problems)))
+    for p in problems[:20]:
+        print("   ", p)
+    return not problems
+
+
 def epoch_of(target):
     return int(time.mktime(time.strptime("%04d-%02d-%02d %02d:%02d:%02d" % target, "%Y-%m-%d %H:%M:%S")))
 
@@ -119,6 +137,7 @@ def klokan99_run():
     after = snapshot(e.DRIVE)
     print("klokan99 run took %.1f s" % took)
     ok = compare(before, after, epoch_of(target), ["realdoc"], "klokan99")
+    ok = undo_and_compare("klokan99", before) and ok
     e.close_program("klokan99", process)
     return ok
 
@@ -151,6 +170,7 @@ def klokan98_run():
     # The dropped link counts as a failure: its own times cannot be had here.
     print("klokan98 run took %.1f s, closing box \"%s\"" % (took, title))
     ok = compare(before, after, epoch_of(target), ["drops/realdoc2"], "klokan98")
+    ok = undo_and_compare("klokan98", before) and ok
     e.close_program("klokan98", process)
     return ok
 
