@@ -138,8 +138,39 @@ def klokan99_run():
     print("klokan99 run took %.1f s" % took)
     ok = compare(before, after, epoch_of(target), ["realdoc"], "klokan99")
     ok = undo_and_compare("klokan99", before) and ok
+    ok = stopped_run("klokan99", target, before) and ok
     e.close_program("klokan99", process)
     return ok
+
+
+def stopped_run(name, target, before):
+    """The same run again, stopped with Esc once its title shows progress:
+    every entry is either changed or as it was, and Undo gives the drive
+    back as it was."""
+    e.select_rows(name, [3])
+    # A click on a row shows its time in the lists: the target is picked after.
+    e.pick_time(name, target)
+    e.press_bar(name, 2)
+    e.answer("Confirmation", ["y"])
+    progress = "^Retempo \\[I\\] [0-9,]+ / [0-9,]+$"
+    found = e.wait_until("progress in the title",
+                         lambda: e.xdo("search", "--name", progress).stdout.strip(), timeout=60)
+    print("%s title while running: %s" % (name, e.xdo("getwindowname", found.split()[0]).stdout.strip()))
+    e.key("Escape")
+    e.answer("Question", ["y"])
+    e.wait_dialog("Information", timeout=120)
+    e.answer("Information", ["Return"])
+    e.check(not e.xdo("search", "--name", progress).stdout.strip(), "the title still shows progress")
+    after = snapshot(e.DRIVE)
+    target_epoch = epoch_of(target)
+    changed = sum(1 for rel, old in before.items() if after.get(rel, old)[1] != old[1])
+    mixed = [rel for rel, old in before.items()
+             if after.get(rel) != old and (after.get(rel) is None or after[rel][1] != target_epoch)]
+    print("%s stopped: %d entries changed, %d neither changed nor as before" % (name, changed, len(mixed)))
+    for rel in mixed[:20]:
+        print("   ", rel)
+    ok = 0 < changed and not mixed
+    return undo_and_compare(name, before) and ok
 
 
 def klokan98_run():
