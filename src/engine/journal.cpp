@@ -253,8 +253,12 @@ bool JournalOpen()
 
 bool JournalRecord(const std::wstring &path, const ItemState &before)
 {
+    return JournalRecordChange(path, before, g_journal.after ? g_journal.after(before) : before);
+}
+
+bool JournalRecordChange(const std::wstring &path, const ItemState &before, const ItemState &after)
+{
     if (!JournalOpen() || g_journal.broken) return false;
-    const ItemState after = g_journal.after ? g_journal.after(before) : before;
     g_journal.pending += Escaped(path) + '\t' + StateFields(before) + '\t' + StateFields(after) + '\n';
     ++g_journal.entries;
     g_journal.known.insert(PathHash(path));

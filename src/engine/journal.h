@@ -57,6 +57,9 @@ bool JournalOpen();
 // Writes the item down with what the run makes of it (kept until the next
 // flush). False, with the journal broken, when it cannot be written.
 bool JournalRecord(const std::wstring &path, const ItemState &before);
+// The same with what the change makes of it given here (an undo: each
+// item's own old state).
+bool JournalRecordChange(const std::wstring &path, const ItemState &before, const ItemState &after);
 // Whether the item at path was written down in this journal.
 bool JournalKnows(const std::wstring &path);
 // While held (as a run counts its items), a flush writes the journal out but

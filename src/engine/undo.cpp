@@ -124,19 +124,6 @@ bool PutBack(JournalKind kind, const std::wstring &path, const ItemState &old)
     return false;
 }
 
-// What the undo makes of an item: the entry's old state, in what the kind changes.
-ItemState g_undoTarget;
-ItemState UndoTarget(const ItemState &now)
-{
-    ItemState after = now;
-    after.written = g_undoTarget.written;
-    after.created = g_undoTarget.created;
-    after.accessed = g_undoTarget.accessed;
-    after.attributes = g_undoTarget.attributes;
-    after.name = g_undoTarget.name;
-    return after;
-}
-
 }  // namespace
 
 std::vector<JournalEntry> ItemsToPutBack(const JournalFile &journal, UndoOutcome *outcome)
@@ -167,14 +154,11 @@ void PutItemsBack(const JournalFile &journal, const std::vector<JournalEntry> &i
         MarkJournalUndone(journal.path);
         return;
     }
-    if (!JournalBegin(journal.kind, true, UndoTarget)) {
+    if (!JournalBegin(journal.kind, true, nullptr)) {
         outcome->journalFailed = true;
         return;
     }
-    for (const JournalEntry &item : items) {
-        g_undoTarget = item.after;
-        JournalRecord(item.path, item.before);
-    }
+    for (const JournalEntry &item : items) JournalRecordChange(item.path, item.before, item.after);
     if (!JournalFlush()) {
         outcome->journalFailed = true;
         JournalEnd();
