@@ -1,10 +1,6 @@
 #include "letter_change.h"
 
-#include <algorithm>
-#include <cwchar>
-
 #include "change_target.h"
-#include "handles.h"
 #include "item_access.h"
 #include "item_rename.h"
 #include "language.h"
@@ -144,27 +140,7 @@ void ChangeNameCase(const std::wstring &full)
 {
     const std::wstring newPath = CaseChangedPath(full);
     if (newPath.empty()) return;
-    const std::wstring storedName = StoredName(full);
-    // The path must reach the item by its own name, and the new one may name
-    // nothing but the item.
-    if (storedName.empty() || storedName != NameOf(full)) return;
-    if (!NamesOnlyTheItem(newPath, full, storedName)) return;
-    FileHandle item;
-    const ItemReach reach = OpenItemForChange(full, item);
-    item.Close();
-    if (reach == ItemReach::OwnProgram || reach == ItemReach::Missing) return;
-    // A link is renamed as itself; its attributes, which a path reaches
-    // through the link, are left alone.
-    const bool attributesReachable = reach == ItemReach::Opened;
-
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!ReadItemData(full, &data)) return;
-    // Without read-only the rename goes through.
-    if (attributesReachable) SetItemAttributes(full, 0);
-    const std::wstring where = RenameKeepingItem(full, newPath);
-    // The attributes go back on the item where it now is, never on a path
-    // that could name another item.
-    if (attributesReachable) SetItemAttributes(where, data.dwFileAttributes & ~FILE_ATTRIBUTE_DIRECTORY);
+    const std::wstring where = RenameItemSafely(full, newPath);
     // Left under a temporary name: the user must learn both names.
     if (where != full && where != newPath) g_namesLeftTemporary.push_back({full, where});
 }

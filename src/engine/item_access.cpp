@@ -54,11 +54,6 @@ std::wstring FinalPathOf(HANDLE item)
     return DisplayPath(path);
 }
 
-bool SameText(const std::wstring &a, const std::wstring &b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
 
 // The final path of the folder last asked for: a walk asks for every entry
 // of one folder in turn.
@@ -146,7 +141,7 @@ bool FinalPathLeadsElsewhere(HANDLE item, const std::wstring &path)
     if (finalPath.empty() || finalSlash == std::wstring::npos || folder.empty()) return false;
     const std::wstring folderFinal = FinalPathOfFolder(folder);
     if (folderFinal.empty()) return false;
-    if (!SameText(finalPath.substr(0, finalSlash), folderFinal)) return true;
+    if (!SameNameIgnoringCase(finalPath.substr(0, finalSlash), folderFinal)) return true;
     const std::wstring finalName = finalPath.substr(finalSlash + 1);
     if (finalName == NameOf(path)) return false;
     // Asked in other letters (a folder Letters just renamed), the entry still

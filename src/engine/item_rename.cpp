@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "handles.h"
+#include "item_access.h"
 #include "path_text.h"
 #include "subtree_walk.h"
 
@@ -107,3 +108,26 @@ std::wstring RenameKeepingItem(const std::wstring &from, const std::wstring &to)
     return to;
 }
 
+
+std::wstring RenameItemSafely(const std::wstring &path, const std::wstring &newPath)
+{
+    const std::wstring storedName = StoredName(path);
+    if (storedName.empty() || storedName != NameOf(path)) return path;
+    if (!NamesOnlyTheItem(newPath, path, storedName)) return path;
+    FileHandle item;
+    const ItemReach reach = OpenItemForChange(path, item);
+    item.Close();
+    if (reach == ItemReach::OwnProgram || reach == ItemReach::Missing) return path;
+    // A link is renamed as itself; its attributes, which a path reaches
+    // through the link, are left alone.
+    const bool attributesReachable = reach == ItemReach::Opened;
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!ReadItemData(path, &data)) return path;
+    // Without read-only the rename goes through.
+    if (attributesReachable) SetItemAttributes(path, 0);
+    const std::wstring where = RenameKeepingItem(path, newPath);
+    // The attributes go back on the item where it now is, never on a path
+    // that could name another item.
+    if (attributesReachable) SetItemAttributes(where, data.dwFileAttributes & ~FILE_ATTRIBUTE_DIRECTORY);
+    return where;
+}

@@ -19,3 +19,10 @@ bool NamesOnlyTheItem(const std::wstring &newPath, const std::wstring &itemPath,
 // goes once through a free temporary name beside it. Gives the path at which
 // the item is afterwards.
 std::wstring RenameKeepingItem(const std::wstring &from, const std::wstring &to);
+
+// Renames the item at path to newPath (in the same folder) as Letters does:
+// only when path reaches the item by its stored name and newPath reaches
+// nothing else, never the program's own file. A read-only item gets its
+// attributes back after; a link is renamed as itself. Gives the path at
+// which the item is afterwards (path itself when nothing was renamed).
+std::wstring RenameItemSafely(const std::wstring &path, const std::wstring &newPath);

@@ -11,6 +11,7 @@
 
 #include "handles.h"
 #include "item_access.h"
+#include "item_rename.h"
 #include "path_text.h"
 
 std::wstring g_journalFolder;
@@ -383,9 +384,7 @@ bool ReadItemState(const std::wstring &path, ItemState *state)
     state->accessed = data.ftLastAccessTime;
     state->written = data.ftLastWriteTime;
     state->attributes = data.dwFileAttributes;
-    WIN32_FIND_DATAW found = {};
-    FindHandle search(HasWildcard(NameOf(path)) ? INVALID_HANDLE_VALUE
-                                                : FindFirstFileW(SystemPath(path).c_str(), &found));
-    state->name = search.Valid() ? std::wstring(found.cFileName) : NameOf(path);
+    const std::wstring stored = StoredName(path);
+    state->name = stored.empty() ? NameOf(path) : stored;
     return true;
 }

@@ -33,11 +33,6 @@ bool ListFolder(const std::wstring &folder, Take take)
     return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
-bool SameText(const std::wstring &a, const std::wstring &b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
 
 }  // namespace
 
@@ -75,7 +70,7 @@ bool WalkSubtree(const std::wstring &folder, const std::wstring &ownProgramPath,
         });
     if (!listed && !unlisted(folder)) return false;
     const auto isOwnProgram = [&](const std::wstring &path) {
-        return !ownProgramPath.empty() && SameText(path, ownProgramPath);
+        return !ownProgramPath.empty() && SameNameIgnoringCase(path, ownProgramPath);
     };
 
     // A run with a journal has the folder's entries written down, and on the

@@ -94,20 +94,7 @@ bool PutTimesBack(const std::wstring &path, const ItemState &old)
 bool PutNameBack(const std::wstring &path, const ItemState &old)
 {
     const std::wstring oldPath = JoinPath(ParentOf(path), old.name);
-    const std::wstring stored = StoredName(path);
-    if (stored.empty() || !NamesOnlyTheItem(oldPath, path, stored)) return false;
-    FileHandle item;
-    const ItemReach reach = OpenItemForChange(path, item);
-    item.Close();
-    if (reach == ItemReach::OwnProgram || reach == ItemReach::Missing) return false;
-    // Without read-only the rename goes through; the attributes come back after.
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    const bool attributesReachable = reach == ItemReach::Opened && ReadItemData(path, &data);
-    if (attributesReachable) SetItemAttributes(path, 0);
-    const std::wstring where = RenameKeepingItem(path, oldPath);
-    if (attributesReachable)
-        SetItemAttributes(where, data.dwFileAttributes & ~FILE_ATTRIBUTE_DIRECTORY);
-    return where == oldPath;
+    return RenameItemSafely(path, oldPath) == oldPath;
 }
 
 bool PutBack(JournalKind kind, const std::wstring &path, const ItemState &old)
