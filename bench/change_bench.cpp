@@ -176,7 +176,7 @@ void ProfileWalk(const std::string &root, const std::vector<std::string> &entrie
     watch.Restart();
     JournalFlush();
     const double syncing = watch.Seconds();
-    JournalEnd();
+    JournalEnd(RunOutcome::Completed);
 
     std::printf("  where the walk's time goes (each part timed alone, %.2f s for the walk):\n", walkSeconds);
     std::printf("    counting the items first              %6.2f s  %4.0f%%\n", counting,
@@ -309,6 +309,7 @@ int main(int argc, char **argv)
 
     // 2. The rebuild path: a volume that is not NTFS, the simulated clock.
     const PlatformSeams saved = g_platform;
+    ChangeLockHold lock;  // folders are rebuilt only under the change lock, as in a run
     UseSimulatedClock();
     g_span.inner = g_platform.setClock;
     g_platform.setClock = TimedSetClock;

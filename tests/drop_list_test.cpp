@@ -22,7 +22,9 @@
 #include "gui_test_support.h"
 #include "language.h"
 #include "modal_answerer.h"
+#include "journal.h"
 #include "path_text.h"
+#include "run_feedback.h"
 #include "platform_seams.h"
 #include "simulated_clock.h"
 #include "test_support.h"
@@ -783,6 +785,128 @@ TEST_F(RunTest, AnEmptyListIsReportedAfterTheConfirmationAndAnOddSecondGetsTheFa
               "Do you execute the timestamp change?\n  To : 06/07/2005  08:09:31\nFor FAT, sec 31 "
               "is rounded down to 30.");
     EXPECT_EQ(seen[1].text, "No file assigned.");
+}
+
+// --------------------------------------------- one change at a time, session end
+
+// A child holding the change lock as a program whose change runs: its window
+// shows the run's progress in its title. It lets go once the event named by
+// its first argument is set, and sets the second when it holds the lock.
+int HoldLockChild(const std::vector<std::string> &args)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"RetempoTestHolder";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Retempo [I] 1,234 / 6,145",
+                                  WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    ChangeTurn turn(window, TurnPurpose::Recovery);
+    if (!turn.Held()) return 2;
+    HANDLE release = OpenEventW(SYNCHRONIZE, FALSE, W(args[0]).c_str());
+    HANDLE held = OpenEventW(EVENT_MODIFY_STATE, FALSE, W(args[1]).c_str());
+    SetEvent(held);
+    const bool released = WaitForSingleObject(release, 60000) == WAIT_OBJECT_0;
+    CloseHandle(held);
+    CloseHandle(release);
+    return released ? 0 : 3;
+}
+ChildMode g_holdLockChild("hold-lock", HoldLockChild);
+
+std::size_t JournalCount()
+{
+    return JournalPaths().size();
+}
+
+TEST_F(RunTest, WhileAnotherProgramChangesNothingIsChangedHereAndItsWindowIsNamed)
+{
+    // Something for Undo to take: a change made here first.
+    Drop({good_});
+    ASSERT_EQ(Run().size(), 2u);
+    SetItemTime(good_, 2002, 2, 2, 2, 2, 2);
+    const FILETIME before = LastWrite(good_);
+    const std::size_t journals = JournalCount();
+
+    const std::wstring tag = std::to_wstring(GetCurrentProcessId());
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, (L"Local\\Retempo.Test.Release." + tag).c_str());
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, (L"Local\\Retempo.Test.Held." + tag).c_str());
+    HANDLE holder = StartChild("hold-lock", {U(L"Local\\Retempo.Test.Release." + tag),
+                                             U(L"Local\\Retempo.Test.Held." + tag)});
+    ASSERT_NE(holder, nullptr);
+    ASSERT_EQ(WaitForSingleObject(held, 60000), WAIT_OBJECT_0);
+    const std::string refusal =
+        "A change is running in the other window:\n   Retempo [I] 1,234 / 6,145\nNothing was "
+        "changed. Try again once it has finished.";
+    std::vector<SeenBox> seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text, refusal);
+    {
+        ModalAnswerer answerer({IDYES, IDOK});
+        UndoLastChange(main_);
+        ASSERT_EQ(answerer.Seen().size(), 1u) << answerer.Describe();
+        EXPECT_EQ(answerer.Seen()[0].text, refusal);
+    }
+    {
+        LanguageGuard japanese(1);
+        seen = Run();
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_EQ(seen[1].caption, "エラー");
+        EXPECT_NE(seen[1].text.find("Retempo [I] 1,234 / 6,145"), std::string::npos) << seen[1].text;
+    }
+    EXPECT_TRUE(SameFileTime(LastWrite(good_), before));
+    EXPECT_EQ(JournalCount(), journals);
+
+    // Once the other has finished, a change goes through here again.
+    SetEvent(release);
+    EXPECT_EQ(WaitForChild(holder, 30000), 0);
+    CloseHandle(holder);
+    seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text, "Modification of timestamp succeeded.");
+    CloseHandle(held);
+    CloseHandle(release);
+}
+
+// Sent by the pump of the next test once five items are done.
+UINT g_sessionMessage = 0;
+LRESULT g_sessionAnswer = -1;
+bool g_journalClosedAtEnd = false;
+
+TEST_F(RunTest, TheEndOfTheSessionStopsARunBetweenTwoItemsWithItsJournalClosed)
+{
+    const std::string folder = temp_.Folder("many");
+    for (int i = 0; i < 30; ++i) temp_.File("many\\f" + std::to_string(i) + ".txt");
+    IntGuard include(g_includeSubfolders);
+    g_includeSubfolders = 1;
+    Drop({folder});
+    g_betweenItemsEveryMs = 0;
+    g_runPump = [](std::size_t done, std::size_t total) {
+        if (done == 5) {
+            g_sessionAnswer = SendMessageW(g_hMainWnd, g_sessionMessage, TRUE, 0);
+            JournalFile newest;
+            g_journalClosedAtEnd = ReadJournal(JournalPaths().back(), &newest) == JournalRead::Read &&
+                                   newest.closed && newest.outcome == RunOutcome::Stopped;
+        }
+        return BetweenRunItems(done, total);
+    };
+    for (UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION}) {
+        g_sessionMessage = message;
+        g_journalClosedAtEnd = false;
+        const std::vector<SeenBox> seen = Run();
+        ASSERT_EQ(seen.size(), 2u) << message;
+        EXPECT_EQ(seen[1].text, "The change was stopped.\n5 item(s) changed, 26 item(s) left as they were.");
+        JournalFile newest;
+        ASSERT_EQ(ReadJournal(JournalPaths().back(), &newest), JournalRead::Read);
+        EXPECT_TRUE(newest.closed);
+        EXPECT_EQ(newest.outcome, RunOutcome::Stopped);
+        if (message == WM_QUERYENDSESSION)
+            EXPECT_EQ(g_sessionAnswer, FALSE);  // not while the run goes on
+        else
+            EXPECT_TRUE(g_journalClosedAtEnd);  // before the window may go
+    }
+    g_runPump = BetweenRunItems;
+    g_betweenItemsEveryMs = 50;
 }
 
 }  // namespace

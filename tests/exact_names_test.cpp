@@ -21,6 +21,7 @@
 #include "folder_list.h"
 #include "language.h"
 #include "letter_change.h"
+#include "change_lock.h"
 #include "path_text.h"
 #include "platform_seams.h"
 #include "recreate_writer.h"
@@ -214,6 +215,7 @@ TEST_F(ExactNames, TheLetterWalkGivesEachNameItsOwnCapitals)
 TEST_F(ExactNames, TheRebuildWalkKeepsEveryEntryUnderItsOwnName)
 {
     UseSimulatedClock();
+    ChangeLockHold lock;
     g_ntfsVolume = 0;
     const TreeListing before = ListTree(mixed_);
     ChangeSubtreeTimestamps(nullptr, W(mixed_), 1);

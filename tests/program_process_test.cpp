@@ -103,6 +103,31 @@ TEST_P(ProgramProcessTest, SecondStartEndsSilentlyAndLeavesTheFirstAlone)
     EXPECT_EQ(first.WaitForExit(30000), 0);
 }
 
+TEST_P(ProgramProcessTest, ASecondStartDuringARunEndsAndBringsTheFirstForward)
+{
+    const Program &program = GetParam();
+    Process first(BesideThisTest(program.file));
+    ASSERT_TRUE(first.started());
+    HWND window = WaitForMainWindow(program);
+    ASSERT_NE(window, nullptr);
+    // A run shows its progress in the title.
+    const std::string running = std::string(program.title) + " 1,234 / 6,145";
+    SetWindowTextA(window, running.c_str());
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(window));
+
+    Process second(BesideThisTest(program.file));
+    ASSERT_TRUE(second.started());
+    EXPECT_EQ(second.WaitForExit(30000), 0);
+    EXPECT_EQ(first.WaitForExit(0), -1);
+    EXPECT_FALSE(IsIconic(window));
+    char title[64] = {};
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_EQ(title, running);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.WaitForExit(30000), 0);
+}
+
 TEST_P(ProgramProcessTest, CloseBoxEndsWithCodeZero)
 {
     const Program &program = GetParam();

@@ -9,6 +9,7 @@
 
 #include "item_access.h"
 #include "language.h"
+#include "change_lock.h"
 #include "path_text.h"
 #include "recreate_writer.h"
 #include "simulated_clock.h"
@@ -43,6 +44,7 @@ protected:
     SeamGuard seams_;
     IntGuard status_{g_runStatus}, reason_{g_failureReason}, ntfs_{g_ntfsVolume},
         kind_{g_windowsKind};
+    ChangeLockHold lock_;
 };
 
 TEST_F(DropListRebuildTest, RefusalsAreRecordedAndTheRunGoesOn)

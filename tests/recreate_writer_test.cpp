@@ -14,6 +14,7 @@
 #include "language.h"
 #include "messages.h"
 #include "modal_answerer.h"
+#include "change_lock.h"
 #include "path_text.h"
 #include "platform_seams.h"
 #include "recreate_writer.h"
@@ -115,6 +116,8 @@ protected:
     SeamGuard seams_;
     IntGuard status_{g_runStatus}, ntfs_{g_ntfsVolume}, kind_{g_windowsKind},
         japanese_{g_japaneseMode};
+    // Folders are rebuilt only while the change lock is held, as in a run.
+    ChangeLockHold lock_;
 };
 
 TEST_F(RebuildTest, AFolderIsRebuiltWithItsTimeAttributesAndWholeContents)

@@ -3,8 +3,10 @@
 
 #include <string>
 
+#include "change_lock.h"
 #include "journal.h"
 #include "platform_seams.h"
+#include "test_support.h"
 
 namespace {
 
@@ -49,7 +51,12 @@ int main(int argc, char **argv)
     // Before any test runs, so that no test can ever reach the real clock
     // setter of the machine, whatever it asks the engine to do.
     g_platform.setClock = RefuseToSetClock;
+    const int child = RunChildMode(argc, argv);
+    if (child >= 0) return child;
     g_journalFolder = MakeJournalFolder();
+    // A lock of the test program's own: a program running beside the tests
+    // neither waits for them nor makes them wait.
+    g_changeLockName = L"Local\\Retempo.Test." + std::to_wstring(GetCurrentProcessId());
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     RemoveJournalFolder(g_journalFolder);

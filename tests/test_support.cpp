@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "change_lock.h"
+#include "journal.h"
 #include "path_text.h"
 #include "target_time.h"
 
@@ -141,4 +143,60 @@ std::string CurrentDirectory()
     wchar_t path[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, path);
     return U(path);
+}
+
+namespace {
+
+struct RegisteredChild {
+    const char *name;
+    ChildMain main;
+};
+
+std::vector<RegisteredChild> &Children()
+{
+    static std::vector<RegisteredChild> children;
+    return children;
+}
+
+}  // namespace
+
+ChildMode::ChildMode(const char *name, ChildMain main)
+{
+    Children().push_back({name, main});
+}
+
+int RunChildMode(int argc, char **argv)
+{
+    if (argc < 5 || std::string(argv[1]) != "--child") return -1;
+    g_journalFolder = W(argv[3]);
+    g_changeLockName = W(argv[4]);
+    for (const RegisteredChild &child : Children())
+        if (child.name == std::string(argv[2]))
+            return child.main(std::vector<std::string>(argv + 5, argv + argc));
+    return 99;
+}
+
+HANDLE StartChild(const std::string &name, const std::vector<std::string> &args)
+{
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(program) + L"\" --child " + W(name) + L" \"" +
+                               g_journalFolder + L"\" \"" + g_changeLockName + L"\"";
+    for (const std::string &arg : args) commandLine += L" \"" + W(arg) + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return nullptr;
+    CloseHandle(info.hThread);
+    return info.hProcess;
+}
+
+long WaitForChild(HANDLE process, DWORD timeoutMs)
+{
+    if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return static_cast<long>(code);
 }

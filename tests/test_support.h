@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform_seams.h"
 
@@ -67,3 +68,19 @@ inline bool SameTime(const FILETIME &a, const FILETIME &b)
 {
     return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
+
+// A test program can run one of its own tests' helpers as a child process:
+// "<program> --child <name> <journal folder> <lock name> <args...>" runs the
+// child registered under name, with the parent's journal folder and change
+// lock, instead of the tests.
+using ChildMain = int (*)(const std::vector<std::string> &args);
+struct ChildMode {
+    ChildMode(const char *name, ChildMain main);
+};
+// The exit code of the child argv asks for; -1 when it asks for none.
+int RunChildMode(int argc, char **argv);
+// Starts this program as the child name with args (UTF-8); the process
+// handle, or null. The caller closes it.
+HANDLE StartChild(const std::string &name, const std::vector<std::string> &args);
+// Waits for a child and gives its exit code; -1 when it is still running.
+long WaitForChild(HANDLE process, DWORD timeoutMs);

@@ -7,6 +7,7 @@
 #include "journal.h"
 #include "run_feedback.h"
 #include "run_progress.h"
+#include "undo.h"
 #include "timestamp_command.h"
 
 namespace {
@@ -164,7 +165,9 @@ std::size_t NewestJournalEntries()
     while (FindNextFileW(search, &found));
     FindClose(search);
     JournalFile journal;
-    return ReadJournal(g_journalFolder + L"\\" + newest, &journal) ? journal.entries.size() : 0;
+    return ReadJournal(g_journalFolder + L"\\" + newest, &journal) == JournalRead::Read
+               ? journal.entries.size()
+               : 0;
 }
 
 TEST_F(Undo, AStoppedRunChangesItemsUpToTheStopAndItsUndoPutsThemBack)
@@ -213,6 +216,41 @@ TEST_F(Undo, AStoppedRunChangesItemsUpToTheStopAndItsUndoPutsThemBack)
     const std::vector<SeenBox> seen = RunUndo();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].text, "Undo put back 8 item(s).");
+    EXPECT_EQ(Snapshot(true), before);
+}
+
+TEST_F(Undo, AStoppedUndoIsTakenUpAgainWhereItStopped)
+{
+    Folder("Many");
+    for (int i = 0; i < 20; ++i) File("Many\\f" + std::to_string(100 + i) + ".txt");
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(StampItem(Make("Many\\f" + std::to_string(100 + i) + ".txt"), UtcOfLocal(2001, 1, 1, 0, 0, 2 * i)));
+    const std::map<std::string, Seen> before = Snapshot(true);
+    ShowAndSelect({"Many"});
+    g_includeSubfolders = 1;
+    ChangeTimestamps();
+    // Esc once the undo has put back eight items, and Yes to stop.
+    g_betweenItemsEveryMs = 0;
+    g_runPump = [](std::size_t done, std::size_t total) {
+        if (done == 8) PostMessageW(g_hMainWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        return BetweenRunItems(done, total);
+    };
+    {
+        ModalAnswerer answerer({IDYES, IDYES, IDOK});
+        UndoLastChange(g_hMainWnd);
+        ASSERT_EQ(answerer.Seen().size(), 3u) << answerer.Describe();
+        EXPECT_EQ(answerer.Seen()[2].text, "The change was stopped.\n8 item(s) changed, 13 item(s) left as they were.");
+    }
+    g_runPump = BetweenRunItems;
+    // The next Undo takes up the rest, not the stopped undo's own change.
+    const std::vector<SeenBox> seen = RunUndo();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text.find("Do you undo the rest of the last change?\n  Undo the rest of: Change "
+                                "Timestamp, 21 items, "),
+              0u)
+        << seen[0].text;
+    EXPECT_NE(seen[0].text.find("(13 left)"), std::string::npos) << seen[0].text;
+    EXPECT_EQ(seen[1].text, "Undo put back 13 item(s).");
     EXPECT_EQ(Snapshot(true), before);
 }
 
@@ -303,7 +341,7 @@ TEST(Journal, ReadsBackOddNamesAndKeepsTheTenNewest)
         state.name = L"tab\there%20\x65E5\xD83D\xDE00 name.";
         ASSERT_TRUE(JournalRecord(odd, state));
         ASSERT_TRUE(JournalFlush());
-        JournalEnd();
+        JournalEnd(RunOutcome::Completed);
     }
     int files = 0;
     WIN32_FIND_DATAW found = {};
@@ -314,8 +352,9 @@ TEST(Journal, ReadsBackOddNamesAndKeepsTheTenNewest)
         FindClose(search);
     }
     EXPECT_EQ(files, 10);
-    JournalFile latest;
-    ASSERT_TRUE(ReadLatestJournal(&latest));
+    UndoChoice choice = ChooseUndo();
+    ASSERT_EQ(choice.status, UndoChoice::Offered);
+    const JournalFile &latest = choice.journal;
     EXPECT_TRUE(latest.isUndo);
     ASSERT_EQ(latest.entries.size(), 1u);
     EXPECT_EQ(latest.entries[0].path, odd);
@@ -323,9 +362,12 @@ TEST(Journal, ReadsBackOddNamesAndKeepsTheTenNewest)
     EXPECT_EQ(latest.entries[0].before.written.dwLowDateTime, 11u);
     EXPECT_EQ(latest.entries[0].before.attributes, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
     // Once undone, the one before it is the latest.
-    ASSERT_TRUE(MarkJournalUndone(latest.path));
-    JournalFile previous;
-    ASSERT_TRUE(ReadLatestJournal(&previous));
+    ASSERT_TRUE(UndoMarksBegin(latest.path));
+    UndoMarkSettled(0);
+    UndoMarksEnd();
+    choice = ChooseUndo();
+    ASSERT_EQ(choice.status, UndoChoice::Offered);
+    const JournalFile &previous = choice.journal;
     EXPECT_FALSE(previous.isUndo);
     EXPECT_EQ(previous.entries[0].before.written.dwLowDateTime, 10u);
     g_journalFolder = saved;

@@ -36,7 +36,7 @@ void GiveChosenAttributes(const std::wstring &path, bool)
 }
 
 // What the run makes of an item: exactly the chosen attributes.
-ItemState AttributesAfter(const ItemState &before)
+ItemState AttributesAfter(const std::wstring &, const ItemState &before)
 {
     ItemState after = before;
     after.attributes = ChosenAttributes() | (before.attributes & FILE_ATTRIBUTE_DIRECTORY);

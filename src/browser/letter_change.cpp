@@ -129,7 +129,7 @@ std::wstring CaseChangedPath(const std::wstring &fullPath)
     return newPath == fullPath ? std::wstring() : newPath;
 }
 
-ItemState LettersAfter(const ItemState &before)
+ItemState LettersAfter(const std::wstring &, const ItemState &before)
 {
     ItemState after = before;
     after.name = CaseChangedName(before.name);

@@ -41,7 +41,7 @@ std::wstring CaseChangedPath(const std::wstring &fullPath);
 // The name in the chosen case.
 std::wstring CaseChangedName(const std::wstring &name);
 // What a run makes of an item: its name in the chosen case.
-ItemState LettersAfter(const ItemState &before);
+ItemState LettersAfter(const std::wstring &path, const ItemState &before);
 // Renames the item (a full path) to its last component in the case of
 // g_caseMode. Keeps its attributes. Leaves the item as it is when its name
 // already has that case, when the new name names another item, and when it is

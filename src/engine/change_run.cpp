@@ -34,7 +34,7 @@ bool FolderRefusedAt1980(const std::wstring &path)
     return ReadItemData(path, &data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-ItemState TimestampAfter(const ItemState &before)
+ItemState TimestampAfter(const std::wstring &, const ItemState &before)
 {
     ItemState after = before;
     SYSTEMTIME target;

@@ -44,7 +44,7 @@ bool FolderRefusedAt1980(const std::wstring &path);
 
 // What a timestamp run makes of an item: the target time in all three times,
 // as the writers convert it.
-ItemState TimestampAfter(const ItemState &before);
+ItemState TimestampAfter(const std::wstring &path, const ItemState &before);
 
 // How many items a timestamp run over the chosen items changes: each of
 // them, and with includeSubfolders everything below them.

@@ -5,6 +5,7 @@
 
 #include "handles.h"
 #include "item_access.h"
+#include "journal.h"
 #include "path_text.h"
 #include "subtree_walk.h"
 
@@ -96,14 +97,22 @@ std::wstring RenameKeepingItem(const std::wstring &from, const std::wstring &to)
         wchar_t name[16] = {};
         std::swprintf(name, 16, L"~case%02d.tmp", attempt);
         const std::wstring temporary = JoinPath(ParentOf(to), name);
+        if (GetFileAttributesW(SystemPath(temporary).c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+        // The temporary name is on the disk before the item takes it, so
+        // that a process ended between the two renames leaves it findable.
+        if (!JournalRenameBegins({from, temporary})) return to;
         if (!Rename(to, temporary)) {
             const DWORD error = GetLastError();
+            JournalRenameEnds(from);
             if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) continue;
             return to;
         }
-        if (Rename(temporary, to)) return to;
         // The new name was refused: back under the old one.
-        return Rename(temporary, from) ? from : temporary;
+        const std::wstring where = Rename(temporary, to)     ? to
+                                   : Rename(temporary, from) ? from
+                                                             : temporary;
+        if (where != temporary) JournalRenameEnds(from);
+        return where;
     }
     return to;
 }

@@ -2,9 +2,11 @@
 
 #include <vector>
 
+#include "change_lock.h"
 #include "creation_moment.h"
 #include "handles.h"
 #include "item_access.h"
+#include "journal.h"
 #include "language.h"
 #include "local_time.h"
 #include "path_text.h"
@@ -187,20 +189,38 @@ ItemWrite WriteByHandleOrFail(const std::wstring &folder)
     return ItemWrite::Failed;
 }
 
-// What the rebuild keeps of the old folder: its attributes and times.
-struct OldFolder {
-    DWORD attributes;
-    FILETIME created, accessed, written;
-};
-
-// Sets the old folder's own times again: moving its contents out and back
-// in made the file system touch them.
-void PutBackFolderTimes(const std::wstring &folder, const OldFolder &old)
+// Sets the old folder's own times and attributes again: moving its
+// contents out and back in made the file system touch them.
+void PutBackFolderState(const RebuildStep &old)
 {
-    FileHandle handle(CreateFileW(SystemPath(folder).c_str(), FILE_WRITE_ATTRIBUTES,
+    FileHandle handle(CreateFileW(SystemPath(old.folder).c_str(), FILE_WRITE_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (handle.Valid()) SetFileTime(handle.Get(), &old.created, &old.accessed, &old.written);
+    handle.Close();
+    SetFileAttributesW(SystemPath(old.folder).c_str(), old.attributes);
+}
+
+// The times of the folder holding the rebuilt one go back as they were: the
+// rename and the create in it are the rebuild's doing, not a change the
+// user asked for. Only where folders can be opened for their times.
+void PutBackParentTimes(const RebuildStep &step)
+{
+    const FILETIME none = {};
+    if (!CanWriteFolderTimesByHandle() ||
+        CompareFileTime(&step.parentWritten, &none) == 0)
+        return;
+    FileHandle handle(CreateFileW(SystemPath(ParentOf(step.folder)).c_str(), FILE_WRITE_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (handle.Valid())
+        SetFileTime(handle.Get(), &step.parentCreated, &step.parentAccessed, &step.parentWritten);
+}
+
+bool IsFolder(const std::wstring &path)
+{
+    const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // How far a rebuild got, for undoing it.
@@ -213,25 +233,25 @@ struct RebuildProgress {
 // Undoes a rebuild that failed part-way: the contents go back into the
 // temporary folder, the new folder is removed, the old one takes its name
 // back with its times and attributes. False when something stayed behind.
-bool UndoRebuild(const std::wstring &folder, const std::wstring &temporary, const OldFolder &old,
-                 const std::vector<std::wstring> &entries, const RebuildProgress &progress)
+bool UndoRebuild(const RebuildStep &old, const std::vector<std::wstring> &entries,
+                 const RebuildProgress &progress)
 {
     bool complete = true;
     for (std::size_t i = progress.moved; i-- > 0;)
-        if (!MoveEntry(folder, temporary, entries[i])) complete = false;
-    if (complete && progress.created && !RemoveDirectoryW(SystemPath(folder).c_str()))
+        if (!MoveEntry(old.folder, old.temporary, entries[i])) complete = false;
+    if (complete && progress.created && !RemoveDirectoryW(SystemPath(old.folder).c_str()))
         complete = false;
     if (complete && progress.renamed &&
-        !MoveFileExW(SystemPath(temporary).c_str(), SystemPath(folder).c_str(), 0))
+        !MoveFileExW(SystemPath(old.temporary).c_str(), SystemPath(old.folder).c_str(), 0))
         complete = false;
     if (!complete) return false;
-    PutBackFolderTimes(folder, old);
-    SetFileAttributesW(SystemPath(folder).c_str(), old.attributes);
+    PutBackFolderState(old);
     return true;
 }
 
-ItemWrite RebuildFolder(const std::wstring &folder, const OldFolder &old, const DateTime &target)
+ItemWrite RebuildFolder(RebuildStep old, const DateTime &target)
 {
+    const std::wstring folder = old.folder;
     // Settled before anything is renamed: a time that is no date fails here.
     if (!IsValidDateTime(target)) {
         CountFailure();
@@ -244,9 +264,12 @@ ItemWrite RebuildFolder(const std::wstring &folder, const OldFolder &old, const 
     }
     // Without the right to set the clock the folder is never taken apart:
     // the way that needs no clock is taken straight away.
-    if (g_clockNotPutBack || !g_platform.enableClockRight()) return WriteByHandleOrFail(folder);
+    // Nor is the clock set outside a change that holds the machine's change
+    // lock: two processes would each save a clock the other had set.
+    if (g_clockNotPutBack || !ChangeLockHeld() || !g_platform.enableClockRight())
+        return WriteByHandleOrFail(folder);
     const SYSTEMTIME moment = SystemTimeOf(momentFields);
-    std::wstring temporary;
+    std::wstring &temporary = old.temporary;
     if (!FindTemporaryName(folder, &temporary)) {
         ReportRecreate(kReportTemporaryName, folder, std::wstring());
         return ItemWrite::Failed;
@@ -259,9 +282,16 @@ ItemWrite RebuildFolder(const std::wstring &folder, const OldFolder &old, const 
         return ItemWrite::Failed;
     }
 
+    // Where the parts go is on the disk before the folder is touched, so
+    // that a process ended half-way leaves a folder that can be put together.
+    if (!JournalRebuildBegins(old)) {
+        CountFailure();
+        return ItemWrite::Failed;
+    }
     // The rename must not be refused for a read-only folder.
     const std::wstring systemFolder = SystemPath(folder);
     if (!SetFileAttributesW(systemFolder.c_str(), FILE_ATTRIBUTE_NORMAL)) {
+        JournalRebuildEnds(folder);
         CountFailure();
         return ItemWrite::Failed;
     }
@@ -294,16 +324,20 @@ ItemWrite RebuildFolder(const std::wstring &folder, const OldFolder &old, const 
     if (!failed && !RemoveDirectoryW(SystemPath(temporary).c_str())) failed = true;
     if (!failed) {
         SetFileAttributesW(systemFolder.c_str(), old.attributes);
+        PutBackParentTimes(old);
+        JournalRebuildEnds(folder);
         // Complete, but handed another creation time, or given other times by
         // the moves: written again by handle.
         if (momentMissing || !RebuiltFolderHasTarget(folder, target)) return WriteByHandleOrFail(folder);
         return ItemWrite::Written;
     }
-    if (!UndoRebuild(folder, temporary, old, entries, progress)) {
+    if (!UndoRebuild(old, entries, progress)) {
         CountFailure();
         ReportRecreate(kReportLeftBehind, folder, temporary);
         return ItemWrite::Failed;
     }
+    PutBackParentTimes(old);
+    JournalRebuildEnds(folder);
     // The folder is as it was. A clock that cannot be set (an ordinary user's
     // lot) still leaves the handle writer where the system has one.
     if (clockRefused) return WriteByHandleOrFail(folder);
@@ -315,6 +349,32 @@ ItemWrite RebuildFolder(const std::wstring &folder, const OldFolder &old, const 
 
 int g_clockNotPutBack = 0;
 
+bool PutFolderTogether(const RebuildStep &step)
+{
+    if (!IsFolder(step.temporary)) {
+        // Never taken apart, or whole again: only the attributes may be missing.
+        if (!IsFolder(step.folder)) return false;
+        SetFileAttributesW(SystemPath(step.folder).c_str(), step.attributes);
+        PutBackParentTimes(step);
+        return true;
+    }
+    if (IsFolder(step.folder)) {
+        // The new folder: whatever came home goes back aside first.
+        std::vector<std::wstring> names;
+        if (!ReadFolderNames(step.folder, &names)) return false;
+        for (const std::wstring &name : names)
+            if (!MoveEntry(step.folder, step.temporary, name)) return false;
+        if (!RemoveDirectoryW(SystemPath(step.folder).c_str())) return false;
+    } else if (GetFileAttributesW(SystemPath(step.folder).c_str()) != INVALID_FILE_ATTRIBUTES) {
+        return false;  // another item took the folder's name meanwhile
+    }
+    if (!MoveFileExW(SystemPath(step.temporary).c_str(), SystemPath(step.folder).c_str(), 0))
+        return false;
+    PutBackFolderState(step);
+    PutBackParentTimes(step);
+    return true;
+}
+
 bool FolderTargetReachable()
 {
     DateTime moment;
@@ -324,7 +384,8 @@ bool FolderTargetReachable()
 ItemWrite WriteTimestampByRecreate(const std::wstring &path)
 {
     const DateTime target = RoundedToEvenSecond(ReadTimeFields(g_targetTime));
-    OldFolder old = {};
+    RebuildStep old;
+    old.folder = path;
     {
         FileHandle item;
         switch (OpenItemForChange(path, item)) {
@@ -348,11 +409,19 @@ ItemWrite WriteTimestampByRecreate(const std::wstring &path)
         // A folder that is a link, opened as itself: its contents live
         // elsewhere and would be carried out of the place they belong to.
         if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return ItemWrite::LinkLeftAlone;
-        old = {info.dwFileAttributes, info.ftCreationTime, info.ftLastAccessTime,
-               info.ftLastWriteTime};
+        old.attributes = info.dwFileAttributes;
+        old.created = info.ftCreationTime;
+        old.accessed = info.ftLastAccessTime;
+        old.written = info.ftLastWriteTime;
+        WIN32_FILE_ATTRIBUTE_DATA parent;
+        if (ReadItemData(ParentOf(path), &parent)) {
+            old.parentCreated = parent.ftCreationTime;
+            old.parentAccessed = parent.ftLastAccessTime;
+            old.parentWritten = parent.ftLastWriteTime;
+        }
     }
     const int clockWasWrong = g_clockNotPutBack;
-    const ItemWrite result = RebuildFolder(path, old, target);
+    const ItemWrite result = RebuildFolder(old, target);
     if (!clockWasWrong && g_clockNotPutBack)
         ReportRecreate(kReportClockNotPutBack, path, std::wstring());
     return result;

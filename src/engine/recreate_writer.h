@@ -6,6 +6,7 @@
 // A file gets its times through a plain handle.
 #include <string>
 
+#include "journal.h"
 #include "timestamp_writer.h"
 
 // What the rebuild tells the program about.
@@ -29,10 +30,19 @@ void ReportRecreate(RecreateReport report, const std::wstring &path, const std::
 // attributes, contents and times. Refusals go to ReportRecreate. A link, and
 // the program's own file, are left alone and said so in the result.
 //
-// Nothing is renamed unless the right to set the clock is held. A rebuilt
+// Nothing is renamed unless the right to set the clock and the machine's
+// change lock are held, and the journal (when one is open) holds the folder,
+// its temporary name and its old attributes and times on the disk. A rebuilt
 // folder's times are read back once its contents are home again; a time the
 // moves renewed is written again by handle where the system allows it.
 ItemWrite WriteTimestampByRecreate(const std::wstring &path);
+
+// Puts a folder that a rebuild took apart (and a process cut off) together
+// again as it was: what came into the new folder goes back aside, the new
+// folder goes, and the old one takes its name back with its times and
+// attributes. True when the folder is whole (also when it already was);
+// false when entries still wait in the temporary folder.
+bool PutFolderTogether(const RebuildStep &step);
 
 // Whether a folder can get the target time by a rebuild: the creation
 // moment, one second before it, must not fall before 1980.

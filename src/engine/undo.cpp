@@ -111,58 +111,146 @@ bool PutBack(JournalKind kind, const std::wstring &path, const ItemState &old)
     return false;
 }
 
+bool Exists(const std::wstring &path)
+{
+    return GetFileAttributesW(SystemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// An item left under a temporary name between the two renames of a change
+// of letters goes back to its old name.
+bool PutNameTogether(const RenameStep &step)
+{
+    if (!Exists(step.temporary)) return true;
+    if (Exists(step.from)) return false;
+    return MoveFileExW(SystemPath(step.temporary).c_str(), SystemPath(step.from).c_str(), 0) != FALSE;
+}
+
 }  // namespace
 
-std::vector<JournalEntry> ItemsToPutBack(const JournalFile &journal, UndoOutcome *outcome)
+UndoPlan PlanUndo(const JournalFile &journal, UndoOutcome *outcome)
 {
-    std::vector<JournalEntry> items;
-    for (auto entry = journal.entries.rbegin(); entry != journal.entries.rend(); ++entry) {
-        const std::wstring path = CurrentPath(journal, *entry);
+    UndoPlan plan;
+    for (std::size_t i = journal.entries.size(); i-- > 0;) {
+        if (journal.undoneMark || journal.settled[i]) continue;
+        const JournalEntry &entry = journal.entries[i];
+        const std::wstring path = CurrentPath(journal, entry);
         ItemState now;
         if (!ReadItemState(path, &now)) {
-            outcome->gone.push_back(entry->path);
+            outcome->gone.push_back(entry.path);
+            plan.settledAsTheyAre.push_back(i);
             continue;
         }
         // Never changed (the run left it, stopped or failed before it): nothing to do.
-        if (Matches(journal.kind, now, entry->before)) continue;
-        if (!Matches(journal.kind, now, entry->after, true)) {
-            outcome->changedSince.push_back(path);
+        if (Matches(journal.kind, now, entry.before)) {
+            plan.settledAsTheyAre.push_back(i);
             continue;
         }
-        items.push_back({path, now, entry->before});
+        if (!Matches(journal.kind, now, entry.after, true)) {
+            outcome->changedSince.push_back(path);
+            plan.settledAsTheyAre.push_back(i);
+            continue;
+        }
+        plan.items.push_back({i, path, now, entry.before});
     }
-    return items;
+    return plan;
 }
 
-void PutItemsBack(const JournalFile &journal, const std::vector<JournalEntry> &items,
-                  UndoOutcome *outcome)
+void PutItemsBack(const JournalFile &journal, const UndoPlan &plan, UndoOutcome *outcome)
 {
-    if (items.empty()) {
-        MarkJournalUndone(journal.path);
-        return;
-    }
-    if (!JournalBegin(journal.kind, true, nullptr)) {
+    if (!UndoMarksBegin(journal.path)) {
         outcome->journalFailed = true;
         return;
     }
-    for (const JournalEntry &item : items) JournalRecordChange(item.path, item.before, item.after);
-    if (!JournalFlush()) {
-        outcome->journalFailed = true;
-        JournalEnd();
-        return;
+    if (!plan.items.empty()) {
+        bool written = JournalBegin(journal.kind, true, nullptr, NameOf(journal.path));
+        for (const UndoItem &item : plan.items)
+            written = written && JournalRecordChange(item.path, item.now, item.old);
+        if (!written || !JournalFlush()) {
+            JournalEnd(RunOutcome::Failed);
+            UndoMarksEnd();
+            outcome->journalFailed = true;
+            return;
+        }
     }
-    MarkJournalUndone(journal.path);
+    for (std::size_t entry : plan.settledAsTheyAre) UndoMarkSettled(entry);
     ForgetFinalPathCache();
-    for (const JournalEntry &item : items) {
+    for (const UndoItem &item : plan.items) {
         if (!NextRunItem()) {
             outcome->stopped = true;
             break;
         }
-        if (PutBack(journal.kind, item.path, item.after))
+        if (PutBack(journal.kind, item.path, item.old)) {
             ++outcome->putBack;
-        else
+            UndoMarkSettled(item.entry);
+        } else {
             outcome->failed.push_back(item.path);
+        }
     }
-    if (outcome->stopped) outcome->left = items.size() - outcome->putBack - outcome->failed.size();
-    JournalEnd();
+    if (outcome->stopped) outcome->left = plan.items.size() - outcome->putBack - outcome->failed.size();
+    JournalEnd(outcome->stopped ? RunOutcome::Stopped : RunOutcome::Completed);
+    UndoMarksEnd();
+}
+
+UndoChoice UndoChoiceFor(const JournalFile &journal)
+{
+    UndoChoice choice;
+    choice.status = UndoChoice::Offered;
+    choice.journal = journal;
+    // An undo cut short: what it left of the journal it was putting back
+    // comes before undoing the undo.
+    if (journal.isUndo && !journal.undoes.empty()) {
+        JournalFile target;
+        if (ReadJournal(JoinPath(ParentOf(journal.path), journal.undoes), &target) == JournalRead::Read &&
+            !target.FullyUndone())
+            choice.journal = std::move(target);
+    }
+    return choice;
+}
+
+UndoChoice ChooseUndo()
+{
+    const std::vector<std::wstring> paths = JournalPaths();
+    for (auto path = paths.rbegin(); path != paths.rend(); ++path) {
+        JournalFile journal;
+        if (ReadJournal(*path, &journal) != JournalRead::Read) {
+            // Never passed over: an older run undone instead of the newest
+            // would put back what the user did not mean.
+            UndoChoice damaged;
+            damaged.status = UndoChoice::Damaged;
+            damaged.damaged = *path;
+            return damaged;
+        }
+        if (!journal.FullyUndone()) return UndoChoiceFor(journal);
+    }
+    return UndoChoice();
+}
+
+StepRepair RepairOpenSteps(const JournalFile &journal)
+{
+    StepRepair repair;
+    // The newest step first: a step taken later may lie inside an earlier one's folder.
+    for (auto step = journal.openRenames.rbegin(); step != journal.openRenames.rend(); ++step) {
+        if (PutNameTogether(*step) && CloseJournalStep(journal.path, *step))
+            repair.namesBack.push_back(*step);
+        else
+            repair.namesAway.push_back(*step);
+    }
+    for (auto step = journal.openRebuilds.rbegin(); step != journal.openRebuilds.rend(); ++step) {
+        if (PutFolderTogether(*step) && CloseJournalStep(journal.path, *step))
+            repair.foldersWhole.push_back(*step);
+        else
+            repair.foldersApart.push_back(*step);
+    }
+    return repair;
+}
+
+std::vector<JournalFile> UnfinishedJournals()
+{
+    std::vector<JournalFile> unfinished;
+    for (const std::wstring &path : JournalPaths()) {
+        JournalFile journal;
+        if (ReadJournal(path, &journal) == JournalRead::Read && !journal.closed)
+            unfinished.push_back(std::move(journal));
+    }
+    return unfinished;
 }

@@ -8,6 +8,7 @@
 #include "list_container.h"
 #include "program_paths.h"
 #include "program_table.h"
+#include "recovery.h"
 #include "run_feedback.h"
 #include "run_progress.h"
 
@@ -120,12 +121,45 @@ static void OnMainCreate(HWND window)
     SetUpTitleAndPaths(window);
 }
 
+// The main window of another copy of this program, or null.
+static HWND OtherCopyWindow(HWND own)
+{
+    HWND other = nullptr;
+    while ((other = FindWindowExW(nullptr, other, g_program.className, nullptr)))
+        if (other != own) return other;
+    return nullptr;
+}
+
+// One copy per program in a session, whatever the title of the first copy's
+// window shows (it shows a run's progress while one goes on). Known by a
+// named mutex that each copy keeps for its whole life.
+static bool AnotherCopyRuns(HWND own)
+{
+    static HANDLE copyMutex = nullptr;
+    if (copyMutex) return false;  // this process is the copy
+    const std::wstring name = std::wstring(L"Local\\Retempo.") + g_program.className;
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+    // Systems without namespaces take no backslash in a name.
+    if (!mutex) mutex = CreateMutexW(nullptr, FALSE, name.substr(name.find(L'\\') + 1).c_str());
+    if (!mutex) return OtherCopyWindow(own) != nullptr;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return true;
+    }
+    copyMutex = mutex;
+    return false;
+}
+
 void SetUpTitleAndPaths(HWND window)
 {
     const wchar_t *title = g_japaneseMode ? g_program.titleJapanese : g_program.titleEnglish;
 
-    // This window still carries its creation name, so a hit is another instance.
-    if (FindWindowExW(nullptr, nullptr, g_program.className, title)) {
+    if (AnotherCopyRuns(window)) {
+        // The user meant the running copy: it comes forward.
+        if (HWND first = OtherCopyWindow(window)) {
+            if (IsIconic(first)) ShowWindow(first, SW_RESTORE);
+            SetForegroundWindow(first);
+        }
         PostMessageW(window, kMsgQuitInstance, 0, 0);
         return;
     }
@@ -157,6 +191,8 @@ static void OnMainSetCursor(HWND window, WPARAM wParam, LPARAM lParam)
 
 static void OnPlaceBarStage(HWND window)
 {
+    // Before anything else: a run that an earlier process left cut off.
+    RecoverUnfinishedRuns(window);
     PlaceIconBar();
     PostMessageW(window, kMsgCreateControls, 0, 0);
 }
@@ -234,6 +270,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND: OnMainCommand(window, wParam); return 0;
     case WM_SYSCOMMAND: return OnMainSysCommand(window, wParam, lParam);
     case WM_CLOSE: return OnMainClose(window);
+    case WM_QUERYENDSESSION: return AllowSessionEnd(window) ? TRUE : FALSE;
+    case WM_ENDSESSION:
+        if (wParam) OnSessionEnding(window);
+        return 0;
     case WM_DESTROY: OnMainDestroy(window); return 0;
     case kMsgQuitInstance: PostQuitMessage(0); return 0;
     case kMsgPlaceBar: OnPlaceBarStage(window); return 0;

@@ -161,6 +161,79 @@ constexpr MessageEntry kMessages[] = {
     {Msg::UndoFailed, kInfo, L"\nCould not be put back:", L"Information", L"\n元に戻せませんでした:",
      L"お知らせ"},
     {Msg::UndoMore, kInfo, L"   ... and %s more", L"Information", L"   ほか %s 個", L"お知らせ"},
+    {Msg::ChangeRunningElsewhere, kWarn,
+     L"A change is running in the other window:\n   %s\nNothing was changed. Try again once it has "
+     L"finished.",
+     L"Error", L"別のウィンドウで変更を実行中です.\n   %s\n何も変更していません. 終わってから、もう一度実行してください.",
+     L"エラー"},
+    {Msg::AnotherWindow, kWarn, L"another window of Retempo", L"Error", L"レテンポの別のウィンドウ",
+     L"エラー"},
+    {Msg::UndoRestQuestion, MB_YESNO | MB_ICONQUESTION,
+     L"Do you undo the rest of the last change?\n  Undo the rest of: %s (%s left)", L"Question",
+     L"最後の変更の残りを元に戻しますか？\n  残りを元に戻す: %s (残り %s 個)", L"質問"},
+    {Msg::UndoDamaged, kError,
+     L"The journal of the last change cannot be read:\n   %s\nNothing was put back. Delete that file "
+     L"to undo older changes.",
+     L"Error",
+     L"最後の変更の記録を読めません.\n   %s\n何も元に戻していません. "
+     L"それより前の変更を元に戻すには、このファイルを削除してください.",
+     L"エラー"},
+    {Msg::RecoverRun, MB_YESNO | MB_ICONWARNING,
+     L"A change did not finish: the program was ended while it ran.\n  %s\nIt had changed %s of %s "
+     L"item(s).%s\n\nDo you put back what it changed?\nNo leaves the items as they are; Undo last "
+     L"change can still put them back later.",
+     L"Warning",
+     L"変更が終わっていません: 実行中にプログラムが終了しました.\n  %s\n%s 個のアイテムを変更していました "
+     L"(全部で %s 個).%s\n\n変更したアイテムを元に戻しますか？\n「いいえ」ではそのままにします. "
+     L"後から「最後の変更を元に戻す」で元に戻せます.",
+     L"警告"},
+    {Msg::RecoverUndo, MB_YESNO | MB_ICONWARNING,
+     L"An undo did not finish: the program was ended while it ran.\n  %s\n%s item(s) are still to be "
+     L"put back.%s\n\nDo you put them back now?\nNo leaves them as they are; Undo last change can "
+     L"still put them back later.",
+     L"Warning",
+     L"元に戻す処理が終わっていません: 実行中にプログラムが終了しました.\n  %s\nまだ %s "
+     L"個のアイテムが元に戻っていません.%s\n\n今、元に戻しますか？\n「いいえ」ではそのままにします. "
+     L"後から「最後の変更を元に戻す」で元に戻せます.",
+     L"警告"},
+    {Msg::RecoverNothing, kInfo,
+     L"A change did not finish: the program was ended while it ran.\n  %s\nIt had changed no "
+     L"item.%s",
+     L"Information",
+     L"変更が終わっていません: 実行中にプログラムが終了しました.\n  %s\n変更したアイテムはありません.%s",
+     L"お知らせ"},
+    {Msg::RecoverFolderWhole, kInfo,
+     L"\nThe folder\n   %s\nwas being rebuilt; it is whole again with its entries, which were in\n   %s",
+     L"Information",
+     L"\n再作成中だったフォルダー\n   %s\nを、中身とともに元に戻しました. 中身は次の場所にありました.\n   %s",
+     L"お知らせ"},
+    {Msg::RecoverFolderApart, kInfo,
+     L"\nThe folder\n   %s\nwas being rebuilt, and some of its entries still wait in\n   %s\nMove them "
+     L"back by hand.",
+     L"Information",
+     L"\n再作成中だったフォルダー\n   %s\nの中身の一部が、まだ次の場所にあります.\n   %s\n手作業で戻してください.",
+     L"お知らせ"},
+    {Msg::RecoverNameBack, kInfo, L"\nThe item\n   %s\nhas its name back; it was under\n   %s",
+     L"Information", L"\nアイテム\n   %s\nの名前を元に戻しました. 次の一時的な名前でした.\n   %s",
+     L"お知らせ"},
+    {Msg::RecoverNameAway, kInfo,
+     L"\nThe item\n   %s\nis still under the temporary name\n   %s\nRename it by hand.", L"Information",
+     L"\nアイテム\n   %s\nは、まだ次の一時的な名前のままです.\n   %s\n手作業で名前を戻してください.",
+     L"お知らせ"},
+    {Msg::RecoverClock, kInfo,
+     L"\nA folder was being rebuilt, for which the system clock is set for a moment. The clock now "
+     L"shows %s: please check that it is right.",
+     L"Information",
+     L"\nフォルダーの再作成中でした. その間、システムの時計を一瞬変更します. 時計は現在 %s "
+     L"を示しています: 正しいか確認してください.",
+     L"お知らせ"},
+    {Msg::BlockReason, kInfo, L"%s: %s of %s item(s). The change stops at the next item.",
+     L"Information", L"%s: %s / %s 個. 次のアイテムの前で変更を中止します.", L"お知らせ"},
+    {Msg::RunTimestamp, kInfo, L"Change Timestamp", L"Information", L"タイムスタンプの変更",
+     L"お知らせ"},
+    {Msg::RunAttributes, kInfo, L"Change Attributes", L"Information", L"属性の変更", L"お知らせ"},
+    {Msg::RunLetters, kInfo, L"Change Letters", L"Information", L"大文字・小文字の変更", L"お知らせ"},
+    {Msg::RunUndo, kInfo, L"Undo", L"Information", L"元に戻す", L"お知らせ"},
 };
 
 constexpr bool EveryMessageInIdOrder()

@@ -63,6 +63,24 @@ enum class Msg {
     UndoChangedSince,      // then each item changed since the run, one per line
     UndoFailed,            // then each item that could not be put back, one per line
     UndoMore,              // %s: how many more items of the list above
+    // one change at a time, and runs cut off
+    ChangeRunningElsewhere,// %s: the title of the window whose change runs
+    AnotherWindow,         // stands for that title when it cannot be read
+    UndoRestQuestion,      // %s: the run, as UndoRun* names it, %s: items left
+    UndoDamaged,           // %s: the journal file that cannot be read
+    RecoverRun,            // %s: the run, %s: items changed, %s: items in all, %s: notes
+    RecoverUndo,           // %s: the undo, %s: items left to put back, %s: notes
+    RecoverNothing,        // %s: the run, %s: notes
+    RecoverFolderWhole,    // %s: a folder put together again, %s: where its entries were
+    RecoverFolderApart,    // %s: a folder still apart, %s: where its entries wait
+    RecoverNameBack,       // %s: an item back under its name, %s: the temporary name it had
+    RecoverNameAway,       // %s: the item's name, %s: the temporary name it still has
+    RecoverClock,          // %s: the date and time the clock shows
+    BlockReason,           // %s: the run's command, %s: items done, %s: items in all
+    RunTimestamp,          // the commands, as the block reason names them
+    RunAttributes,
+    RunLetters,
+    RunUndo,
     Count
 };
 

@@ -7,6 +7,7 @@
 #include "language.h"
 #include "main_window.h"
 #include "messages.h"
+#include "recovery.h"
 #include "run_progress.h"
 #include "undo.h"
 
@@ -17,12 +18,17 @@ namespace {
 constexpr DWORD kTitleEveryMs = 200;
 // Items named in Undo's report per list; the rest are counted.
 constexpr std::size_t kNamesShown = 10;
+// Set on the main window while its process holds the change lock, so that
+// another program can name the window whose change runs.
+constexpr wchar_t kChangeProperty[] = L"Retempo.ChangeRunning";
 
 struct Feedback {
     HWND window = nullptr;
     std::wstring title;
+    std::wstring command;  // the run's command, for the reason that holds the session
     DWORD lastTitle = 0;
     bool stopAsked = false;
+    bool sessionHeld = false;
 } g_feedback;
 
 bool IsInput(UINT message)
@@ -31,9 +37,78 @@ bool IsInput(UINT message)
            (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
 }
 
+// A function of user32 bound at run time, null where the system lacks it:
+// systems before Vista cannot name a reason for holding the session.
+template <typename Function>
+Function UserFunction(const char *name)
+{
+    HMODULE user = GetModuleHandleA("user32.dll");
+    FARPROC entry = user ? GetProcAddress(user, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(entry));
+}
+
+void HoldSession(HWND window, const std::wstring &reason)
+{
+    using CreateFn = BOOL(WINAPI *)(HWND, LPCWSTR);
+    static const CreateFn create = UserFunction<CreateFn>("ShutdownBlockReasonCreate");
+    if (create && create(window, reason.c_str())) g_feedback.sessionHeld = true;
+}
+
+void ReleaseSession(HWND window)
+{
+    using DestroyFn = BOOL(WINAPI *)(HWND);
+    static const DestroyFn destroy = UserFunction<DestroyFn>("ShutdownBlockReasonDestroy");
+    if (g_feedback.sessionHeld && destroy) destroy(window);
+    g_feedback.sessionHeld = false;
+}
+
+BOOL CALLBACK TakeChangeWindowTitle(HWND window, LPARAM found)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() || !GetPropW(window, kChangeProperty)) return TRUE;
+    // Read without a message to that window, which may be busy with an item.
+    wchar_t text[256] = {};
+    InternalGetWindowText(window, text, 256);
+    *reinterpret_cast<std::wstring *>(found) = text;
+    return FALSE;
+}
+
+// The title of another process's window whose change holds the lock; empty
+// when there is none this session can see.
+std::wstring OtherChangeWindowTitle()
+{
+    std::wstring title;
+    EnumWindows(TakeChangeWindowTitle, reinterpret_cast<LPARAM>(&title));
+    return title;
+}
+
 }  // namespace
 
 BetweenItems g_runPump = BetweenRunItems;
+
+ChangeTurn::ChangeTurn(HWND mainWindow, TurnPurpose purpose) : window(mainWindow)
+{
+    const bool change = purpose == TurnPurpose::Change;
+    if (!hold.Held()) {
+        if (!change) return;
+        std::wstring other = OtherChangeWindowTitle();
+        if (other.empty()) other = MessageText(Msg::AnotherWindow);
+        ShowMessageFormatted(window, Msg::ChangeRunningElsewhere, {other});
+        return;
+    }
+    if (window) SetPropW(window, kChangeProperty, reinterpret_cast<HANDLE>(1));
+    if (change && hold.take == LockTake::Abandoned) RecoverUnfinishedRuns(window);
+}
+
+ChangeTurn::~ChangeTurn()
+{
+    if (!hold.Held()) return;
+    // The lock nests: the property goes with the last turn.
+    ReleaseChangeLock();
+    hold.take = LockTake::Busy;
+    if (window && !ChangeLockHeld()) RemovePropW(window, kChangeProperty);
+}
 
 // A command must not start inside another: keys and clicks wait.
 bool BetweenRunItems(std::size_t done, std::size_t total)
@@ -68,10 +143,22 @@ bool BetweenRunItems(std::size_t done, std::size_t total)
 
 namespace {
 
-void BeginRunFeedback(HWND mainWindow, std::size_t total)
+std::wstring CommandName(JournalKind kind, bool isUndo)
+{
+    if (isUndo) return MessageText(Msg::RunUndo);
+    switch (kind) {
+    case JournalKind::Attributes: return MessageText(Msg::RunAttributes);
+    case JournalKind::Letters: return MessageText(Msg::RunLetters);
+    case JournalKind::Timestamp: break;
+    }
+    return MessageText(Msg::RunTimestamp);
+}
+
+void BeginRunFeedback(HWND mainWindow, std::size_t total, const std::wstring &command)
 {
     g_feedback = Feedback();
     g_feedback.window = mainWindow;
+    g_feedback.command = command;
     if (mainWindow) {
         wchar_t title[256] = {};
         GetWindowTextW(mainWindow, title, 256);
@@ -86,7 +173,10 @@ void EndRunFeedback()
 {
     EndRunProgress();
     g_betweenItems = nullptr;
-    if (g_feedback.window) SetWindowTextW(g_feedback.window, g_feedback.title.c_str());
+    if (g_feedback.window) {
+        ReleaseSession(g_feedback.window);
+        SetWindowTextW(g_feedback.window, g_feedback.title.c_str());
+    }
     g_feedback.window = nullptr;
 }
 
@@ -96,16 +186,6 @@ std::wstring DateTimeText(const SYSTEMTIME &time)
     std::swprintf(text, 32, L"%04u-%02u-%02u %02u:%02u", time.wYear, time.wMonth, time.wDay,
                   time.wHour, time.wMinute);
     return text;
-}
-
-std::wstring RunName(const JournalFile &journal)
-{
-    Msg kind = Msg::UndoRunTimestamp;
-    if (journal.kind == JournalKind::Attributes) kind = Msg::UndoRunAttributes;
-    if (journal.kind == JournalKind::Letters) kind = Msg::UndoRunLetters;
-    const std::wstring name = FillPlaceholders(
-        MessageText(kind), {GroupedCount(journal.entries.size()), DateTimeText(journal.started)});
-    return journal.isUndo ? FillPlaceholders(MessageText(Msg::UndoRunUndo), {name}) : name;
 }
 
 void AppendNames(std::wstring &text, Msg heading, const std::vector<std::wstring> &names)
@@ -123,7 +203,23 @@ void ShowJournalFailure(HWND owner)
     ShowMessageFormatted(owner, Msg::JournalFailure, {JournalFolder()});
 }
 
+RunOutcome OutcomeOfRun()
+{
+    if (JournalBroken()) return RunOutcome::Failed;
+    return RunStopped() ? RunOutcome::Stopped : RunOutcome::Completed;
+}
+
 }  // namespace
+
+std::wstring RunName(const JournalFile &journal)
+{
+    Msg kind = Msg::UndoRunTimestamp;
+    if (journal.kind == JournalKind::Attributes) kind = Msg::UndoRunAttributes;
+    if (journal.kind == JournalKind::Letters) kind = Msg::UndoRunLetters;
+    const std::wstring name = FillPlaceholders(
+        MessageText(kind), {GroupedCount(journal.entries.size()), DateTimeText(journal.started)});
+    return journal.isUndo ? FillPlaceholders(MessageText(Msg::UndoRunUndo), {name}) : name;
+}
 
 std::wstring GroupedCount(std::size_t count)
 {
@@ -141,6 +237,8 @@ bool RunWithJournal(HWND mainWindow, JournalKind kind, AfterChange after,
                     const std::vector<std::wstring> &chosenItems,
                     const std::function<std::size_t()> &count, const std::function<void()> &run)
 {
+    ChangeTurn turn(mainWindow);
+    if (!turn.Held()) return false;
     bool written = JournalBegin(kind, false, after);
     for (const std::wstring &item : chosenItems) written = written && JournalRecordItem(item);
     // One wait for the disk for all that counting met, not one per folder.
@@ -149,16 +247,16 @@ bool RunWithJournal(HWND mainWindow, JournalKind kind, AfterChange after,
     JournalHoldSync(false);
     written = written && JournalFlush();
     if (!written) {
-        JournalEnd();
+        JournalEnd(RunOutcome::Failed);
         ShowJournalFailure(mainWindow);
         return false;
     }
-    BeginRunFeedback(mainWindow, total);
+    BeginRunFeedback(mainWindow, total, CommandName(kind, false));
     run();
     EndRunFeedback();
-    const bool broken = JournalBroken();
-    JournalEnd();
-    if (broken) ShowJournalFailure(mainWindow);
+    const RunOutcome outcome = OutcomeOfRun();
+    JournalEnd(outcome);
+    if (outcome == RunOutcome::Failed) ShowJournalFailure(mainWindow);
     return true;
 }
 
@@ -175,6 +273,27 @@ void ShowStoppedMessage(HWND owner)
                           GroupedCount(RunItemsTotal() - RunItemsDone())});
 }
 
+bool AllowSessionEnd(HWND mainWindow)
+{
+    if (!RunGoingOn()) return true;
+    g_feedback.stopAsked = true;
+    HoldSession(mainWindow,
+                FillPlaceholders(MessageText(Msg::BlockReason),
+                                 {g_feedback.command, GroupedCount(RunItemsDone()),
+                                  GroupedCount(RunItemsTotal())}));
+    return false;
+}
+
+void OnSessionEnding(HWND)
+{
+    if (!RunGoingOn()) return;
+    // Called between two items (the run's pump answers messages only
+    // there): what is on the disk is a whole state, and the journal says so.
+    g_feedback.stopAsked = true;
+    JournalEnd(RunOutcome::Stopped);
+    UndoMarksEnd();
+}
+
 void AddUndoToWindowMenu(HWND mainWindow)
 {
     HMENU menu = GetSystemMenu(mainWindow, FALSE);
@@ -184,21 +303,12 @@ void AddUndoToWindowMenu(HWND mainWindow)
                 g_japaneseMode ? L"最後の変更を元に戻す" : L"Undo last change");
 }
 
-void UndoLastChange(HWND mainWindow)
+void RunUndo(HWND mainWindow, const JournalFile &journal, const UndoPlan &plan, UndoOutcome outcome,
+             const std::wstring &notes)
 {
-    if (RunGoingOn()) return;
-    JournalFile journal;
-    if (!ReadLatestJournal(&journal)) {
-        ShowMessage(mainWindow, Msg::UndoNothing);
-        return;
-    }
-    if (ShowMessageFormatted(mainWindow, Msg::UndoQuestion, {RunName(journal)}) != IDYES) return;
-
     HCURSOR kept = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    UndoOutcome outcome;
-    const std::vector<JournalEntry> items = ItemsToPutBack(journal, &outcome);
-    BeginRunFeedback(mainWindow, items.size());
-    PutItemsBack(journal, items, &outcome);
+    BeginRunFeedback(mainWindow, plan.items.size(), CommandName(journal.kind, true));
+    PutItemsBack(journal, plan, &outcome);
     EndRunFeedback();
     SetCursor(kept);
     if (outcome.journalFailed) {
@@ -214,5 +324,36 @@ void UndoLastChange(HWND mainWindow)
     AppendNames(text, Msg::UndoGone, outcome.gone);
     AppendNames(text, Msg::UndoChangedSince, outcome.changedSince);
     AppendNames(text, Msg::UndoFailed, outcome.failed);
-    ShowMessageText(mainWindow, Msg::UndoDone, text);
+    ShowMessageText(mainWindow, Msg::UndoDone, text + notes);
+}
+
+void UndoLastChange(HWND mainWindow)
+{
+    if (RunGoingOn()) return;
+    ChangeTurn turn(mainWindow);
+    if (!turn.Held()) return;
+    UndoChoice choice = ChooseUndo();
+    if (choice.status == UndoChoice::Nothing) {
+        ShowMessage(mainWindow, Msg::UndoNothing);
+        return;
+    }
+    if (choice.status == UndoChoice::Damaged) {
+        ShowMessageFormatted(mainWindow, Msg::UndoDamaged, {choice.damaged});
+        return;
+    }
+    const int answer =
+        choice.Rest()
+            ? ShowMessageFormatted(mainWindow, Msg::UndoRestQuestion,
+                                   {RunName(choice.journal), GroupedCount(choice.journal.Unsettled())})
+            : ShowMessageFormatted(mainWindow, Msg::UndoQuestion, {RunName(choice.journal)});
+    if (answer != IDYES) return;
+    if (!choice.journal.closed) CloseJournalAs(choice.journal.path, RunOutcome::Interrupted);
+    // A folder still apart, or a name still away, from a step cut off is
+    // put together before anything is compared with the journal.
+    const std::wstring notes = RepairNotes(RepairOpenSteps(choice.journal));
+    JournalFile journal;
+    if (ReadJournal(choice.journal.path, &journal) != JournalRead::Read) journal = choice.journal;
+    UndoOutcome outcome;
+    const UndoPlan plan = PlanUndo(journal, &outcome);
+    RunUndo(mainWindow, journal, plan, outcome, notes);
 }

@@ -1,8 +1,9 @@
 #pragma once
-// What the main window does around a change run: the run's journal, the
-// progress in the title (and so on the taskbar), messages answered between
-// items, and Esc or the close box asking whether to stop. Also Undo, the
-// window menu's "Undo last change".
+// What the main window does around a change run: the machine's change lock,
+// the run's journal, the progress in the title (and so on the taskbar),
+// messages answered between items, Esc or the close box asking whether to
+// stop, and the end of the session stopping the run between two items.
+// Also Undo, the window menu's "Undo last change".
 #include <windows.h>
 
 #include <cstddef>
@@ -10,18 +11,41 @@
 #include <string>
 #include <vector>
 
+#include "change_lock.h"
 #include "journal.h"
 #include "run_progress.h"
+#include "undo.h"
 
 // The window-menu command of Undo, the same in both programs.
 constexpr UINT kUndoCommand = 0x0110;
 
-// Runs one change. Its journal opens first; the chosen items, and all that
-// count() meets as it counts the run's items, are written down and on the
-// disk before run() starts. When the journal cannot be written, a message
-// says so and nothing runs (false). While run() works the window stays alive
-// and shows its progress; RunStopped() tells afterwards whether the user
-// stopped it.
+// What a turn at changing is for.
+enum class TurnPurpose {
+    Change,   // a command or Undo: a busy lock is told, runs left by a process that ended are recovered first
+    Recovery  // recovery itself: a busy lock means a live run elsewhere, and nothing is said
+};
+
+// This window's turn at changing anything on the machine: holds the change
+// lock while in scope. Where another process holds it, a message names that
+// process's window and nothing may change (Held() is false). Where the
+// process that held it before ended without letting go, the runs it left
+// are recovered first.
+struct ChangeTurn {
+    explicit ChangeTurn(HWND window, TurnPurpose purpose = TurnPurpose::Change);
+    ~ChangeTurn();
+    ChangeTurn(const ChangeTurn &) = delete;
+    ChangeTurn &operator=(const ChangeTurn &) = delete;
+    bool Held() const { return hold.Held(); }
+    HWND window;
+    ChangeLockHold hold;
+};
+
+// Runs one change in this window's turn. Its journal opens first; the chosen
+// items, and all that count() meets as it counts the run's items, are
+// written down and on the disk before run() starts. When the turn cannot be
+// had or the journal cannot be written, a message says so and nothing runs
+// (false). While run() works the window stays alive and shows its progress;
+// RunStopped() tells afterwards whether it was stopped.
 bool RunWithJournal(HWND mainWindow, JournalKind kind, AfterChange after,
                     const std::vector<std::wstring> &chosenItems,
                     const std::function<std::size_t()> &count, const std::function<void()> &run);
@@ -38,11 +62,25 @@ void AskToStopRun(HWND owner);
 // The closing message of a stopped run.
 void ShowStoppedMessage(HWND owner);
 
+// The end of the session asks (WM_QUERYENDSESSION): during a run the answer
+// is no, with the run and its progress as the reason, and the run stops at
+// the next item. True when the session may end.
+bool AllowSessionEnd(HWND mainWindow);
+// The session ends (WM_ENDSESSION with TRUE): a run stops where it stands,
+// between two items, and its journal is closed before the window goes.
+void OnSessionEnding(HWND mainWindow);
+
 // The window menu gets "Undo last change".
 void AddUndoToWindowMenu(HWND mainWindow);
 // Undo last change: asks, naming the run, puts back what it can, and says
 // what it put back and what it could not.
 void UndoLastChange(HWND mainWindow);
+// Puts back the planned items of a journal with the run's feedback, and
+// shows the report, notes appended. For Undo and for recovery.
+void RunUndo(HWND mainWindow, const JournalFile &journal, const UndoPlan &plan, UndoOutcome outcome,
+             const std::wstring &notes);
+// The run as the messages name it: "Change Timestamp, 6,145 items, 2026-12-07 22:41".
+std::wstring RunName(const JournalFile &journal);
 // The title text of a run's progress: "<title> 1,234 / 6,145".
 std::wstring ProgressTitle(const std::wstring &title, std::size_t done, std::size_t total);
 // A count with its thousands grouped by commas.

@@ -151,6 +151,20 @@ int Undo(const char *wantedClass, const char *wantedTitle)
     return PostMessageA(window, WM_SYSCOMMAND, 0x0110, 0) ? 0 : 1;
 }
 
+// The text of a message box (its static control 0xFFFF), in UTF-8.
+int BoxText(const char *wantedTitle)
+{
+    HWND box = TopWindow("#32770", wantedTitle);
+    HWND text = box ? GetDlgItem(box, 0xFFFF) : nullptr;
+    if (!text) return 1;
+    wchar_t wide[4096] = {};
+    GetWindowTextW(text, wide, 4096);
+    char utf8[16384] = {};
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::printf("%s\n", utf8);
+    return 0;
+}
+
 // The drive type and file system of a root such as M:\.
 int Volume(const char *root)
 {
@@ -179,6 +193,7 @@ int main(int argc, char **argv)
     if (argc >= 3 && !std::strcmp(argv[1], "volume")) return Volume(argv[2]);
     if (argc >= 4 && !std::strcmp(argv[1], "close")) return Close(argv[2], argv[3]);
     if (argc >= 4 && !std::strcmp(argv[1], "undo")) return Undo(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: e2e_helper window|list|times|volume|close|undo ...\n");
+    if (argc >= 3 && !std::strcmp(argv[1], "boxtext")) return BoxText(argv[2]);
+    std::fprintf(stderr, "usage: e2e_helper window|list|times|volume|close|undo|boxtext ...\n");
     return 2;
 }
