@@ -21,8 +21,6 @@
 #include "path_text.h"
 #include "test_support.h"
 
-constexpr DWORD kFourAttributes =
-    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
 
 class ChangeCommandTest : public ::testing::Test {
 protected:

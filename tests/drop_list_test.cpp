@@ -25,6 +25,8 @@
 #include "journal.h"
 #include "path_text.h"
 #include "run_feedback.h"
+#include "icon_bar.h"
+#include "volume_checks.h"
 #include "platform_seams.h"
 #include "simulated_clock.h"
 #include "test_support.h"
@@ -882,7 +884,7 @@ TEST_F(RunTest, TheEndOfTheSessionStopsARunBetweenTwoItemsWithItsJournalClosed)
     Drop({folder});
     g_betweenItemsEveryMs = 0;
     g_runPump = [](std::size_t done, std::size_t total) {
-        if (done == 5) {
+        if (total > 0 && done == 5) {
             g_sessionAnswer = SendMessageW(g_hMainWnd, g_sessionMessage, TRUE, 0);
             JournalFile newest;
             g_journalClosedAtEnd = ReadJournal(JournalPaths().back(), &newest) == JournalRead::Read &&
@@ -907,6 +909,242 @@ TEST_F(RunTest, TheEndOfTheSessionStopsARunBetweenTwoItemsWithItsJournalClosed)
     }
     g_runPump = BetweenRunItems;
     g_betweenItemsEveryMs = 50;
+}
+
+// Run under TZ=Europe/Berlin (ctest's drop_list_seasons): Undo puts back
+// exactly what a run wrote in either season, on NTFS and on a volume whose
+// folders are rebuilt, whichever volume the program looked at before.
+TEST_F(RunTest, SeasonsUndoPutsBackExactlyWhatTheRunWroteInEitherSeason)
+{
+    const std::string folder = temp_.Folder("album");
+    const std::string photo = temp_.File("album\\photo.jpg");
+    SetItemTime(photo, 2004, 8, 2, 3, 4, 8);
+    SetItemTime(folder, 2004, 1, 2, 3, 4, 6);
+    IntGuard include(g_includeSubfolders), ntfs(g_ntfsVolume);
+    g_includeSubfolders = 1;
+    Drop({folder, good_});
+    const FILETIME before[] = {LastWrite(folder), LastWrite(photo), LastWrite(good_)};
+    for (bool fat : {false, true}) {
+        SeamGuard seams;
+        if (fat) {
+            UseSimulatedClock();
+            g_platform.volumeFileSystem = ReportsFat;
+        }
+        for (int month : {7, 1}) {
+            SCOPED_TRACE((fat ? "FAT, month " : "NTFS, month ") + std::to_string(month));
+            // What the last volume looked at said: not this one's rule.
+            g_ntfsVolume = fat ? 1 : 0;
+            SYSTEMTIME target = {};
+            target.wYear = 2009;
+            target.wMonth = static_cast<WORD>(month);
+            target.wDay = 15;
+            target.wHour = 10;
+            target.wMinute = 20;
+            target.wSecond = 30;
+            ShowTimeInLists(target);
+            std::vector<SeenBox> seen = Run();
+            ASSERT_EQ(seen.size(), 2u);
+            ASSERT_EQ(seen[1].text, "Modification of timestamp succeeded.");
+            ASSERT_FALSE(SameFileTime(LastWrite(photo), before[1]));
+            ModalAnswerer answerer({IDYES, IDOK});
+            UndoLastChange(main_);
+            ASSERT_EQ(answerer.Seen().size(), 2u) << answerer.Describe();
+            EXPECT_EQ(answerer.Seen()[1].text, "Undo put back 3 item(s).");
+            EXPECT_TRUE(SameFileTime(LastWrite(folder), before[0]));
+            EXPECT_TRUE(SameFileTime(LastWrite(photo), before[1]));
+            EXPECT_TRUE(SameFileTime(LastWrite(good_), before[2]));
+        }
+    }
+}
+
+TEST_F(RunTest, ADropWhileTheStopQuestionIsUpIsRefused)
+{
+    const std::string folder = temp_.Folder("many");
+    for (int i = 0; i < 10; ++i) temp_.File("many\\f" + std::to_string(i) + ".txt");
+    IntGuard include(g_includeSubfolders);
+    g_includeSubfolders = 1;
+    Drop({folder});
+    static std::string late;
+    late = temp_.File("late.txt");
+    g_betweenItemsEveryMs = 0;
+    g_runPump = [](std::size_t done, std::size_t total) {
+        if (total > 0 && done == 3) PostMessageW(g_hMainWnd, WM_CLOSE, 0, 0);
+        return BetweenRunItems(done, total);
+    };
+    std::vector<std::string> boxes;
+    ModalAnswerer answerer([&](HWND dialog) {
+        boxes.push_back(MessageBoxText(dialog));
+        if (boxes.size() == 2) DropHandle(MakeDropHandle({late}));  // while "Do you stop...?" is up
+        const int answer = boxes.size() == 1 ? IDYES : GetDlgItem(dialog, IDNO) ? IDNO : IDOK;
+        SendDlgItemMessageA(dialog, answer, BM_CLICK, 0, 0);
+    });
+    TimestampChangeCommand(main_);
+    g_runPump = BetweenRunItems;
+    g_betweenItemsEveryMs = 50;
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[1], "Do you stop the change?\nItems not yet changed stay as they are.");
+    EXPECT_EQ(boxes[2], "Modification of timestamp succeeded.");
+    EXPECT_EQ(Rows(), 1);
+}
+
+// What the pumps of the next tests saw and did.
+std::vector<std::wstring> g_titles;
+bool g_barEnabledDuringRun = false;
+void (*g_stopRequest)() = nullptr;
+
+TEST_F(RunTest, AnUndoPostedWhileADialogIsOpenChangesNothingAndSaysWhy)
+{
+    Drop({good_});
+    ASSERT_EQ(Run().size(), 2u);
+    const FILETIME changed = LastWrite(good_);
+    // As from the taskbar's window menu, or a script, while a box is open.
+    PostMessageW(main_, WM_SYSCOMMAND, kUndoCommand, 0);
+    std::vector<std::string> boxes;
+    {
+        // No to every question (the change's, and an undo's, were one asked).
+        ModalAnswerer answerer([&](HWND dialog) {
+            boxes.push_back(MessageBoxText(dialog));
+            SendDlgItemMessageA(dialog, GetDlgItem(dialog, IDNO) ? IDNO : IDOK, BM_CLICK, 0, 0);
+        });
+        TimestampChangeCommand(main_);
+    }
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0], "Undo last change waits until the open dialog or the running change is over. "
+                        "Nothing was put back.");
+    EXPECT_TRUE(SameFileTime(LastWrite(good_), changed));
+}
+
+TEST_F(RunTest, CountingAnswersEscAndLeavesNothingChangedNorJournalled)
+{
+    const std::string folder = temp_.Folder("many");
+    for (int i = 0; i < 12; ++i) temp_.File("many\\f" + std::to_string(i) + ".txt");
+    IntGuard include(g_includeSubfolders);
+    g_includeSubfolders = 1;
+    Drop({folder});
+    const FILETIME before = LastWrite(folder + "\\f0.txt");
+    const std::size_t journals = JournalCount();
+    g_betweenItemsEveryMs = 0;
+    g_titles.clear();
+    g_runPump = [](std::size_t done, std::size_t total) {
+        if (total == 0 && done == 5) PostMessageW(g_hMainWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        const bool goOn = BetweenRunItems(done, total);
+        wchar_t title[128] = {};
+        GetWindowTextW(g_hMainWnd, title, 128);
+        g_titles.push_back(title);
+        return goOn;
+    };
+    ModalAnswerer answerer({IDYES, IDYES, IDOK});
+    TimestampChangeCommand(main_);
+    g_runPump = BetweenRunItems;
+    g_betweenItemsEveryMs = 50;
+    ASSERT_EQ(answerer.Seen().size(), 3u) << answerer.Describe();
+    EXPECT_EQ(answerer.Seen()[1].text, "Do you stop the change?\nItems not yet changed stay as they are.");
+    EXPECT_EQ(answerer.Seen()[2].text, "The change was stopped while it counted its items; nothing was changed.");
+    ASSERT_FALSE(g_titles.empty());
+    EXPECT_EQ(U(g_titles[0]), "Retempo [II] counting 0");
+    EXPECT_TRUE(SameFileTime(LastWrite(folder + "\\f0.txt"), before));
+    EXPECT_EQ(JournalCount(), journals);
+}
+
+TEST_F(RunTest, ARunAsksToStopOnceForEscAltF4OrClosesAndShowsItselfBusy)
+{
+    const std::string folder = temp_.Folder("many");
+    for (int i = 0; i < 12; ++i) temp_.File("many\\f" + std::to_string(i) + ".txt");
+    IntGuard include(g_includeSubfolders);
+    g_includeSubfolders = 1;
+    Drop({folder});
+    g_betweenItemsEveryMs = 0;
+    struct Case {
+        const char *name;
+        void (*request)();
+    };
+    const Case cases[] = {
+        {"Esc", [] { PostMessageW(g_hMainWnd, WM_KEYDOWN, VK_ESCAPE, 0); }},
+        {"Alt+F4", [] { PostMessageW(g_hMainWnd, WM_SYSKEYDOWN, VK_F4, 1 << 29); }},
+        {"close box", [] { PostMessageW(g_hMainWnd, WM_CLOSE, 0, 0); }},
+    };
+    for (const Case &c : cases) {
+        g_stopRequest = c.request;
+        g_barEnabledDuringRun = false;
+        g_runPump = [](std::size_t done, std::size_t total) {
+            if (total > 0 && done == 3) {
+                g_stopRequest();
+                for (const IconBarButton &button : g_iconBarButtons)
+                    g_barEnabledDuringRun = g_barEnabledDuringRun || IsWindowEnabled(button.window);
+            }
+            return BetweenRunItems(done, total);
+        };
+        std::vector<std::string> boxes;
+        ModalAnswerer answerer([&](HWND dialog) {
+            boxes.push_back(MessageBoxText(dialog));
+            if (boxes.size() == 2) {
+                // A second close while the question is up asks nothing more.
+                PostMessageW(g_hMainWnd, WM_CLOSE, 0, 0);
+                DrainMessages();
+            }
+            // Yes to the change, No to stopping it: it runs to its end.
+            const int answer = boxes.size() == 1 ? IDYES : GetDlgItem(dialog, IDNO) ? IDNO : IDOK;
+            SendDlgItemMessageA(dialog, answer, BM_CLICK, 0, 0);
+        });
+        TimestampChangeCommand(main_);
+        ASSERT_EQ(boxes.size(), 3u) << c.name;
+        EXPECT_EQ(boxes[1], "Do you stop the change?\nItems not yet changed stay as they are.") << c.name;
+        EXPECT_EQ(boxes[2], "Modification of timestamp succeeded.") << c.name;
+        EXPECT_FALSE(g_barEnabledDuringRun) << c.name;
+        EXPECT_TRUE(IsWindowEnabled(g_iconBarButtons[3].window)) << c.name;
+        ASSERT_TRUE(IsWindow(main_));
+    }
+    g_runPump = BetweenRunItems;
+    g_betweenItemsEveryMs = 50;
+}
+
+TEST_F(RunTest, AnEscPressedBeforeTheRunIsNoRequestToStop)
+{
+    Drop({good_});
+    std::vector<std::string> boxes;
+    ModalAnswerer answerer([&](HWND dialog) {
+        boxes.push_back(MessageBoxText(dialog));
+        // Pressed while the question is up: it waits in the queue for the run.
+        if (boxes.size() == 1) PostMessageW(g_hMainWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        const int answer = boxes.size() == 1 ? IDYES : GetDlgItem(dialog, IDNO) ? IDNO : IDOK;
+        SendDlgItemMessageA(dialog, answer, BM_CLICK, 0, 0);
+    });
+    TimestampChangeCommand(main_);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1], "Modification of timestamp succeeded.");
+}
+
+TEST_F(RunTest, LinksARunMeetsAreNeitherWrittenDownNorNamedByUndo)
+{
+    IntGuard include(g_includeSubfolders);
+    g_includeSubfolders = 1;
+    Drop({FixtureTree("links/selfloop")});
+    std::vector<SeenBox> seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text, "Modification of timestamp succeeded.");
+    JournalFile journal;
+    ASSERT_EQ(ReadJournal(JournalPaths().back(), &journal), JournalRead::Read);
+    for (const JournalEntry &entry : journal.entries)
+        EXPECT_EQ(entry.path.find(L"\\loop"), std::wstring::npos) << U(entry.path);
+    ModalAnswerer answerer({IDYES, IDOK});
+    UndoLastChange(main_);
+    ASSERT_EQ(answerer.Seen().size(), 2u) << answerer.Describe();
+    // The folder and its file; the links are nobody's business.
+    EXPECT_EQ(answerer.Seen()[1].text, "Undo put back 2 item(s).");
+}
+
+TEST_F(RunTest, TheWindowMenuOffersUndoOnlyWhenThereIsSomethingToUndo)
+{
+    const auto undoGreyed = [this] {
+        HMENU menu = GetSystemMenu(main_, FALSE);
+        SendMessageW(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, TRUE));
+        return (GetMenuState(menu, kUndoCommand, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+    for (const std::wstring &path : JournalPaths()) DeleteFileW(path.c_str());
+    EXPECT_TRUE(undoGreyed());
+    Drop({good_});
+    ASSERT_EQ(Run().size(), 2u);
+    EXPECT_FALSE(undoGreyed());
 }
 
 }  // namespace

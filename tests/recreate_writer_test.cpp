@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "item_access.h"
+#include "journal.h"
+#include "run_progress.h"
+#include "undo.h"
 #include "language.h"
 #include "messages.h"
 #include "modal_answerer.h"
@@ -549,6 +552,66 @@ TEST_F(RebuildTest, TheFirstItemOnANetworkOrCdDriveStopsTheRun)
         EXPECT_EQ(answerer.Seen().size(), 1u);
         EXPECT_EQ(g_runStatus, 0);
     }
+}
+
+TEST_F(RebuildTest, NoFolderIsTakenApartOutsideTheChangeLock)
+{
+    // Windows 98: no way to the folder's times but the rebuild.
+    g_windowsKind = 1;
+    const std::string photos = MakePhotos();
+    const TreeListing before = ListTree(root_.Path());
+    ReleaseChangeLock();
+    ASSERT_FALSE(ChangeLockHeld());
+    WriteTimestampByRecreate(W(photos));
+    TakeChangeLock();
+    EXPECT_TRUE(g_simulatedClock.setValues.empty());
+    EXPECT_TRUE(g_simulatedClock.created.empty());
+    ExpectUntouchedAfterFailure(root_.Path(), photos, before);
+}
+
+bool ReportsFat(const wchar_t *, wchar_t *name, DWORD size)
+{
+    lstrcpynW(name, L"FAT32", static_cast<int>(size));
+    return true;
+}
+
+TEST_F(RebuildTest, UndoOfAFolderMadeAtTheFirstSecondOf1980PutsBackAllButItsCreation)
+{
+    // A camera's folder: made at 1980-01-01 00:00:00, which no rebuilt folder can get.
+    g_platform.volumeFileSystem = ReportsFat;
+    const std::string dcim = root_.Child("DCIM");
+    MakeFolder(dcim);
+    ItemState before;
+    before.created = FromCount(LocalToCount(1980, 1, 1, 0, 0, 0));
+    before.accessed = before.written = old_;
+    before.attributes = FILE_ATTRIBUTE_DIRECTORY;
+    before.name = L"DCIM";
+    ItemState after = before;
+    after.created = after.accessed = after.written = FromCount(LocalToCount(2010, 5, 6, 12, 34, 30));
+    ASSERT_TRUE(StampItem(dcim, after.written));
+    ASSERT_TRUE(JournalBegin(JournalKind::Timestamp, false, nullptr));
+    ASSERT_TRUE(JournalRecordChange(W(dcim), before, after));
+    ASSERT_TRUE(JournalFlush());
+    JournalEnd(RunOutcome::Completed);
+    const UndoChoice choice = ChooseUndo();
+    ASSERT_EQ(choice.status, UndoChoice::Offered);
+
+    ModalAnswerer answerer({IDOK});
+    UndoOutcome outcome;
+    BeginRunProgress();
+    const UndoPlan plan = PlanUndo(choice.journal, &outcome);
+    SetRunTotal(plan.items.size());
+    PutItemsBack(choice.journal, plan, &outcome);
+    EndRunProgress();
+    EXPECT_TRUE(answerer.Seen().empty()) << answerer.Describe();  // no 1980 warning: nobody chose it
+    EXPECT_EQ(outcome.putBack, 1u);
+    EXPECT_TRUE(outcome.failed.empty());
+    ASSERT_EQ(outcome.creationLeft.size(), 1u);
+    EXPECT_EQ(U(outcome.creationLeft[0]), dcim);
+    EXPECT_TRUE(g_simulatedClock.setValues.empty());
+    ItemTimes times = {};
+    ASSERT_TRUE(ReadItem(dcim, &times));
+    EXPECT_TRUE(SameTime(times.written, old_));
 }
 
 // Last in this program: across all the rebuilds above, the machine's clock

@@ -292,4 +292,31 @@ TEST(LocalTime, ConvertsBothWaysAndRefusesImpossibleDates)
     EXPECT_EQ(untouched.dwHighDateTime, 0x9abcu);
 }
 
+// The four are set exactly; every other bit a program can set stays, so that
+// a change never starts a download or frees a file of a synced folder. This
+// file system keeps only the four, so the rule is checked as it is computed.
+TEST(Attributes, TheFourAreSetAndEveryOtherSettableBitKept)
+{
+    constexpr DWORD kPinned = 0x00080000, kUnpinned = 0x00100000;
+    struct Case {
+        DWORD current, chosen, expected;
+    };
+    const Case cases[] = {
+        {FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_READONLY,
+         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_READONLY},
+        {kPinned | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_DIRECTORY, 0, kPinned},
+        {kUnpinned | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_SYSTEM,
+         kUnpinned | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_SYSTEM},
+        {FILE_ATTRIBUTE_TEMPORARY, kFourAttributes, FILE_ATTRIBUTE_TEMPORARY | kFourAttributes},
+        // None left at all: the call must not read zero as "leave them".
+        {FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN, 0, FILE_ATTRIBUTE_NORMAL},
+        // The file system's own bits are never passed on: no call sets them.
+        {FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_COMPRESSED | FILE_ATTRIBUTE_ENCRYPTED |
+             FILE_ATTRIBUTE_SPARSE_FILE,
+         FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_HIDDEN},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(AttributesWithFour(c.current, c.chosen), c.expected) << std::hex << c.current;
+}
+
 }  // namespace

@@ -8,6 +8,9 @@
 #include "run_feedback.h"
 #include "run_progress.h"
 #include "undo.h"
+#include "date_time_selector.h"
+#include "labels_layout.h"
+#include "simulated_clock.h"
 #include "timestamp_command.h"
 
 namespace {
@@ -181,7 +184,7 @@ TEST_F(Undo, AStoppedRunChangesItemsUpToTheStopAndItsUndoPutsThemBack)
     g_betweenItemsEveryMs = 0;
     g_entriesOnDisk = 0;
     g_runPump = [](std::size_t done, std::size_t total) {
-        if (done == 8) {
+        if (total > 0 && done == 8) {
             // What has changed so far is on the disk already: the folder and its entries.
             g_entriesOnDisk = NewestJournalEntries();
             PostMessageW(g_hMainWnd, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -232,7 +235,7 @@ TEST_F(Undo, AStoppedUndoIsTakenUpAgainWhereItStopped)
     // Esc once the undo has put back eight items, and Yes to stop.
     g_betweenItemsEveryMs = 0;
     g_runPump = [](std::size_t done, std::size_t total) {
-        if (done == 8) PostMessageW(g_hMainWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (total > 0 && done == 8) PostMessageW(g_hMainWnd, WM_KEYDOWN, VK_ESCAPE, 0);
         return BetweenRunItems(done, total);
     };
     {
@@ -267,7 +270,7 @@ TEST_F(Undo, AnEntryMadeDuringTheRunIsWrittenDownBeforeItChanges)
     g_lateFolder = Make("Two");
     g_betweenItemsEveryMs = 0;
     g_runPump = [](std::size_t done, std::size_t total) {
-        if (done == 1) {
+        if (total > 0 && done == 1) {
             for (const char *sub : {"\\A\\late.txt", "\\B\\late.txt"}) {
                 const std::string late = g_lateFolder + sub;
                 MakeFile(late);
@@ -285,6 +288,9 @@ TEST_F(Undo, AnEntryMadeDuringTheRunIsWrittenDownBeforeItChanges)
                             !(Snapshot(true).at("two\\b\\late.txt").written ==
                               ToCount(UtcOfLocal(2003, 3, 3, 3, 3, 4)));
     ASSERT_EQ(changedLate, 1);
+    // The late entry raised the total: never more done than there are.
+    EXPECT_EQ(RunItemsDone(), 6u);
+    EXPECT_EQ(RunItemsTotal(), 6u);
     RunUndo();
     for (const char *late : {"two\\a\\late.txt", "two\\b\\late.txt"})
         EXPECT_EQ(Snapshot(true).at(late).written, ToCount(UtcOfLocal(2003, 3, 3, 3, 3, 4))) << late;
@@ -325,6 +331,155 @@ TEST_F(Undo, AJournalThatCannotBeWrittenStopsTheRunBeforeAnythingChanges)
         EXPECT_EQ(answerer.Seen()[1].caption, japanese ? "\xE3\x82\xA8\xE3\x83\xA9\xE3\x83\xBC" : "Error");
     }
     EXPECT_EQ(Snapshot(true), before);
+}
+
+bool ReportsFat(const wchar_t *, wchar_t *name, DWORD size)
+{
+    lstrcpynW(name, L"FAT32", static_cast<int>(size));
+    return true;
+}
+
+// Run under TZ=Europe/Berlin (ctest's change_commands_seasons): one target
+// in summer and one in winter, so that one lies in the other season
+// whatever the day the test runs; on NTFS and on a volume rebuilt through
+// the simulated clock.
+TEST_F(Undo, SeasonsTheTimesComeBackExactlyFromEitherSeasonOnEitherVolume)
+{
+    File("a.txt");
+    Folder("Top");
+    File("Top\\b.txt");
+    ASSERT_TRUE(StampItem(Make("a.txt"), UtcOfLocal(2004, 1, 2, 3, 4, 6)));
+    ASSERT_TRUE(StampItem(Make("Top\\b.txt"), UtcOfLocal(2004, 8, 2, 3, 4, 8)));
+    ASSERT_TRUE(StampItem(Make("Top"), UtcOfLocal(2004, 8, 9, 3, 4, 10)));
+    const std::map<std::string, Seen> before = Snapshot(true);
+    CreateMainControls(g_hMainWnd);
+    FillDateTimeLists();
+    // Windows Vista and later, as under Wine: a rebuilt folder whose moves
+    // renewed its times gets them again by handle.
+    IntGuard kind(g_windowsKind);
+    g_windowsKind = 6;
+    for (bool fat : {false, true}) {
+        SeamGuard seams;
+        if (fat) {
+            UseSimulatedClock();
+            g_platform.volumeFileSystem = ReportsFat;
+        }
+        for (int month : {7, 1}) {
+            SCOPED_TRACE((fat ? "FAT, month " : "NTFS, month ") + std::to_string(month));
+            ShowAndSelect({"a.txt", "Top"});
+            g_includeSubfolders = 1;
+            // The command reads its target from the six lists, as the user left them.
+            SYSTEMTIME target = {};
+            target.wYear = 2009;
+            target.wMonth = static_cast<WORD>(month);
+            target.wDay = 15;
+            target.wHour = 10;
+            target.wMinute = 20;
+            target.wSecond = 30;
+            ShowTimeInLists(target);
+            {
+                ModalAnswerer answerer({IDYES, IDOK});
+                TimestampChangeCommand(g_hMainWnd);
+                ASSERT_EQ(answerer.Seen().size(), 2u) << answerer.Describe();
+                EXPECT_EQ(answerer.Seen()[1].text, "Modification of timestamp succeeded.");
+            }
+            ASSERT_NE(Snapshot(true), before);
+            const std::vector<SeenBox> seen = RunUndo();
+            ASSERT_EQ(seen.size(), 2u);
+            EXPECT_EQ(seen[1].text, "Undo put back 3 item(s).");
+            EXPECT_EQ(Snapshot(true), before);
+        }
+    }
+}
+
+std::wstring WriteJournalFile(const std::wstring &folder, const std::string &name, const std::string &bytes)
+{
+    const std::wstring path = folder + L"\\" + W(name);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return path;
+}
+
+constexpr char kJournalHead[] = "Retempo journal 2\tA\trun\t2026-12-08 10:00:00\t\n";
+constexpr char kGoodEntry[] = "C:\\x\\a.txt\t1\t2\t3\t20\ta.txt\t1\t2\t3\t21\ta.txt\n";
+
+TEST(Journal, EveryUtf16UnitOfANameReadsBackExactly)
+{
+    TempFolder folder;
+    const std::wstring saved = g_journalFolder;
+    g_journalFolder = W(folder.Path());
+    // Surrogates without their partner (names on NTFS may hold them), and a
+    // real U+FFFD beside them, which they must never be taken for.
+    const std::wstring names[] = {std::wstring(L"a") + wchar_t(0xD800) + L"b",
+                                  std::wstring(1, wchar_t(0xDC00)) + L"b", L"a\xFFFD" L"b",
+                                  L"\xD83D\xDE00%25\t.txt"};
+    ASSERT_TRUE(JournalBegin(JournalKind::Letters, false, nullptr));
+    for (const std::wstring &name : names) {
+        ItemState state;
+        state.name = name;
+        ASSERT_TRUE(JournalRecord(L"C:\\x\\" + name + L"\\" + name, state));
+    }
+    ASSERT_TRUE(JournalFlush());
+    JournalEnd(RunOutcome::Completed);
+    JournalFile journal;
+    ASSERT_EQ(ReadJournal(JournalPaths().back(), &journal), JournalRead::Read);
+    ASSERT_EQ(journal.entries.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(journal.entries[i].path, L"C:\\x\\" + names[i] + L"\\" + names[i]) << i;
+        EXPECT_EQ(journal.entries[i].before.name, names[i]) << i;
+    }
+    g_journalFolder = saved;
+}
+
+TEST(Journal, ARecordNoJournalWritesRefusesTheWholeJournal)
+{
+    TempFolder folder;
+    const std::wstring journals = W(folder.Path());
+    const char *damaged[] = {
+        "C:\\x\\a%00b\t1\t2\t3\t20\ta\t1\t2\t3\t20\ta\n",       // a NUL would cut the path short
+        "x\\relative.txt\t1\t2\t3\t20\ta\t1\t2\t3\t20\ta\n",     // not a full path
+        "\\\\?\\C:\\x\\a.txt\t1\t2\t3\t20\ta\t1\t2\t3\t20\ta\n", // not the normal form
+        "C:\\x\\a%2.txt\t1\t2\t3\t20\ta\t1\t2\t3\t20\ta\n",      // a broken escape
+        "C:\\x\\a%uD8.txt\t1\t2\t3\t20\ta\t1\t2\t3\t20\ta\n",    // a broken unit escape
+        "C:\\x\\a.txt\t1\tlate\t3\t20\ta\t1\t2\t3\t20\ta\n",     // no number
+        "settled\t7\n",                                          // no such entry
+        "rebuild\tC:\\x\t!!!\t10\t1\t2\t3\t0\t0\t0\n",           // a temporary folder that is no full path
+        "something else\n",
+    };
+    for (const char *line : damaged) {
+        JournalFile journal;
+        const std::wstring path =
+            WriteJournalFile(journals, "1.journal", std::string(kJournalHead) + kGoodEntry + line);
+        EXPECT_EQ(ReadJournal(path, &journal), JournalRead::Damaged) << line;
+    }
+    JournalFile journal;
+    EXPECT_EQ(ReadJournal(WriteJournalFile(journals, "2.journal", "not a journal\n"), &journal),
+              JournalRead::Unreadable);
+    // The same entry, whole: read.
+    EXPECT_EQ(ReadJournal(WriteJournalFile(journals, "3.journal", std::string(kJournalHead) + kGoodEntry),
+                          &journal),
+              JournalRead::Read);
+    EXPECT_EQ(journal.entries.size(), 1u);
+}
+
+TEST_F(Undo, ANewestJournalThatCannotBeReadIsNamedAndNothingOlderIsUndone)
+{
+    File("a.txt");
+    ShowAndSelect({"a.txt"});
+    RunWithClicks(ChangeAttributesCommand, {kReadOnlyBox}, IDOK);
+    ASSERT_EQ(Attributes("a.txt") & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    const std::wstring newest = WriteJournalFile(g_journalFolder, "FFFFFFFFFFFFFFFF.journal", "damaged\n");
+    std::vector<SeenBox> seen = RunUndo();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "The journal of the last change cannot be read:\n   " + U(newest) +
+                                "\nNothing was put back. Delete that file to undo older changes.");
+    EXPECT_EQ(Attributes("a.txt") & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(DeleteFileW(newest.c_str()));
+    seen = RunUndo();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(Attributes("a.txt") & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
 TEST(Journal, ReadsBackOddNamesAndKeepsTheTenNewest)

@@ -28,18 +28,18 @@ const AttributeBox kAttributeBoxes[] = {
     {kArchiveBox, &g_attrArchive, FILE_ATTRIBUTE_ARCHIVE},
 };
 
-// Every attribute that can be set is cleared first, so the item ends with
-// exactly the chosen ones: one write, on the item itself, never through a link.
+// The four end exactly as chosen, every other bit as it was: one write, on
+// the item itself, never through a link.
 void GiveChosenAttributes(const std::wstring &path, bool)
 {
     SetItemAttributes(path, ChosenAttributes());
 }
 
-// What the run makes of an item: exactly the chosen attributes.
+// What the run makes of an item: the chosen four, its other bits kept.
 ItemState AttributesAfter(const std::wstring &, const ItemState &before)
 {
     ItemState after = before;
-    after.attributes = ChosenAttributes() | (before.attributes & FILE_ATTRIBUTE_DIRECTORY);
+    after.attributes = (before.attributes & ~kFourAttributes) | ChosenAttributes();
     return after;
 }
 

@@ -122,7 +122,7 @@ void ForEachSelectedItem(const SelectedItemAction &action)
 void ApplyToSelection(ItemChange change)
 {
     ForEachSelectedItem([change](const std::wstring &path, bool isFolder) {
-        if (RunStopped()) return;
+        if (RunHalted()) return;
         if (!isFolder) {
             if (NextRunItem()) change(path, false);
             return;
@@ -173,7 +173,8 @@ void RunChangeCommand(HWND mainWindow, int refreshMode, Msg driveRefused,
         });
         return total;
     };
-    if (!RunWithJournal(mainWindow, kind, after, chosen, count, apply)) return;
+    const RunEnd end = RunWithJournal(mainWindow, kind, after, chosen, count, apply);
+    if (end == RunEnd::Refused) return;
     RefreshListColumns();
-    if (RunStopped()) ShowStoppedMessage(mainWindow);
+    if (end == RunEnd::Stopped) ShowStoppedMessage(mainWindow);
 }

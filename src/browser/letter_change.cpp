@@ -56,9 +56,12 @@ void OnCommand(HWND dialog, int id)
 
 void ChangeLettersCommand(HWND mainWindow)
 {
+    g_namesLeftTemporary.clear();
     RunChangeCommand(mainWindow, kRefreshName, Msg::LettersDriveRefused,
                      g_japaneseMode ? L"CHANGECHAR_DLG_J" : L"CHANGECHAR_DLG", LettersDlgProc,
                      JournalKind::Letters, LettersAfter, ApplyLetterChange);
+    // Once the run is over: no stop question may come up under this box.
+    ShowNamesLeftTemporary(mainWindow);
 }
 
 INT_PTR CALLBACK LettersDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -87,9 +90,7 @@ void ChangeLetters(const std::wstring &path, bool)
 
 void ApplyLetterChange()
 {
-    g_namesLeftTemporary.clear();
     ApplyToSelection(ChangeLetters);
-    ShowNamesLeftTemporary(g_hMainWnd);
 }
 
 void ShowNamesLeftTemporary(HWND owner)

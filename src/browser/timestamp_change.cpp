@@ -98,8 +98,10 @@ void RunTimestampChange(HWND mainWindow)
     g_firstItemDone = 0;
     g_clockNotPutBack = 0;
     ForgetCheckedDrive();
+    ForgetVolumeAnswers();
     ForgetFinalPathCache();
     int handled = 0;
+    RunEnd end = RunEnd::Finished;
     const int rows = FolderListRowCount();
     if (CheckRunBeforeAnyChange(mainWindow)) {
         std::vector<std::wstring> chosen;
@@ -109,10 +111,10 @@ void RunTimestampChange(HWND mainWindow)
             if (path.empty() || SameNameIgnoringCase(path, g_programPath)) continue;
             chosen.push_back(path);
         }
-        const bool ran = RunWithJournal(mainWindow, JournalKind::Timestamp, TimestampAfter, chosen,
-                                        [&] { return CountRunItems(chosen, g_includeSubfolders == 1); }, [&] {
+        end = RunWithJournal(mainWindow, JournalKind::Timestamp, TimestampAfter, chosen,
+                             [&] { return CountRunItems(chosen, g_includeSubfolders == 1); }, [&] {
             for (const std::wstring &path : chosen) {
-                if (RunStopped()) break;
+                if (RunHalted()) break;
                 ++handled;
                 const int firstItemDone = g_firstItemDone;
                 // What a folder holds is changed before the folder, so that nothing
@@ -128,7 +130,7 @@ void RunTimestampChange(HWND mainWindow)
                 if (g_runStatus == 0) break;
             }
         });
-        if (!ran) {
+        if (end == RunEnd::Refused) {
             RestoreArrowCursor();
             return;
         }
@@ -136,7 +138,9 @@ void RunTimestampChange(HWND mainWindow)
     RestoreArrowCursor();
 
     if (g_runStatus == 0) return;  // the refusal has been shown
-    if (RunStopped()) {
+    if (end == RunEnd::BrokeOff) {
+        RefreshListColumns();  // its message has been shown
+    } else if (end == RunEnd::Stopped) {
         RefreshListColumns();
         ShowStoppedMessage(mainWindow);
     } else if (g_runStatus == 1 && handled > 0) {

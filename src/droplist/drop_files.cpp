@@ -7,6 +7,7 @@
 #include "drop_list.h"
 #include "icon_bar.h"
 #include "main_window.h"
+#include "run_progress.h"
 
 namespace {
 
@@ -26,6 +27,12 @@ std::wstring ReadDroppedPath(HDROP drop, UINT index)
 
 void OnDropFiles(HWND container, HDROP drop)
 {
+    // Rows added under a run (while its stop question is up, say) would not
+    // be in its journal: refused.
+    if (RunGoingOn()) {
+        DragFinish(drop);
+        return;
+    }
     if (g_dropListHasItems == 0) g_dropListCount = 0;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));

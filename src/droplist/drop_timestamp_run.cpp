@@ -134,21 +134,27 @@ void RunTimestampChange(HWND mainWindow)
     g_failureReason = kReasonNone;
     g_leftBehind.clear();
     g_clockNotPutBack = 0;
+    ForgetVolumeAnswers();
     ForgetFinalPathCache();
     std::vector<std::wstring> chosen;
     for (int row = 0; row < rows; ++row) {
         const std::wstring path = ReadDropRowPath(row);
         if (!path.empty()) chosen.push_back(path);
     }
-    const bool ran = RunWithJournal(
+    const RunEnd end = RunWithJournal(
         mainWindow, JournalKind::Timestamp, TimestampAfter, chosen,
         [&] { return CountRunItems(chosen, g_includeSubfolders == 1); },
         [&] {
-            for (int row = 0; row < rows && !RunStopped(); ++row) ChangeRow(row);
+            for (int row = 0; row < rows && !RunHalted(); ++row) ChangeRow(row);
         });
     RestoreArrowCursor();
-    if (!ran) return;
-    if (RunStopped()) {
+    if (end == RunEnd::Refused) return;
+    if (end == RunEnd::BrokeOff) {
+        if (g_clockNotPutBack) ShowClockNotPutBack(mainWindow);
+        RefreshListColumns();
+        return;
+    }
+    if (end == RunEnd::Stopped) {
         if (g_clockNotPutBack) ShowClockNotPutBack(mainWindow);
         RefreshListColumns();
         ShowStoppedMessage(mainWindow);

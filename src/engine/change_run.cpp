@@ -1,11 +1,10 @@
 #include "change_run.h"
 
 #include "item_access.h"
-#include "local_time.h"
-#include "run_progress.h"
-
-#include "item_access.h"
 #include "language.h"
+#include "local_time.h"
+#include "path_text.h"
+#include "run_progress.h"
 #include "recreate_writer.h"
 #include "volume_checks.h"
 
@@ -34,14 +33,15 @@ bool FolderRefusedAt1980(const std::wstring &path)
     return ReadItemData(path, &data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-ItemState TimestampAfter(const std::wstring &, const ItemState &before)
+ItemState TimestampAfter(const std::wstring &path, const ItemState &before)
 {
+    // By the rule of the item's own volume, as the writer will write it:
+    // not by whichever volume the run looked at last.
     ItemState after = before;
-    SYSTEMTIME target;
     FILETIME utc;
-    if (BuildTargetRecord(&target) &&
-        LocalTimeToFileTime(target, &utc, TimeRuleFor(g_ntfsVolume != 0)))
-        after.created = after.accessed = after.written = utc;
+    const std::wstring root = RootOf(path);
+    const bool volumeKeepsUtc = root.empty() || VolumeIsNtfsRemembered(root) != 0;
+    if (TargetFileTime(volumeKeepsUtc, &utc)) after.created = after.accessed = after.written = utc;
     return after;
 }
 

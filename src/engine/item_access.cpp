@@ -194,18 +194,36 @@ ItemReach OpenItemForChange(const std::wstring &path, FileHandle &item)
     return ItemReach::Opened;
 }
 
-bool SetItemAttributes(const std::wstring &path, DWORD attributes)
+DWORD AttributesWithFour(DWORD current, DWORD chosen)
+{
+    // What a change may carry over: the bits a program can set besides the
+    // four. The rest (folder, link, compressed, encrypted...) are the file
+    // system's own and no call sets them.
+    constexpr DWORD kKeptSettable = FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                                    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | 0x00020000 /* no scrub data */ |
+                                    0x00080000 /* pinned */ | 0x00100000 /* unpinned */;
+    const DWORD attributes = (current & kKeptSettable) | (chosen & kFourAttributes);
+    // Zero would mean "leave the attributes as they are".
+    return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+}
+
+bool SetItemAttributes(const std::wstring &path, DWORD chosen)
 {
     FileHandle item;
     if (OpenItemForChange(path, item) != ItemReach::Opened) return false;
     SetInformationFn setInformation = SetInformationFunction();
     // Older systems open a link as itself by path as well.
-    if (!setInformation)
-        return SetFileAttributesW(SystemPath(path).c_str(),
-                                  attributes ? attributes : FILE_ATTRIBUTE_NORMAL) != FALSE;
-    FILE_BASIC_INFO basic = {};  // times of zero are left as they are
-    // Zero would mean "leave the attributes as they are".
-    basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+    if (!setInformation) {
+        const DWORD current = GetFileAttributesW(SystemPath(path).c_str());
+        return current != INVALID_FILE_ATTRIBUTES &&
+               SetFileAttributesW(SystemPath(path).c_str(), AttributesWithFour(current, chosen)) != FALSE;
+    }
+    FILE_BASIC_INFO basic = {};
+    if (!GetFileInformationByHandleEx(item.Get(), FileBasicInfo, &basic, sizeof basic)) return false;
+    // Times of zero are left as they are.
+    basic.CreationTime.QuadPart = basic.LastAccessTime.QuadPart = 0;
+    basic.LastWriteTime.QuadPart = basic.ChangeTime.QuadPart = 0;
+    basic.FileAttributes = AttributesWithFour(basic.FileAttributes, chosen);
     return setInformation(item.Get(), FileBasicInfo, &basic, sizeof basic) != FALSE;
 }
 

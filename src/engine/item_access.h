@@ -32,11 +32,21 @@ enum class ItemReach {
 // stands in the way. item is valid only for Opened.
 ItemReach OpenItemForChange(const std::wstring &path, FileHandle &item);
 
-// Gives the item at path exactly the attributes given (FILE_ATTRIBUTE_NORMAL
-// for none of the settable ones), through a handle on the item itself.
-// False, with nothing changed, for a link whose open reaches another item,
-// the program's own file, an item that is gone, or a refusal.
-bool SetItemAttributes(const std::wstring &path, DWORD attributes);
+// Read-only, hidden, system and archive: what the programs set and show.
+constexpr DWORD kFourAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+// The attributes an item with current ones gets when its four are to be
+// exactly those of chosen: every other bit that can be set is kept (not
+// content indexed, temporary, offline, the pinned and unpinned bits of a
+// synced folder...), so that no change starts a download or frees a file.
+DWORD AttributesWithFour(DWORD current, DWORD chosen);
+
+// Gives the item at path exactly the four attributes of chosen, keeping
+// its others, through a handle on the item itself. False, with nothing
+// changed, for a link whose open reaches another item, the program's own
+// file, an item that is gone, or a refusal.
+bool SetItemAttributes(const std::wstring &path, DWORD chosen);
 
 // Whether the item at path is a link: one whose open lands elsewhere, or one
 // the system opens as itself and marks as a reparse point. A walk never goes

@@ -137,6 +137,6 @@ std::wstring RenameItemSafely(const std::wstring &path, const std::wstring &newP
     const std::wstring where = RenameKeepingItem(path, newPath);
     // The attributes go back on the item where it now is, never on a path
     // that could name another item.
-    if (attributesReachable) SetItemAttributes(where, data.dwFileAttributes & ~FILE_ATTRIBUTE_DIRECTORY);
+    if (attributesReachable) SetItemAttributes(where, data.dwFileAttributes);
     return where;
 }

@@ -644,6 +644,15 @@ void JournalEnd(RunOutcome outcome)
     KeepNewestJournals();
 }
 
+void JournalDiscard()
+{
+    if (!JournalOpen()) return;
+    g_journal.file.Close();
+    g_journal.known.clear();
+    g_journal.pending.clear();
+    DeleteFileW(SystemPath(g_journal.path).c_str());
+}
+
 bool UndoMarksBegin(const std::wstring &journalPath)
 {
     UndoMarksEnd();

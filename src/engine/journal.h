@@ -132,6 +132,9 @@ void JournalRenameEnds(const std::wstring &from);
 // Closes the journal with its closing record. One that recorded nothing is
 // removed; only the ten newest journals are kept.
 void JournalEnd(RunOutcome outcome);
+// Closes and removes the journal of a run that changed nothing (stopped
+// while it counted its items).
+void JournalDiscard();
 
 // Marks, in the journal an undo puts back, the entries it settles. Begin
 // opens that journal for the marks; each mark is on the disk with the next

@@ -38,11 +38,10 @@ bool Exists(const std::wstring &path)
 
 // A file: through the handle writer's own course, with the target as a
 // volume that keeps local time stores it.
-ItemWrite WriteFileTimes(const std::wstring &path, const DateTime &target)
+ItemWrite WriteFileTimes(const std::wstring &path)
 {
     FILETIME utc;
-    const bool haveTime =
-        IsValidDateTime(target) && LocalTimeToFileTime(SystemTimeOf(target), &utc);
+    const bool haveTime = TargetFileTime(false, &utc);
     return WriteItemTimes(path, haveTime ? &utc : nullptr, false);
 }
 
@@ -404,7 +403,7 @@ ItemWrite WriteTimestampByRecreate(const std::wstring &path)
         }
         if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             item.Close();
-            return WriteFileTimes(path, target);
+            return WriteFileTimes(path);
         }
         // A folder that is a link, opened as itself: its contents live
         // elsewhere and would be carried out of the place they belong to.

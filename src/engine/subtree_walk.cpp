@@ -5,6 +5,7 @@
 #include "handles.h"
 #include "journal.h"
 #include "path_text.h"
+#include "run_progress.h"
 
 namespace {
 
@@ -75,14 +76,16 @@ bool WalkSubtree(const std::wstring &folder, const std::wstring &ownProgramPath,
 
     // A run with a journal has the folder's entries written down, and on the
     // disk, before the first of them changes. Counting wrote down all it
-    // met; what has appeared since is written down here.
+    // met; what has appeared since is written down here, and raises the
+    // run's total. A link is never changed, so never written down.
     if (JournalOpen()) {
         bool recorded = false;
         for (const WalkEntry &entry : entries) {
             const std::wstring path = JoinPath(folder, entry.name);
-            if ((!entry.isFolder && isOwnProgram(path)) || JournalKnows(path)) continue;
+            if (entry.isLink || (!entry.isFolder && isOwnProgram(path)) || JournalKnows(path)) continue;
             JournalRecord(path, {entry.created, entry.accessed, entry.written, entry.attributes,
                                  entry.name});
+            RaiseRunTotal();
             recorded = true;
         }
         if (recorded && !JournalFlush()) return false;

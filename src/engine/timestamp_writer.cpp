@@ -22,13 +22,25 @@ SYSTEMTIME SystemTimeOf(const DateTime &t)
     return s;
 }
 
-bool BuildTargetRecord(SYSTEMTIME *record)
+bool BuildTargetRecordFor(bool volumeKeepsUtc, SYSTEMTIME *record)
 {
     DateTime t = ReadTimeFields(g_targetTime);
-    if (!g_ntfsVolume) t.second = t.second / 2 * 2;
+    if (!volumeKeepsUtc) t.second = t.second / 2 * 2;
     if (!IsValidDateTime(t)) return false;
     *record = SystemTimeOf(t);
     return true;
+}
+
+bool BuildTargetRecord(SYSTEMTIME *record)
+{
+    return BuildTargetRecordFor(g_ntfsVolume != 0, record);
+}
+
+bool TargetFileTime(bool volumeKeepsUtc, FILETIME *utc)
+{
+    SYSTEMTIME target;
+    return BuildTargetRecordFor(volumeKeepsUtc, &target) &&
+           LocalTimeToFileTime(target, utc, TimeRuleFor(volumeKeepsUtc));
 }
 
 ItemWrite WriteItemTimes(const std::wstring &path, const FILETIME *utc, bool volumeKeepsUtc)
@@ -55,9 +67,7 @@ ItemWrite WriteItemTimes(const std::wstring &path, const FILETIME *utc, bool vol
 ItemWrite WriteTimestampByHandle(const std::wstring &path)
 {
     // Settled before the item is touched: a time that does not convert is never written.
-    SYSTEMTIME target;
     FILETIME utc;
-    const bool haveTime = BuildTargetRecord(&target) &&
-                          LocalTimeToFileTime(target, &utc, TimeRuleFor(g_ntfsVolume != 0));
+    const bool haveTime = TargetFileTime(g_ntfsVolume != 0, &utc);
     return WriteItemTimes(path, haveTime ? &utc : nullptr, g_ntfsVolume != 0);
 }

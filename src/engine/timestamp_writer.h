@@ -17,6 +17,11 @@ extern int g_runStatus;
 // (other file systems keep seconds in steps of two). False when the fields do
 // not name a real date and time; *record is then left untouched.
 bool BuildTargetRecord(SYSTEMTIME *record);
+// The same for a volume that keeps UTC (NTFS) or not, whatever g_ntfsVolume says.
+bool BuildTargetRecordFor(bool volumeKeepsUtc, SYSTEMTIME *record);
+// The target as every writer stores it on such a volume: its seconds and
+// its time rule; false when it is no real date.
+bool TargetFileTime(bool volumeKeepsUtc, FILETIME *utc);
 // The date and time as a SYSTEMTIME, milliseconds 0 (no check of the values).
 SYSTEMTIME SystemTimeOf(const DateTime &t);
 

@@ -17,9 +17,6 @@
 
 namespace {
 
-constexpr DWORD kSettableAttributes =
-    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
-
 // Two times a volume may store apart by its rounding (FAT keeps two seconds).
 bool SameStoredTime(const FILETIME &a, const FILETIME &b)
 {
@@ -43,7 +40,7 @@ std::wstring CurrentPath(const JournalFile &journal, const JournalEntry &entry)
 // or for every file.
 bool Matches(JournalKind kind, const ItemState &now, const ItemState &state, bool lenient = false)
 {
-    const DWORD compared = lenient ? kSettableAttributes & ~FILE_ATTRIBUTE_ARCHIVE : kSettableAttributes;
+    const DWORD compared = lenient ? kFourAttributes & ~FILE_ATTRIBUTE_ARCHIVE : kFourAttributes;
     switch (kind) {
     case JournalKind::Timestamp: return SameStoredTime(now.written, state.written);
     case JournalKind::Attributes:
@@ -53,62 +50,93 @@ bool Matches(JournalKind kind, const ItemState &now, const ItemState &state, boo
     return false;
 }
 
+enum class PutBackResult {
+    Back,
+    BackButCreation,  // all but the creation time, which no rebuilt folder can get
+    NotOurs,          // a link the run met: it changed nothing through it
+    Failed
+};
+
 // A folder on a volume whose folders are rebuilt gets its old creation time
-// the way a run gave it the new one.
-bool RebuildWithCreationTime(const std::wstring &path, const FILETIME &created)
+// the way a run gave it the new one. False when the rebuild failed;
+// *reachable false (nothing done) when no rebuilt folder can carry that
+// time: the first second FAT keeps, 1 January 1980 00:00:00, is common on
+// cameras.
+bool RebuildWithCreationTime(const std::wstring &path, const FILETIME &created, bool *reachable)
 {
+    *reachable = false;
     SYSTEMTIME local;
-    if (!FileTimeToLocalTime(created, &local, TimeRuleFor(g_ntfsVolume != 0))) return false;
+    if (!FileTimeToLocalTime(created, &local, TimeRuleFor(g_ntfsVolume != 0))) return true;
     TimeFields saved;
     std::memcpy(saved, g_targetTime, sizeof saved);
     const int values[kTimeFieldCount] = {local.wYear, local.wMonth,  local.wDay,
                                          local.wHour, local.wMinute, local.wSecond};
     for (int field = 0; field < kTimeFieldCount; ++field) WriteTimeField(g_targetTime[field], values[field]);
-    const int status = g_runStatus;
-    g_runStatus = 1;
-    const bool rebuilt = WriteTimestampByRecreate(path) == ItemWrite::Written && g_runStatus == 1;
-    g_runStatus = status;
+    bool rebuilt = true;
+    *reachable = FolderTargetReachable();
+    if (*reachable) {
+        const int status = g_runStatus;
+        g_runStatus = 1;
+        rebuilt = WriteTimestampByRecreate(path) == ItemWrite::Written && g_runStatus == 1;
+        g_runStatus = status;
+    }
     std::memcpy(g_targetTime, saved, sizeof saved);
     return rebuilt;
 }
 
-bool PutTimesBack(const std::wstring &path, const ItemState &old)
+PutBackResult PutTimesBack(const std::wstring &path, const ItemState &old)
 {
-    // Asked once per drive: the system's answer costs about as much as an item.
-    static std::wstring checkedRoot;
-    if (RootOf(path) != checkedRoot) {
-        checkedRoot = RootOf(path);
-        DetectNtfs(checkedRoot);
-    }
+    // Asked once per drive and undo: the answer costs about as much as an item.
+    const std::wstring root = RootOf(path);
+    g_ntfsVolume = root.empty() || VolumeIsNtfsRemembered(root) != 0;
+    bool creationReachable = true;
     if ((old.attributes & FILE_ATTRIBUTE_DIRECTORY) && UsesRebuildWriter() &&
-        !RebuildWithCreationTime(path, old.created))
-        return false;
+        !RebuildWithCreationTime(path, old.created, &creationReachable))
+        return PutBackResult::Failed;
     FileHandle item;
-    if (OpenItemForChange(path, item) != ItemReach::Opened) return false;
+    switch (OpenItemForChange(path, item)) {
+    case ItemReach::Opened: break;
+    case ItemReach::ThroughLink: return PutBackResult::NotOurs;
+    default: return PutBackResult::Failed;
+    }
+    // What can be put back is, by handle, where the creation time cannot.
     FILETIME created, accessed, written;
-    return SetFileTime(item.Get(), &old.created, &old.accessed, &old.written) &&
-           GetFileTime(item.Get(), &created, &accessed, &written) &&
-           SameStoredTime(written, old.written);
+    const bool back = SetFileTime(item.Get(), creationReachable ? &old.created : nullptr, &old.accessed,
+                                  &old.written) &&
+                      GetFileTime(item.Get(), &created, &accessed, &written) &&
+                      SameStoredTime(written, old.written);
+    if (!back) return PutBackResult::Failed;
+    return creationReachable ? PutBackResult::Back : PutBackResult::BackButCreation;
 }
 
-bool PutNameBack(const std::wstring &path, const ItemState &old)
+PutBackResult PutAttributesBack(const std::wstring &path, const ItemState &old)
+{
+    FileHandle item;
+    const ItemReach reach = OpenItemForChange(path, item);
+    item.Close();
+    if (reach == ItemReach::ThroughLink) return PutBackResult::NotOurs;
+    // The four as they were; every other bit stays as it is now.
+    ItemState now;
+    return SetItemAttributes(path, old.attributes) && ReadItemState(path, &now) &&
+                   Matches(JournalKind::Attributes, now, old, true)
+               ? PutBackResult::Back
+               : PutBackResult::Failed;
+}
+
+PutBackResult PutNameBack(const std::wstring &path, const ItemState &old)
 {
     const std::wstring oldPath = JoinPath(ParentOf(path), old.name);
-    return RenameItemSafely(path, oldPath) == oldPath;
+    return RenameItemSafely(path, oldPath) == oldPath ? PutBackResult::Back : PutBackResult::Failed;
 }
 
-bool PutBack(JournalKind kind, const std::wstring &path, const ItemState &old)
+PutBackResult PutBack(JournalKind kind, const std::wstring &path, const ItemState &old)
 {
     switch (kind) {
     case JournalKind::Timestamp: return PutTimesBack(path, old);
-    case JournalKind::Attributes: {
-        ItemState now;
-        return SetItemAttributes(path, old.attributes & kSettableAttributes) &&
-               ReadItemState(path, &now) && Matches(kind, now, old, true);
-    }
+    case JournalKind::Attributes: return PutAttributesBack(path, old);
     case JournalKind::Letters: return PutNameBack(path, old);
     }
-    return false;
+    return PutBackResult::Failed;
 }
 
 bool Exists(const std::wstring &path)
@@ -132,6 +160,10 @@ UndoPlan PlanUndo(const JournalFile &journal, UndoOutcome *outcome)
     UndoPlan plan;
     for (std::size_t i = journal.entries.size(); i-- > 0;) {
         if (journal.undoneMark || journal.settled[i]) continue;
+        if (!NextCountedItem()) {
+            plan.stopped = true;
+            break;
+        }
         const JournalEntry &entry = journal.entries[i];
         const std::wstring path = CurrentPath(journal, entry);
         ItemState now;
@@ -174,19 +206,22 @@ void PutItemsBack(const JournalFile &journal, const UndoPlan &plan, UndoOutcome 
     }
     for (std::size_t entry : plan.settledAsTheyAre) UndoMarkSettled(entry);
     ForgetFinalPathCache();
+    ForgetVolumeAnswers();
+    std::size_t reached = 0;
     for (const UndoItem &item : plan.items) {
         if (!NextRunItem()) {
-            outcome->stopped = true;
+            outcome->stopped = RunStopped();
             break;
         }
-        if (PutBack(journal.kind, item.path, item.old)) {
-            ++outcome->putBack;
-            UndoMarkSettled(item.entry);
-        } else {
-            outcome->failed.push_back(item.path);
+        ++reached;
+        switch (PutBack(journal.kind, item.path, item.old)) {
+        case PutBackResult::BackButCreation: outcome->creationLeft.push_back(item.path); [[fallthrough]];
+        case PutBackResult::Back: ++outcome->putBack; [[fallthrough]];
+        case PutBackResult::NotOurs: UndoMarkSettled(item.entry); break;
+        case PutBackResult::Failed: outcome->failed.push_back(item.path); break;
         }
     }
-    if (outcome->stopped) outcome->left = plan.items.size() - outcome->putBack - outcome->failed.size();
+    outcome->left = plan.items.size() - reached;
     JournalEnd(outcome->stopped ? RunOutcome::Stopped : RunOutcome::Completed);
     UndoMarksEnd();
 }

@@ -20,6 +20,8 @@ struct UndoOutcome {
     std::size_t putBack = 0;
     std::size_t left = 0;        // items it would have put back when stopped
     std::vector<std::wstring> gone, changedSince, failed;
+    // Put back but for their creation time, which no rebuilt folder can carry.
+    std::vector<std::wstring> creationLeft;
 };
 
 // One item to put back: its entry in the journal, where it is now, what it
@@ -36,7 +38,9 @@ struct UndoItem {
 struct UndoPlan {
     std::vector<UndoItem> items;
     std::vector<std::size_t> settledAsTheyAre;
+    bool stopped = false;  // the check was stopped (NextCountedItem) before its end
 };
+// Each entry checked goes through NextCountedItem, within a run's progress.
 UndoPlan PlanUndo(const JournalFile &journal, UndoOutcome *outcome);
 
 // Puts the planned items back, between run items (NextRunItem), each marked

@@ -1,5 +1,6 @@
 #include "volume_checks.h"
 
+#include <map>
 #include <windows.h>
 
 #include <cwchar>
@@ -87,7 +88,23 @@ int VolumeIsNtfs(const std::wstring &root)
     return std::wcsstr(name, L"NTFS") ? 1 : 0;
 }
 
+namespace {
+std::map<std::wstring, int> g_volumeAnswers;
+}
+
+int VolumeIsNtfsRemembered(const std::wstring &root)
+{
+    const auto known = g_volumeAnswers.find(root);
+    if (known != g_volumeAnswers.end()) return known->second;
+    return g_volumeAnswers[root] = VolumeIsNtfs(root);
+}
+
+void ForgetVolumeAnswers()
+{
+    g_volumeAnswers.clear();
+}
+
 void DetectNtfs(const std::wstring &root)
 {
-    g_ntfsVolume = VolumeIsNtfs(root);
+    g_ntfsVolume = g_volumeAnswers[root] = VolumeIsNtfs(root);
 }

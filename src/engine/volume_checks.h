@@ -42,6 +42,11 @@ int HasFreeSpaceWith(const std::wstring &root, int fixedDisk, bool extended,
 // 1 when the volume's file-system name holds "NTFS" (any case); a failed
 // query counts as not NTFS. Leaves g_ntfsVolume alone.
 int VolumeIsNtfs(const std::wstring &root);
+// The same, asked once per root until ForgetVolumeAnswers (a run asks it
+// for each item it writes down, and the answer costs about as much as an
+// item); DetectNtfs leaves its answer here too.
+int VolumeIsNtfsRemembered(const std::wstring &root);
+void ForgetVolumeAnswers();
 // Sets g_ntfsVolume from the volume's file-system name ("NTFS" in it, any
 // case); a failed query counts as not NTFS.
 void DetectNtfs(const std::wstring &root);

@@ -262,8 +262,26 @@ void RestoreCaptionPixels(HDC dc)
         }
 }
 
+namespace {
+bool g_barBusy = false;
+BOOL g_enabledBeforeBusy[kBarButtons] = {};
+}  // namespace
+
+void SetBarBusy(bool busy)
+{
+    if (busy == g_barBusy) return;
+    g_barBusy = busy;
+    for (int i = 0; i < kBarButtons; ++i) {
+        HWND button = g_iconBarButtons[i].window;
+        if (!button) continue;
+        if (busy) g_enabledBeforeBusy[i] = IsWindowEnabled(button);
+        EnableWindow(button, busy ? FALSE : g_enabledBeforeBusy[i]);
+    }
+}
+
 void UpdateDropButtons(int hasItems)
 {
+    if (g_barBusy) return;
     const IconBarLayout &bar = CurrentIconBar();
     for (int i = 0; i < kBarButtons; ++i)
         if (bar.buttons[i].needsDropItems && g_iconBarButtons[i].window)

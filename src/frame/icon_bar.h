@@ -49,5 +49,8 @@ void SaveCaptionPixels(HDC dc);
 void RestoreCaptionPixels(HDC dc);
 
 // Enables the drop list's Delete Files, Delete All and Change Timestamp
-// buttons exactly when the list has rows.
+// buttons exactly when the list has rows (not while the bar is busy).
 void UpdateDropButtons(int hasItems);
+// While a change runs, every button looks and is disabled; afterwards each
+// is as it was.
+void SetBarBusy(bool busy);

@@ -182,11 +182,17 @@ static void OnMainPaint(HWND window)
     EndPaint(window, &paint);
 }
 
-static void OnMainSetCursor(HWND window, WPARAM wParam, LPARAM lParam)
+static LRESULT OnMainSetCursor(HWND window, WPARAM wParam, LPARAM lParam)
 {
+    // The wait cursor stays while a change runs, over every child too.
+    if (RunGoingOn()) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        return TRUE;
+    }
     // The bar's buttons report here too, which lets the caption follow the pointer.
     DefWindowProcW(window, WM_SETCURSOR, wParam, lParam);
     UpdateHoverCaption(window);
+    return 0;
 }
 
 static void OnPlaceBarStage(HWND window)
@@ -234,12 +240,22 @@ static void OnMainCommand(HWND window, WPARAM wParam)
     if (CommandHandlerPointer run = FindCommandHandler(wParam)) run(window, wParam);
 }
 
-// The window menu: Undo, unless a run is going on.
+// The window menu: Undo, which itself refuses while a run or a dialog is open.
 static LRESULT OnMainSysCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if ((wParam & 0xFFF0) != kUndoCommand) return DefWindowProcW(window, WM_SYSCOMMAND, wParam, lParam);
-    if (!RunGoingOn()) UndoLastChange(window);
+    UndoLastChange(window);
     return 0;
+}
+
+// The window menu as it opens: Undo is greyed while a run goes on and when
+// there is nothing to undo.
+static void OnMainInitMenu(HWND window, LPARAM lParam)
+{
+    if (!HIWORD(lParam)) return;
+    const bool canUndo = !RunGoingOn() && ChooseUndo().status != UndoChoice::Nothing;
+    EnableMenuItem(GetSystemMenu(window, FALSE), kUndoCommand,
+                   MF_BYCOMMAND | (canUndo ? MF_ENABLED : MF_GRAYED));
 }
 
 // The close box during a run asks whether to stop it; the window stays.
@@ -264,11 +280,14 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_CREATE: OnMainCreate(window); return 0;
     case WM_PAINT: OnMainPaint(window); return 0;
-    case WM_SETCURSOR: OnMainSetCursor(window, wParam, lParam); return 0;
+    case WM_SETCURSOR: return OnMainSetCursor(window, wParam, lParam);
     case WM_DRAWITEM: DrawDateTimeItem(*reinterpret_cast<const DRAWITEMSTRUCT *>(lParam)); return 0;
     case WM_MEASUREITEM: MeasureDateTimeItem(*reinterpret_cast<MEASUREITEMSTRUCT *>(lParam)); return 0;
     case WM_COMMAND: OnMainCommand(window, wParam); return 0;
     case WM_SYSCOMMAND: return OnMainSysCommand(window, wParam, lParam);
+    case WM_INITMENUPOPUP:
+        OnMainInitMenu(window, lParam);
+        return 0;
     case WM_CLOSE: return OnMainClose(window);
     case WM_QUERYENDSESSION: return AllowSessionEnd(window) ? TRUE : FALSE;
     case WM_ENDSESSION:

@@ -234,6 +234,25 @@ constexpr MessageEntry kMessages[] = {
     {Msg::RunAttributes, kInfo, L"Change Attributes", L"Information", L"属性の変更", L"お知らせ"},
     {Msg::RunLetters, kInfo, L"Change Letters", L"Information", L"大文字・小文字の変更", L"お知らせ"},
     {Msg::RunUndo, kInfo, L"Undo", L"Information", L"元に戻す", L"お知らせ"},
+    {Msg::UndoCreationLeft, kInfo,
+     L"\nPut back but for their creation time, which no folder made again can have (1980-01-01 "
+     L"00:00:00):",
+     L"Information",
+     L"\n作成日時以外は元に戻しました (作り直したフォルダーは 1980/01/01 00:00:00 "
+     L"の作成日時を持てません):",
+     L"お知らせ"},
+    {Msg::UndoWaits, kWarn,
+     L"Undo last change waits until the open dialog or the running change is over. Nothing was "
+     L"put back.",
+     L"Error",
+     L"開いているダイアログか実行中の変更が終わるまで、「最後の変更を元に戻す」はできません. "
+     L"何も元に戻していません.",
+     L"エラー"},
+    {Msg::CountingTitle, kInfo, L"%s counting %s", L"Information", L"%s 集計中 %s", L"お知らせ"},
+    {Msg::CheckingTitle, kInfo, L"%s checking %s", L"Information", L"%s 確認中 %s", L"お知らせ"},
+    {Msg::StoppedCounting, kInfo,
+     L"The change was stopped while it counted its items; nothing was changed.", L"Information",
+     L"アイテムを数えている間に変更を中止しました. 何も変更していません.", L"お知らせ"},
 };
 
 constexpr bool EveryMessageInIdOrder()

@@ -81,6 +81,11 @@ enum class Msg {
     RunAttributes,
     RunLetters,
     RunUndo,
+    UndoCreationLeft,      // then each folder put back but for its creation time, one per line
+    UndoWaits,             // Undo asked for while a dialog or a change is open
+    CountingTitle,         // %s: the title, %s: entries counted so far
+    CheckingTitle,         // %s: the title, %s: entries of the journal checked so far
+    StoppedCounting,       // a run stopped while it counted its items
     Count
 };
 

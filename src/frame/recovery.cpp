@@ -32,7 +32,9 @@ void RecoverRun(HWND mainWindow, const JournalFile &unfinished)
     if (ReadJournal(unfinished.path, &journal) != JournalRead::Read) journal = unfinished;
     const UndoChoice choice = UndoChoiceFor(journal);
     UndoOutcome outcome;
-    const UndoPlan plan = PlanUndo(choice.journal, &outcome);
+    const UndoPlan plan = CheckJournal(mainWindow, choice.journal, &outcome);
+    // Stopped while checking: the run stays as it is, for Undo to take later.
+    if (plan.stopped) return;
     if (plan.items.empty()) {
         ShowMessageFormatted(mainWindow, Msg::RecoverNothing, {RunName(journal), notes});
         return;

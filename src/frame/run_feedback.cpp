@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "icon_bar.h"
 #include "language.h"
 #include "main_window.h"
 #include "messages.h"
@@ -26,8 +27,11 @@ struct Feedback {
     HWND window = nullptr;
     std::wstring title;
     std::wstring command;  // the run's command, for the reason that holds the session
+    Msg firstPhase = Msg::CountingTitle;  // what the title says before the items change
     DWORD lastTitle = 0;
     bool stopAsked = false;
+    bool asking = false;  // the stop question is up
+    bool stoppedCounting = false;
     bool sessionHeld = false;
 } g_feedback;
 
@@ -114,7 +118,11 @@ ChangeTurn::~ChangeTurn()
 bool BetweenRunItems(std::size_t done, std::size_t total)
 {
     if (g_feedback.window && GetTickCount() - g_feedback.lastTitle >= kTitleEveryMs) {
-        SetWindowTextW(g_feedback.window, ProgressTitle(g_feedback.title, done, total).c_str());
+        const std::wstring title =
+            RunCounting() ? FillPlaceholders(MessageText(g_feedback.firstPhase),
+                                             {g_feedback.title, GroupedCount(done)})
+                          : ProgressTitle(g_feedback.title, done, total);
+        SetWindowTextW(g_feedback.window, title.c_str());
         g_feedback.lastTitle = GetTickCount();
     }
     MSG message;
@@ -125,7 +133,9 @@ bool BetweenRunItems(std::size_t done, std::size_t total)
             g_feedback.stopAsked = true;
             break;
         }
-        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+        // Esc, and Alt+F4 as the close box does, ask whether to stop.
+        if ((message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) ||
+            (message.message == WM_SYSKEYDOWN && message.wParam == VK_F4)) {
             AskToStopRun(g_feedback.window);
             continue;
         }
@@ -154,25 +164,35 @@ std::wstring CommandName(JournalKind kind, bool isUndo)
     return MessageText(Msg::RunTimestamp);
 }
 
-void BeginRunFeedback(HWND mainWindow, std::size_t total, const std::wstring &command)
+// The run's feedback from its first moment: the window answers while the
+// items are counted (or a journal is checked), then shows its progress.
+void BeginRunFeedback(HWND mainWindow, const std::wstring &command, Msg firstPhase)
 {
     g_feedback = Feedback();
     g_feedback.window = mainWindow;
     g_feedback.command = command;
+    g_feedback.firstPhase = firstPhase;
     if (mainWindow) {
         wchar_t title[256] = {};
         GetWindowTextW(mainWindow, title, 256);
         g_feedback.title = title;
+        // Keys pressed before the run began were meant for what came before
+        // it: an Esc among them is no request to stop.
+        MSG key;
+        while (PeekMessageW(&key, mainWindow, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+        }
     }
     g_betweenItems = g_runPump;
-    BeginRunProgress(total);
+    BeginRunProgress();
     g_feedback.lastTitle = GetTickCount() - kTitleEveryMs;
+    SetBarBusy(true);
 }
 
 void EndRunFeedback()
 {
     EndRunProgress();
     g_betweenItems = nullptr;
+    SetBarBusy(false);
     if (g_feedback.window) {
         ReleaseSession(g_feedback.window);
         SetWindowTextW(g_feedback.window, g_feedback.title.c_str());
@@ -205,9 +225,10 @@ void ShowJournalFailure(HWND owner)
 
 RunOutcome OutcomeOfRun()
 {
-    if (JournalBroken()) return RunOutcome::Failed;
+    if (JournalBroken() || RunBrokeOff()) return RunOutcome::Failed;
     return RunStopped() ? RunOutcome::Stopped : RunOutcome::Completed;
 }
+
 
 }  // namespace
 
@@ -219,6 +240,14 @@ std::wstring RunName(const JournalFile &journal)
     const std::wstring name = FillPlaceholders(
         MessageText(kind), {GroupedCount(journal.entries.size()), DateTimeText(journal.started)});
     return journal.isUndo ? FillPlaceholders(MessageText(Msg::UndoRunUndo), {name}) : name;
+}
+
+UndoPlan CheckJournal(HWND mainWindow, const JournalFile &journal, UndoOutcome *outcome)
+{
+    BeginRunFeedback(mainWindow, CommandName(journal.kind, true), Msg::CheckingTitle);
+    UndoPlan plan = PlanUndo(journal, outcome);
+    EndRunFeedback();
+    return plan;
 }
 
 std::wstring GroupedCount(std::size_t count)
@@ -233,44 +262,62 @@ std::wstring ProgressTitle(const std::wstring &title, std::size_t done, std::siz
     return title + L" " + GroupedCount(done) + L" / " + GroupedCount(total);
 }
 
-bool RunWithJournal(HWND mainWindow, JournalKind kind, AfterChange after,
-                    const std::vector<std::wstring> &chosenItems,
-                    const std::function<std::size_t()> &count, const std::function<void()> &run)
+RunEnd RunWithJournal(HWND mainWindow, JournalKind kind, AfterChange after,
+                      const std::vector<std::wstring> &chosenItems,
+                      const std::function<std::size_t()> &count, const std::function<void()> &run)
 {
     ChangeTurn turn(mainWindow);
-    if (!turn.Held()) return false;
+    if (!turn.Held()) return RunEnd::Refused;
+    BeginRunFeedback(mainWindow, CommandName(kind, false), Msg::CountingTitle);
     bool written = JournalBegin(kind, false, after);
     for (const std::wstring &item : chosenItems) written = written && JournalRecordItem(item);
     // One wait for the disk for all that counting met, not one per folder.
     JournalHoldSync(true);
     const std::size_t total = written ? count() : 0;
     JournalHoldSync(false);
+    if (written && RunStopped()) {
+        // Stopped while counting: nothing changed, and nothing is left to undo.
+        EndRunFeedback();
+        JournalDiscard();
+        g_feedback.stoppedCounting = true;
+        return RunEnd::Stopped;
+    }
     written = written && JournalFlush();
     if (!written) {
+        EndRunFeedback();
         JournalEnd(RunOutcome::Failed);
         ShowJournalFailure(mainWindow);
-        return false;
+        return RunEnd::Refused;
     }
-    BeginRunFeedback(mainWindow, total, CommandName(kind, false));
+    SetRunTotal(total);
     run();
     EndRunFeedback();
     const RunOutcome outcome = OutcomeOfRun();
     JournalEnd(outcome);
-    if (outcome == RunOutcome::Failed) ShowJournalFailure(mainWindow);
-    return true;
+    if (outcome == RunOutcome::Failed) {
+        // Its own message, never the one of a stop the user asked for.
+        ShowJournalFailure(mainWindow);
+        return RunEnd::BrokeOff;
+    }
+    return outcome == RunOutcome::Stopped ? RunEnd::Stopped : RunEnd::Finished;
 }
 
 void AskToStopRun(HWND owner)
 {
-    if (!RunGoingOn() || g_feedback.stopAsked) return;
+    // Asked once, however many requests come while the question is up.
+    if (!RunGoingOn() || g_feedback.stopAsked || g_feedback.asking) return;
+    g_feedback.asking = true;
     if (ShowMessage(owner, Msg::StopQuestion) == IDYES) g_feedback.stopAsked = true;
+    g_feedback.asking = false;
 }
 
 void ShowStoppedMessage(HWND owner)
 {
-    ShowMessageFormatted(owner, Msg::Stopped,
-                         {GroupedCount(RunItemsDone()),
-                          GroupedCount(RunItemsTotal() - RunItemsDone())});
+    if (g_feedback.stoppedCounting) {
+        ShowMessage(owner, Msg::StoppedCounting);
+        return;
+    }
+    ShowMessageFormatted(owner, Msg::Stopped, {GroupedCount(RunItemsDone()), GroupedCount(RunItemsLeft())});
 }
 
 bool AllowSessionEnd(HWND mainWindow)
@@ -307,14 +354,14 @@ void RunUndo(HWND mainWindow, const JournalFile &journal, const UndoPlan &plan, 
              const std::wstring &notes)
 {
     HCURSOR kept = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    BeginRunFeedback(mainWindow, plan.items.size(), CommandName(journal.kind, true));
+    BeginRunFeedback(mainWindow, CommandName(journal.kind, true), Msg::CheckingTitle);
+    SetRunTotal(plan.items.size());
     PutItemsBack(journal, plan, &outcome);
+    const bool brokeOff = RunBrokeOff();
     EndRunFeedback();
     SetCursor(kept);
-    if (outcome.journalFailed) {
-        ShowJournalFailure(mainWindow);
-        return;
-    }
+    if (outcome.journalFailed || brokeOff) ShowJournalFailure(mainWindow);
+    if (outcome.journalFailed) return;
     RefreshAfterUndo(mainWindow);
     std::wstring text =
         outcome.stopped
@@ -324,12 +371,19 @@ void RunUndo(HWND mainWindow, const JournalFile &journal, const UndoPlan &plan, 
     AppendNames(text, Msg::UndoGone, outcome.gone);
     AppendNames(text, Msg::UndoChangedSince, outcome.changedSince);
     AppendNames(text, Msg::UndoFailed, outcome.failed);
+    AppendNames(text, Msg::UndoCreationLeft, outcome.creationLeft);
     ShowMessageText(mainWindow, Msg::UndoDone, text + notes);
 }
 
 void UndoLastChange(HWND mainWindow)
 {
-    if (RunGoingOn()) return;
+    // Reached from an open dialog's or message box's loop (the window menu
+    // from the taskbar, a posted command), or between the items of a run:
+    // it waits for nothing, and changes nothing under them.
+    if (RunGoingOn() || (mainWindow && !IsWindowEnabled(mainWindow))) {
+        ShowMessage(mainWindow, Msg::UndoWaits);
+        return;
+    }
     ChangeTurn turn(mainWindow);
     if (!turn.Held()) return;
     UndoChoice choice = ChooseUndo();
@@ -354,6 +408,11 @@ void UndoLastChange(HWND mainWindow)
     JournalFile journal;
     if (ReadJournal(choice.journal.path, &journal) != JournalRead::Read) journal = choice.journal;
     UndoOutcome outcome;
-    const UndoPlan plan = PlanUndo(journal, &outcome);
+    const UndoPlan plan = CheckJournal(mainWindow, journal, &outcome);
+    if (plan.stopped) {
+        ShowMessageFormatted(mainWindow, Msg::Stopped,
+                             {GroupedCount(0), GroupedCount(journal.Unsettled())});
+        return;
+    }
     RunUndo(mainWindow, journal, plan, outcome, notes);
 }

@@ -40,15 +40,22 @@ struct ChangeTurn {
     ChangeLockHold hold;
 };
 
+// How a run went, as far as its command must still tell.
+enum class RunEnd {
+    Refused,   // nothing changed, and a message has said why
+    Finished,  // the command tells its result
+    Stopped,   // stopped on request (between items, or while counting)
+    BrokeOff   // its journal could no longer be written: a message has said so
+};
+
 // Runs one change in this window's turn. Its journal opens first; the chosen
 // items, and all that count() meets as it counts the run's items, are
-// written down and on the disk before run() starts. When the turn cannot be
-// had or the journal cannot be written, a message says so and nothing runs
-// (false). While run() works the window stays alive and shows its progress;
-// RunStopped() tells afterwards whether it was stopped.
-bool RunWithJournal(HWND mainWindow, JournalKind kind, AfterChange after,
-                    const std::vector<std::wstring> &chosenItems,
-                    const std::function<std::size_t()> &count, const std::function<void()> &run);
+// written down and on the disk before run() starts. From its first moment
+// the window answers, shows what the run is doing in its title, and takes
+// Esc as a request to stop.
+RunEnd RunWithJournal(HWND mainWindow, JournalKind kind, AfterChange after,
+                      const std::vector<std::wstring> &chosenItems,
+                      const std::function<std::size_t()> &count, const std::function<void()> &run);
 
 // Between two items of a run: the title shows the progress, and the window
 // answers what waits for it; keys and clicks wait for the end of the run,
@@ -75,6 +82,9 @@ void AddUndoToWindowMenu(HWND mainWindow);
 // Undo last change: asks, naming the run, puts back what it can, and says
 // what it put back and what it could not.
 void UndoLastChange(HWND mainWindow);
+// The journal's entries checked against the items as they stand, the window
+// answering meanwhile; plan.stopped when the user stopped the check.
+UndoPlan CheckJournal(HWND mainWindow, const JournalFile &journal, UndoOutcome *outcome);
 // Puts back the planned items of a journal with the run's feedback, and
 // shows the report, notes appended. For Undo and for recovery.
 void RunUndo(HWND mainWindow, const JournalFile &journal, const UndoPlan &plan, UndoOutcome outcome,
