@@ -123,7 +123,7 @@ void ProfileWalk(const std::string &root, const std::vector<std::string> &entrie
     Stopwatch watch;
     int visited = 0;
     WalkSubtree(W(root), g_programPath, [&](const std::wstring &, bool) { return ++visited > 0; },
-                [](const std::wstring &) { return true; }, WalkOrder::ContentsFirst);
+                [](const std::wstring &, NotChanged) { return true; }, WalkOrder::ContentsFirst);
     const double listing = watch.Seconds();
 
     // The first item's drive checks, timed over as many rounds as there are

@@ -235,10 +235,19 @@ TEST_F(DropListTest, TheSameFileTwiceGivesTwoRowsAndMissingPathsNone)
 {
     DropTestFolder temp("twice");
     std::string file = temp.File("twice.txt");
+    ModalAnswerer answerer({IDOK});
     Drop({file, temp.Path() + "\\missing.txt", file, "C:\\", "relative.txt", temp.Path() + "\\w?ld*.txt"});
     ASSERT_EQ(Rows(), 2);
     EXPECT_EQ(Text(0, kColName), Text(1, kColName));
     EXPECT_EQ(RowPath(0), RowPath(1));
+    // Each item left out is named after the drop, with its reason.
+    ASSERT_EQ(answerer.Seen().size(), 1u) << answerer.Describe();
+    const std::string &text = answerer.Seen()[0].text;
+    EXPECT_EQ(FirstLine(text), "These dropped items could not be added to the list:");
+    for (const std::string &line : {temp.Path() + "\\missing.txt  (no longer there)",
+                                    std::string("relative.txt  (a name the system cannot open)"),
+                                    temp.Path() + "\\w?ld*.txt  (a name the system cannot open)"})
+        EXPECT_NE(text.find("\n   " + line), std::string::npos) << line << " in " << text;
 }
 
 TEST_F(DropListTest, ADropThatAddsNothingLeavesTheListsAndEnablesTheButtons)
@@ -247,7 +256,9 @@ TEST_F(DropListTest, ADropThatAddsNothingLeavesTheListsAndEnablesTheButtons)
     ChooseEntry(main_, kYear, 3);
     ChooseEntry(main_, kSecond, 7);
     const auto shownBefore = ShownEntries();
+    ModalAnswerer answerer({IDOK});
     Drop({temp.Path() + "\\missing.txt"});
+    EXPECT_EQ(answerer.Seen().size(), 1u);
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(g_dropListHasItems, 1);
     EXPECT_EQ(ShownEntries(), shownBefore);
@@ -293,6 +304,7 @@ TEST_F(DropListTest, AtMost2000RowsInTheDropsOrder)
         wsprintfA(name, "f%04d.txt", i);
         paths.push_back(temp.File(name));
     }
+    ModalAnswerer answerer({IDOK});
     Drop(paths);
     ASSERT_EQ(Rows(), 2000);
     EXPECT_EQ(Text(0, kColName), "f0000.txt");
@@ -301,6 +313,10 @@ TEST_F(DropListTest, AtMost2000RowsInTheDropsOrder)
     Drop({paths[2400]});
     EXPECT_EQ(Rows(), 2000);
     EXPECT_EQ(g_dropListCount, 2000);
+    // Neither drop leaves out an item without saying how many.
+    ASSERT_EQ(answerer.Seen().size(), 2u);
+    EXPECT_NE(answerer.Seen()[0].text.find("500 more item(s) were left out"), std::string::npos);
+    EXPECT_NE(answerer.Seen()[1].text.find("1 more item(s) were left out"), std::string::npos);
 }
 
 class DeleteTest : public DropListTest {
@@ -598,7 +614,14 @@ TEST_F(RunTest, EveryFolderWhoseEntriesStayedBehindIsNamedAndALaterMissingRowHid
         << text;
     const std::string last = folders[1] + "\nSome of its contents are in the folder\n   " +
                              temp_.Path() + "\\!!!!";
-    EXPECT_EQ(text.substr(text.size() - std::min(text.size(), last.size())), last) << text;
+    EXPECT_NE(text.find(last), std::string::npos) << text;
+    // The closing list names both folders with where their entries wait,
+    // and the row that went missing meanwhile.
+    for (const std::string &line :
+         {folders[0] + "  (the folder could not be rebuilt; its entries are in " + temp_.Path() + "\\!!!)",
+          folders[1] + "  (the folder could not be rebuilt; its entries are in " + temp_.Path() + "\\!!!!)",
+          good_ + "  (no longer there)"})
+        EXPECT_NE(text.find("\n   " + line), std::string::npos) << line << " in " << text;
     for (const char *temporary : {"\\!!!", "\\!!!!"})
         EXPECT_EQ(GetFileAttributesA((temp_.Path() + temporary + "\\inside.txt").c_str()) &
                       FILE_ATTRIBUTE_DIRECTORY,
@@ -625,7 +648,8 @@ TEST_F(RunTest, LinksDroppedOrMetInsideADroppedFolderNeverChangeWhatTheyLeadTo)
         Drop({FixtureTree(link)});
         seen = Run();
         ASSERT_EQ(seen.size(), 2u);
-        EXPECT_EQ(seen[1].text, "Modification of timestamp failed.") << link;
+        EXPECT_EQ(FirstLine(seen[1].text), "Modification of timestamp failed.") << link;
+        EXPECT_NE(seen[1].text.find("  (a link, left alone"), std::string::npos) << seen[1].text;
     }
     for (const std::string &item : outside)
         EXPECT_FALSE(SameFileTime(LastWrite(item), targetUtc_)) << item;
@@ -651,9 +675,12 @@ TEST_F(RunTest, AFolderRowAtTheFirstSecondOf1980IsRefusedWithEverythingInIt)
     const FILETIME photoBefore = LastWrite(photo);
     auto seen = Run();
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1].text,
-              "Modification of timestamp failed.\nUnable to change the timestamp to 1980/1/1 "
-              "00:00:00 for the directory.");
+    EXPECT_EQ(seen[1].text.rfind("Modification of timestamp failed.\nUnable to change the timestamp to "
+                                 "1980/1/1 00:00:00 for the directory.\n1 item(s) changed.\nNot changed:\n   " +
+                                     album + "  (the volume cannot take the change)",
+                                 0),
+              0u)
+        << seen[1].text;
     EXPECT_TRUE(SameFileTime(LastWrite(photo), photoBefore));
     EXPECT_TRUE(g_simulatedClock.setValues.empty());
     // The file row still got the time.
@@ -730,9 +757,12 @@ TEST_F(RunTest, ANetworkRowNamesTheDriveKindWhileALaterRowIsStillChanged)
     RemoveTree(W(networkFolder));
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].caption, "Error");
-    EXPECT_EQ(seen[1].text,
-              "Modification of timestamp failed.\nUnable to change timestamp(s) excecpt file(s) in "
-              "removable-disk, hard-disk, or ram-disk.");
+    EXPECT_EQ(seen[1].text.rfind("Modification of timestamp failed.\nUnable to change timestamp(s) excecpt "
+                                 "file(s) in removable-disk, hard-disk, or ram-disk.\n",
+                                 0),
+              0u)
+        << seen[1].text;
+    EXPECT_NE(seen[1].text.find(networkFile + "  (the volume cannot take the change)"), std::string::npos);
     EXPECT_TRUE(SameFileTime(LastWrite(good_), targetUtc_));
     EXPECT_TRUE(SameFileTime(networkAfter, networkBefore));
     // Not a full success: the list keeps the texts of the drop.
@@ -752,7 +782,11 @@ TEST_F(RunTest, TheProgramsOwnFileCountsAsAFailureAndStaysUntouched)
     auto seen = Run();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].caption, "Information");
-    EXPECT_EQ(seen[1].text, "Modification of timestamp failed.");
+    // Both names of it are named, the good row is not.
+    EXPECT_EQ(FirstLine(seen[1].text), "Modification of timestamp failed.");
+    for (const std::string &name : {program, otherName})
+        EXPECT_NE(seen[1].text.find(name + "  (the program's own file)"), std::string::npos) << seen[1].text;
+    EXPECT_EQ(seen[1].text.find(good_), std::string::npos) << seen[1].text;
     EXPECT_TRUE(SameFileTime(LastWrite(program), programBefore));
     EXPECT_TRUE(SameFileTime(LastWrite(good_), targetUtc_));
 }
@@ -765,7 +799,9 @@ TEST_F(RunTest, AVanishedRowIsReportedAsMissingInBothLanguages)
     {
         auto seen = Run();
         ASSERT_EQ(seen.size(), 2u);
-        EXPECT_EQ(seen[1].text, "Modification of timestamp failed.\nNot existing file(s) or folder(s).");
+        EXPECT_EQ(seen[1].text, "Modification of timestamp failed.\nNot existing file(s) or folder(s).\n"
+                                "1 item(s) changed.\nNot changed:\n   " +
+                                    gone + "  (no longer there)");
     }
     EXPECT_TRUE(SameFileTime(LastWrite(good_), targetUtc_));
     LanguageGuard japanese(1);
@@ -774,8 +810,9 @@ TEST_F(RunTest, AVanishedRowIsReportedAsMissingInBothLanguages)
     EXPECT_EQ(seen[0].caption, "確認");
     EXPECT_EQ(seen[0].text, "タイムスタンプ変更を実行しますか？\n  To : 2005/06/07  08:09:10");
     EXPECT_EQ(seen[1].caption, "エラー");
-    EXPECT_EQ(seen[1].text,
-              "タイムスタンプの変更は、失敗しました.\n存在しないファイルかフォルダーがあります.");
+    EXPECT_EQ(seen[1].text, "タイムスタンプの変更は、失敗しました.\n存在しないファイルかフォルダーがあります.\n"
+                            "1 個のアイテムを変更しました.\n変更しなかったアイテム:\n   " +
+                                gone + " （存在しません）");
 }
 
 TEST_F(RunTest, AnEmptyListIsReportedAfterTheConfirmationAndAnOddSecondGetsTheFatLine)

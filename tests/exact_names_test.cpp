@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@
 #include "language.h"
 #include "letter_change.h"
 #include "change_lock.h"
+#include "fixture_trees.h"
+#include "run_report.h"
 #include "path_text.h"
 #include "platform_seams.h"
 #include "recreate_writer.h"
@@ -229,6 +232,127 @@ TEST_F(ExactNames, TheRebuildWalkKeepsEveryEntryUnderItsOwnName)
         EXPECT_EQ(after.at(entry.first).bytes, entry.second.bytes) << entry.first;
     }
     EXPECT_EQ(ListTree(temp.Path()).count("!!!"), 0u);
+}
+
+// Names another system made (tests/fixtures/make_trees.sh, odd-*): each
+// entry is changed, through its short name where no path holds its own, or
+// named in the run's report. Only a tab (no short name) and a backslash
+// inside a name are beyond reach; the backslash never reaches "back\slash.txt".
+class MadeElsewhere : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_runStatus = 1;
+        g_windowsKind = 6;
+        g_ntfsVolume = 1;
+        ForgetCheckedDrive();
+        ForgetFinalPathCache();
+        SetTargetTime(2010, 5, 6, 12, 34, 30);
+        target_ = LocalToCount(2010, 5, 6, 12, 34, 30);
+        BeginRunReport();
+    }
+
+    // The report's entries by path relative to root, with their reasons.
+    static std::map<std::string, NotChanged> Named(const std::string &root)
+    {
+        std::map<std::string, NotChanged> named;
+        for (const NotChangedItem &item : ItemsNotChanged()) {
+            const std::string path = U(item.path);
+            EXPECT_EQ(path.compare(0, root.size() + 1, root + "\\"), 0) << path;
+            named[path.substr(root.size() + 1)] = item.reason;
+        }
+        return named;
+    }
+
+    const std::map<std::string, NotChanged> kBeyondReach = {
+        {"tab\t.txt", NotChanged::UnreachableName}, {"back\\slash.txt", NotChanged::UnreachableName}};
+    IntGuard kind{g_windowsKind};
+    IntGuard ntfs{g_ntfsVolume};
+    IntGuard status{g_runStatus};
+    SeamGuard seams;
+    ULONGLONG target_ = 0;
+};
+
+TEST_F(MadeElsewhere, EveryEntryGetsTheTimeOrIsNamedOnBothWriters)
+{
+    for (const char *copy : {"odd-times", "odd-rebuild"}) {
+        SCOPED_TRACE(copy);
+        const bool rebuild = std::string(copy) == "odd-rebuild";
+        SeamGuard rebuildSeams;
+        std::unique_ptr<ChangeLockHold> lock;
+        if (rebuild) {
+            UseSimulatedClock();
+            lock = std::make_unique<ChangeLockHold>();
+            g_ntfsVolume = 0;
+        }
+        BeginRunReport();
+        const std::string root = FixtureTree(copy);
+        const TreeListing before = ListTree(root);
+        ASSERT_GT(before.size(), 25u);
+        ChangeSubtreeTimestamps(nullptr, W(root), 0);
+        const TreeListing after = ListTree(root);
+        EXPECT_EQ(Named(root), kBeyondReach);
+        for (const auto &[key, entry] : before) {
+            ASSERT_EQ(after.count(key), 1u) << key << " lost";
+            EXPECT_EQ(after.at(key).bytes, entry.bytes) << key;
+            const bool beyond = key == "tab\t.txt" || key == "back%5Cslash.txt";
+            EXPECT_EQ(after.at(key).written == target_, !beyond) << key;
+        }
+        EXPECT_EQ(after.size(), before.size());
+        if (rebuild) EXPECT_EQ(ListTree(FixtureTree("")).count("!!!"), 0u);
+    }
+}
+
+TEST_F(MadeElsewhere, AttributesReachEveryEntryThatHasAShortName)
+{
+    IntGuard readOnly{g_attrReadOnly}, hidden{g_attrHidden}, system{g_attrSystem}, archive{g_attrArchive};
+    g_attrReadOnly = g_attrSystem = g_attrArchive = 0;
+    g_attrHidden = 1;
+    const std::string root = FixtureTree("odd-attributes");
+    ChangeSubtreeAttributes(W(root));
+    EXPECT_EQ(Named(root), kBeyondReach);
+    for (const auto &[key, entry] : ListTree(root)) {
+        const bool beyond = key == "tab\t.txt" || key == "back%5Cslash.txt";
+        EXPECT_EQ((entry.attributes & FILE_ATTRIBUTE_HIDDEN) != 0, !beyond) << key;
+    }
+}
+
+TEST_F(MadeElsewhere, LettersRenameEachEntryOrNameItWithItsReason)
+{
+    IntGuard caseMode{g_caseMode};
+    g_caseMode = 1;
+    const std::string root = FixtureTree("odd-letters");
+    const TreeListing before = ListTree(root);
+    ChangeSubtreeLetters(W(root));
+    const std::map<std::string, NotChanged> named = Named(root);
+    const TreeListing after = ListTree(root);
+    EXPECT_EQ(after.size(), before.size());
+    // Each step of each path in capitals, unless that step was named.
+    for (const auto &[key, entry] : before) {
+        std::string expected, real;  // real: the path as the report names it
+        for (std::size_t start = 0; start <= key.size();) {
+            std::size_t end = key.find('\\', start);
+            if (end == std::string::npos) end = key.size();
+            const std::string step = key.substr(start, end - start);
+            real += (real.empty() ? "" : "\\") + (step == "back%5Cslash.txt" ? "back\\slash.txt" : step);
+            std::wstring upper = W(step);
+            CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
+            // The name with a backslash reads as the path of back's own slash.txt.
+            const bool kept = named.count(real) && (real != "back\\slash.txt" || step == "back%5Cslash.txt");
+            expected += (expected.empty() ? "" : "\\") + (kept ? step : U(upper));
+            start = end + 1;
+        }
+        ASSERT_EQ(after.count(expected), 1u) << key << " as " << expected;
+        EXPECT_EQ(after.at(expected).bytes, entry.bytes) << key;
+    }
+    // What no rename can spell is named, and so is each of the case pair:
+    // in capitals the two would share one name.
+    for (const char *name : {"why?.txt", "lt<gt>.txt", "tab\t.txt", "back\\slash.txt", "why?folder"})
+        EXPECT_EQ(named.count(name), 1u) << name;
+    for (const char *twin : {"Case.txt", "case.txt"}) {
+        ASSERT_EQ(named.count(twin), 1u) << twin;
+        EXPECT_EQ(named.at(twin), NotChanged::NameTaken) << twin;
+    }
 }
 
 }  // namespace

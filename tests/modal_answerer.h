@@ -16,6 +16,13 @@ struct SeenBox {
     UINT icon = 0;     // MB_ICONWARNING etc. when it could be told, else 0
 };
 
+// The first line of a box's text: the command's own result, before any
+// list of what a run did not change.
+inline std::string FirstLine(const std::string &text)
+{
+    return text.substr(0, text.find('\n'));
+}
+
 class ModalAnswerer {
 public:
     // Answers every message box with the next of the given command ids (IDYES,

@@ -29,8 +29,8 @@ bool WalkRecording(const std::string &folder, const std::string &own, Visits &vi
             ++visits.count[U(path)];
             return true;
         },
-        [&](const std::wstring &at) {
-            visits.unreachable.push_back("<unlisted> " + U(at));
+        [&](const std::wstring &at, NotChanged reason) {
+            visits.unreachable.push_back((reason == NotChanged::NotListed ? "<unlisted> " : "<unnamed> ") + U(at));
             return true;
         },
         order);
@@ -122,7 +122,7 @@ TEST(SubtreeWalk, StopsWhenTheActionSaysSoAndKeepsTheCurrentDirectory)
     int calls = 0;
     bool finished = WalkSubtree(
         W(root.Path()), L"", [&](const std::wstring &, bool) { return ++calls < 3; },
-        [](const std::wstring &) { return true; });
+        [](const std::wstring &, NotChanged) { return true; });
     EXPECT_FALSE(finished);
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(CurrentDirectory(), before);
@@ -225,7 +225,7 @@ TEST(SubtreeWalk, EntriesMadeOrRenamedByTheActionAreNotMetAgain)
             }
             return true;
         },
-        [](const std::wstring &) { return true; });
+        [](const std::wstring &, NotChanged) { return true; });
     EXPECT_TRUE(finished);
     std::map<std::string, int> expected = {
         {root.Child("p"), 1}, {root.Child("q"), 1}, {root.Child("q\\r.txt"), 1}};

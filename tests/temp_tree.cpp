@@ -1,5 +1,7 @@
 #include "temp_tree.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -58,10 +60,20 @@ ULONGLONG LocalToCount(int year, int month, int day, int hour, int minute, int s
 
 namespace {
 
-void ListInto(const std::string &root, const std::string &relative, TreeListing &listing)
+// A name made by another system that no path can hold: it is listed, and
+// reached by its short name.
+bool Unspellable(const std::wstring &name)
 {
-    std::string folder = relative.empty() ? root : root + "\\" + relative;
+    return name.find_first_of(L"<>\"|?*/\\") != std::wstring::npos ||
+           std::any_of(name.begin(), name.end(), [](wchar_t c) { return c < 0x20; });
+}
+
+// Lists the folder reached by folder (short names where the real ones
+// cannot be spelled), keyed by the real names.
+void ListInto(const std::string &folder, const std::string &relative, TreeListing &listing)
+{
     std::vector<std::pair<std::string, ListedEntry>> here;
+    std::map<std::string, std::string> reach;
     WIN32_FIND_DATAW found = {};
     HANDLE search = FindFirstFileW(SystemPath(W(folder + "\\*")).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
@@ -74,16 +86,24 @@ void ListInto(const std::string &root, const std::string &relative, TreeListing 
         entry.size = (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
         entry.created = ToCount(found.ftCreationTime);
         entry.written = ToCount(found.ftLastWriteTime);
-        here.emplace_back(relative.empty() ? name : relative + "\\" + name, entry);
+        // A backslash inside a name is keyed as %5C, apart from an entry of a
+        // folder of that name.
+        std::string keyName;
+        for (char c : name) keyName += c == '\\' ? std::string("%5C") : std::string(1, c);
+        const std::string key = relative.empty() ? keyName : relative + "\\" + keyName;
+        here.emplace_back(key, entry);
+        const bool own = !Unspellable(found.cFileName);
+        if (own || found.cAlternateFileName[0])
+            reach[key] = folder + "\\" + (own ? name : U(found.cAlternateFileName));
     } while (FindNextFileW(search, &found));
     FindClose(search);
     // Bytes and subfolders only after every time of this folder has been read.
     for (auto &[key, entry] : here) {
-        if (!entry.isFolder) entry.bytes = ReadBytes(root + "\\" + key);
+        if (!entry.isFolder && reach.count(key)) entry.bytes = ReadBytes(reach[key]);
         listing[key] = entry;
     }
     for (auto &[key, entry] : here)
-        if (entry.isFolder) ListInto(root, key, listing);
+        if (entry.isFolder && reach.count(key)) ListInto(reach[key], key, listing);
 }
 
 }  // namespace

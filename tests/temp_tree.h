@@ -22,7 +22,9 @@ struct ListedEntry {
     ULONGLONG created = 0;
     ULONGLONG written = 0;
 };
-// Every entry below root (not root itself), by path relative to root.
+// Every entry below root (not root itself), by path relative to root; a
+// name no path can hold is read through its short name, and a backslash
+// inside a name is keyed as "%5C".
 using TreeListing = std::map<std::string, ListedEntry>;
 TreeListing ListTree(const std::string &root);
 // A readable difference of two listings, empty when equal.

@@ -6,6 +6,7 @@
 #include "language.h"
 #include "list_refresh.h"
 #include "main_window.h"
+#include "run_report.h"
 #include "subtree_walk.h"
 
 namespace {
@@ -32,7 +33,17 @@ const AttributeBox kAttributeBoxes[] = {
 // the item itself, never through a link.
 void GiveChosenAttributes(const std::wstring &path, bool)
 {
-    SetItemAttributes(path, ChosenAttributes());
+    ItemReach reach = ItemReach::Refused;
+    if (SetItemAttributes(path, ChosenAttributes(), &reach)) {
+        ReportChanged();
+        return;
+    }
+    switch (reach) {
+    case ItemReach::ThroughLink: break;  // a link met in a walk: never changed, nothing to tell
+    case ItemReach::Missing: ReportNotChanged(path, NotChanged::Gone); break;
+    case ItemReach::OwnProgram: ReportNotChanged(path, NotChanged::OwnProgram); break;
+    default: ReportNotChanged(path, ReasonOfError(GetLastError())); break;
+    }
 }
 
 // What the run makes of an item: the chosen four, its other bits kept.
@@ -92,7 +103,8 @@ void ChangeAttributesCommand(HWND mainWindow)
 {
     RunChangeCommand(mainWindow, kRefreshAttributes, Msg::AttributesDriveRefused,
                      g_japaneseMode ? L"CHANGEATTR_DLG_J" : L"CHANGEATTR_DLG", AttributesDlgProc,
-                     JournalKind::Attributes, AttributesAfter, ApplyAttributeChange);
+                     JournalKind::Attributes, AttributesAfter, ApplyAttributeChange,
+                     Msg::AttributesNotAll);
 }
 
 INT_PTR CALLBACK AttributesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)

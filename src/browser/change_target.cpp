@@ -8,7 +8,9 @@
 #include "row_texts.h"
 #include "list_refresh.h"
 #include "run_feedback.h"
+#include "report_box.h"
 #include "run_progress.h"
+#include "run_report.h"
 #include "subtree_walk.h"
 #include "volume_checks.h"
 
@@ -147,12 +149,15 @@ void ChangeSubtree(const std::wstring &folder, ItemChange change)
             change(path, isFolder);
             return true;
         },
-        [](const std::wstring &) { return true; });
+        [](const std::wstring &unreached, NotChanged reason) {
+            ReportNotChanged(unreached, reason);
+            return true;
+        });
 }
 
 void RunChangeCommand(HWND mainWindow, int refreshMode, Msg driveRefused,
                       const wchar_t *dialogTemplate, DLGPROC procedure, JournalKind kind,
-                      AfterChange after, void (*apply)())
+                      AfterChange after, void (*apply)(), Msg notAll)
 {
     g_selectionHasFolder = 0;
     g_refreshMode = refreshMode;
@@ -176,5 +181,9 @@ void RunChangeCommand(HWND mainWindow, int refreshMode, Msg driveRefused,
     const RunEnd end = RunWithJournal(mainWindow, kind, after, chosen, count, apply);
     if (end == RunEnd::Refused) return;
     RefreshListColumns();
-    if (end == RunEnd::Stopped) ShowStoppedMessage(mainWindow);
+    // No closing message when every item changed: the list shows it.
+    if (end == RunEnd::Stopped)
+        ShowStoppedMessage(mainWindow);
+    else if (end == RunEnd::Finished && !ItemsNotChanged().empty())
+        ShowReport(mainWindow, notAll, RunReportText(MessageText(notAll), ItemsChanged(), ItemsNotChanged()));
 }

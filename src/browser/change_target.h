@@ -30,11 +30,12 @@ constexpr int kDialogAccepted = 2;
 int CheckChangeTarget(HWND mainWindow, Msg driveRefused);
 
 // The course both commands take: the check of the selection, the dialog,
-// then (after OK) apply() under a journal of the given kind, and the
-// refresh of the column refreshMode names.
+// then (after OK) apply() under a journal of the given kind, the refresh of
+// the column refreshMode names, and, when items were not changed, a report
+// that begins with notAll.
 void RunChangeCommand(HWND mainWindow, int refreshMode, Msg driveRefused,
                       const wchar_t *dialogTemplate, DLGPROC procedure, JournalKind kind,
-                      AfterChange after, void (*apply)());
+                      AfterChange after, void (*apply)(), Msg notAll);
 
 // Runs the dialog of the given template modally; false after the "System
 // Error" box when the dialog cannot be shown.

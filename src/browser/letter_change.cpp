@@ -59,7 +59,7 @@ void ChangeLettersCommand(HWND mainWindow)
     g_namesLeftTemporary.clear();
     RunChangeCommand(mainWindow, kRefreshName, Msg::LettersDriveRefused,
                      g_japaneseMode ? L"CHANGECHAR_DLG_J" : L"CHANGECHAR_DLG", LettersDlgProc,
-                     JournalKind::Letters, LettersAfter, ApplyLetterChange);
+                     JournalKind::Letters, LettersAfter, ApplyLetterChange, Msg::LettersNotAll);
     // Once the run is over: no stop question may come up under this box.
     ShowNamesLeftTemporary(mainWindow);
 }
@@ -141,7 +141,12 @@ void ChangeNameCase(const std::wstring &full)
 {
     const std::wstring newPath = CaseChangedPath(full);
     if (newPath.empty()) return;
-    const std::wstring where = RenameItemSafely(full, newPath);
+    NotChanged why = NotChanged::Refused;
+    const std::wstring where = RenameItemSafely(full, newPath, &why);
+    if (where == full)
+        ReportNotChanged(full, why);
+    else
+        ReportChanged();
     // Left under a temporary name: the user must learn both names.
     if (where != full && where != newPath) g_namesLeftTemporary.push_back({full, where});
 }

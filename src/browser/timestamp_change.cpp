@@ -18,6 +18,8 @@
 #include "row_texts.h"
 #include "run_feedback.h"
 #include "run_progress.h"
+#include "report_box.h"
+#include "run_report.h"
 #include "timestamp_writer.h"
 #include "volume_checks.h"
 
@@ -124,7 +126,10 @@ void RunTimestampChange(HWND mainWindow)
                 const ItemWrite result = ChangeItemTimestamp(mainWindow, path, firstItemDone);
                 // A chosen link whose own times cannot be had is not passed over
                 // as changed. The program's own file, by another name, is skipped.
-                if (result == ItemWrite::LinkLeftAlone && g_runStatus != 0) g_runStatus += 1;
+                if (result == ItemWrite::LinkLeftAlone && g_runStatus != 0) {
+                    g_runStatus += 1;
+                    ReportNotChanged(path, NotChanged::ChosenLink);
+                }
                 if (result == ItemWrite::OwnProgram) --handled;
                 g_firstItemDone = 1;
                 if (g_runStatus == 0) break;
@@ -138,18 +143,21 @@ void RunTimestampChange(HWND mainWindow)
     RestoreArrowCursor();
 
     if (g_runStatus == 0) return;  // the refusal has been shown
+    // Success only where every item reached was changed.
+    const bool everyItemChanged = g_runStatus == 1 && ItemsNotChanged().empty();
     if (end == RunEnd::BrokeOff) {
         RefreshListColumns();  // its message has been shown
     } else if (end == RunEnd::Stopped) {
         RefreshListColumns();
         ShowStoppedMessage(mainWindow);
-    } else if (g_runStatus == 1 && handled > 0) {
+    } else if (everyItemChanged && handled > 0) {
         RefreshListColumns();
         ShowMessage(mainWindow, Msg::Succeeded);
-    } else if (g_runStatus == 1) {
+    } else if (everyItemChanged) {
         ShowMessage(mainWindow, Msg::NoFileAssigned);
     } else {
-        ShowMessage(mainWindow, Msg::Failed);
+        ShowReport(mainWindow, Msg::Failed,
+                   RunReportText(MessageText(Msg::Failed), ItemsChanged(), ItemsNotChanged()));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "path_text.h"
 #include "run_progress.h"
+#include "run_report.h"
 #include "subtree_walk.h"
 #include "timestamp_command.h"
 #include "volume_checks.h"
@@ -69,7 +70,8 @@ void ChangeSubtreeTimestamps(HWND owner, const std::wstring &path, int firstItem
             ChangeItemTimestamp(owner, entry, firstItemDone);
             return g_runStatus != 0;
         },
-        [](const std::wstring &) {
+        [](const std::wstring &unreached, NotChanged reason) {
+            ReportNotChanged(unreached, reason);
             g_runStatus += 1;
             return true;
         },

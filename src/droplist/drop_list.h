@@ -8,6 +8,7 @@
 #include <string>
 
 #include "drop_row.h"
+#include "run_report.h"
 #include "target_time.h"
 
 // Columns (index = subitem).
@@ -28,9 +29,9 @@ LRESULT CALLBACK DropListContainerProc(HWND window, UINT message, WPARAM wParam,
 void CreateDropListView(HWND container);
 
 // Adds one row for an existing item (a full path in normal form, its names
-// exactly as the shell gave them); nothing for a path that cannot be found
-// or when the list is full.
-void AddDropListItem(const std::wstring &path);
+// exactly as the shell gave them); false, with *why when given, for a path
+// that cannot be listed, and false when the list is full.
+bool AddDropListItem(const std::wstring &path, NotChanged *why = nullptr);
 void OnDropFiles(HWND container, HDROP drop);
 // Shows row 0's last-write time in the date-time lists.
 void LoadFirstItemTime();

@@ -126,18 +126,26 @@ void CreateDropListView(HWND container)
     }
 }
 
-void AddDropListItem(const std::wstring &path)
+bool AddDropListItem(const std::wstring &path, NotChanged *why)
 {
-    if (!g_hDropListView || g_dropListCount >= kDropListMaxRows) return;
+    NotChanged ignored;
+    NotChanged &reason = why ? *why : ignored;
+    reason = NotChanged::Refused;
+    if (!g_hDropListView || g_dropListCount >= kDropListMaxRows) return false;
     // A dropped path names one item; a search pattern could name others.
-    if (HasWildcard(path)) return;
     std::wstring folder, name;
-    if (!SplitDroppedPath(path, folder, name)) return;
+    if (HasWildcard(path) || !SplitDroppedPath(path, folder, name)) {
+        reason = NotChanged::UnreachableName;
+        return false;
+    }
 
     // An exact look-up: the row shows the item the shell named, by that name.
     const std::wstring full = JoinRowPath(folder, name);
     WIN32_FILE_ATTRIBUTE_DATA found = {};
-    if (!ReadItemData(full, &found)) return;
+    if (!ReadItemData(full, &found)) {
+        reason = ReasonOfError(GetLastError());
+        return false;
+    }
 
     const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     char modified[kDateTimeTextSize];
@@ -153,7 +161,7 @@ void AddDropListItem(const std::wstring &path)
         SendMessageW(g_hDropListView, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) {
         if (image >= 0) ImageList_Remove(g_hDropListImages, image);
-        return;
+        return false;
     }
     SetSubitemText(row, kColPath, folder);
     if (isFolder)
@@ -164,6 +172,7 @@ void AddDropListItem(const std::wstring &path)
                                       found.nFileSizeLow));
     SetSubitemText(row, kColModified, WidenAscii(modified));
     ++g_dropListCount;
+    return true;
 }
 
 std::wstring ReadDropRowPath(int row)

@@ -14,7 +14,9 @@
 #include "messages.h"
 #include "recreate_writer.h"
 #include "run_feedback.h"
+#include "report_box.h"
 #include "run_progress.h"
+#include "run_report.h"
 #include "target_time.h"
 #include "timestamp_command.h"
 #include "timestamp_items.h"
@@ -41,6 +43,7 @@ void ChangeRow(int row)
     const UINT type = GetDriveTypeW(root.c_str());
     if (type == DRIVE_UNKNOWN || type == DRIVE_NO_ROOT_DIR || type == DRIVE_REMOTE ||
         type == DRIVE_CDROM) {
+        ReportNotChanged(full, NotChanged::VolumeRefused);
         RecordFailureReason(kReasonDriveKind);
         return;
     }
@@ -49,12 +52,12 @@ void ChangeRow(int row)
     const UINT previousMode = removable ? SetErrorMode(SEM_FAILCRITICALERRORS) : 0;
     const int space = HasFreeSpace(root, (type == DRIVE_REMOVABLE || type == DRIVE_RAMDISK) ? 0 : 1);
     if (removable) SetErrorMode(previousMode);
-    if (space == kFreeSpaceUnknown) {
-        g_runStatus += 1;
-        return;
-    }
-    if (space == kFreeSpaceShort) {
-        RecordFailureReason(kReasonFreeSpace);
+    if (space != kFreeSpaceEnough) {
+        ReportNotChanged(full, NotChanged::VolumeRefused);
+        if (space == kFreeSpaceShort)
+            RecordFailureReason(kReasonFreeSpace);
+        else
+            g_runStatus += 1;
         return;
     }
     // An item gone since the drop is reported, not passed over as changed;
@@ -62,6 +65,7 @@ void ChangeRow(int row)
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!ReadItemData(full, &data)) {
         const DWORD error = GetLastError();
+        ReportNotChanged(full, ReasonOfError(error));
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
             RecordFailureReason(kReasonMissingItem);
         else
@@ -71,6 +75,7 @@ void ChangeRow(int row)
     DetectNtfs(root);
     // Refused before anything in the folder is touched.
     if (FolderRefusedAt1980(full)) {
+        ReportNotChanged(full, NotChanged::VolumeRefused);
         RecordFailureReason(kReasonLimit1980);
         return;
     }
@@ -80,38 +85,39 @@ void ChangeRow(int row)
     // A dropped link whose own times cannot be had is not passed over as
     // changed; nor is the program's own file under another name.
     const ItemWrite result = WriteTimestampChosen(full);
+    if (result == ItemWrite::LinkLeftAlone) ReportNotChanged(full, NotChanged::ChosenLink);
     if (result == ItemWrite::LinkLeftAlone || result == ItemWrite::OwnProgram) g_runStatus += 1;
 }
 
-// Every folder whose entries stayed in a temporary folder, each named.
-void ShowLeftBehind(HWND mainWindow)
-{
-    std::wstring text = MessageText(Msg::Failed);
-    for (const LeftBehind &left : g_leftBehind)
-        text += FillPlaceholders(MessageText(Msg::LeftBehindFolder), {left.folder, left.temporary});
-    ShowMessageText(mainWindow, Msg::FailedLeftBehind, text);
-}
-
+// The closing message: its first lines by the last kind of refusal, as the
+// program has always said them, then what changed and what did not and why.
 void ShowRunResult(HWND mainWindow)
 {
-    switch (g_failureReason) {
-    case kReasonNone:
-        if (g_runStatus == 1) {
-            SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-            RefreshListColumns();
-            SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-            ShowMessage(mainWindow, Msg::Succeeded);
-        } else {
-            ShowMessage(mainWindow, Msg::Failed);
-        }
-        break;
-    case kReasonDriveKind: ShowMessage(mainWindow, Msg::FailedDriveKind); break;
-    case kReasonFreeSpace: ShowMessage(mainWindow, Msg::FailedFreeSpace); break;
-    case kReasonLimit1980: ShowMessage(mainWindow, Msg::FailedLimit1980); break;
-    case kReasonTemporaryName: ShowMessage(mainWindow, Msg::FailedTemporaryName); break;
-    case kReasonLeftBehind: ShowLeftBehind(mainWindow); break;
-    default: ShowMessage(mainWindow, Msg::FailedMissing); break;
+    if (g_failureReason == kReasonNone && g_runStatus == 1 && ItemsNotChanged().empty()) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        RefreshListColumns();
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        ShowMessage(mainWindow, Msg::Succeeded);
+        return;
     }
+    Msg first = Msg::Failed;
+    switch (g_failureReason) {
+    case kReasonNone: break;
+    case kReasonDriveKind: first = Msg::FailedDriveKind; break;
+    case kReasonFreeSpace: first = Msg::FailedFreeSpace; break;
+    case kReasonLimit1980: first = Msg::FailedLimit1980; break;
+    case kReasonTemporaryName: first = Msg::FailedTemporaryName; break;
+    case kReasonLeftBehind: first = Msg::FailedLeftBehind; break;
+    default: first = Msg::FailedMissing; break;
+    }
+    std::wstring firstText = MessageText(first);
+    if (first == Msg::FailedLeftBehind) {
+        // Every folder whose entries stayed in a temporary folder, each named.
+        firstText = MessageText(Msg::Failed);
+        for (const LeftBehind &left : g_leftBehind)
+            firstText += FillPlaceholders(MessageText(Msg::LeftBehindFolder), {left.folder, left.temporary});
+    }
+    ShowReport(mainWindow, first, RunReportText(firstText, ItemsChanged(), ItemsNotChanged()));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "change_run.h"
 #include "item_access.h"
 #include "run_progress.h"
+#include "run_report.h"
 #include "subtree_walk.h"
 #include "timestamp_writer.h"
 
@@ -17,7 +18,8 @@ void ChangeSubtreeTimestamps(const std::wstring &path)
             WriteTimestampChosen(entry);
             return true;
         },
-        [](const std::wstring &) {
+        [](const std::wstring &unreached, NotChanged reason) {
+            ReportNotChanged(unreached, reason);
             g_runStatus += 1;
             return true;
         },

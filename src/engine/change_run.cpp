@@ -5,6 +5,7 @@
 #include "local_time.h"
 #include "path_text.h"
 #include "run_progress.h"
+#include "run_report.h"
 #include "recreate_writer.h"
 #include "volume_checks.h"
 
@@ -23,7 +24,10 @@ bool UsesRebuildWriter()
 
 ItemWrite WriteTimestampChosen(const std::wstring &path)
 {
-    return UsesRebuildWriter() ? WriteTimestampByRecreate(path) : WriteTimestampByHandle(path);
+    const ItemWrite result =
+        UsesRebuildWriter() ? WriteTimestampByRecreate(path) : WriteTimestampByHandle(path);
+    if (result == ItemWrite::Written) ReportChanged();
+    return result;
 }
 
 bool FolderRefusedAt1980(const std::wstring &path)

@@ -1,7 +1,12 @@
 #include "item_access.h"
 
+#include <map>
+#include <set>
+#include <vector>
+
 #include "path_text.h"
 #include "platform_seams.h"
+#include "subtree_walk.h"
 
 // Defined with the engine that guards it: no change ever reaches this file.
 std::wstring g_programPath;
@@ -22,6 +27,7 @@ Function KernelFunction(const char *name)
 
 using FinalPathFn = DWORD(WINAPI *)(HANDLE, LPWSTR, DWORD, DWORD);
 using SetInformationFn = BOOL(WINAPI *)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+using GetInformationFn = BOOL(WINAPI *)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
 
 // Systems without it open links as themselves anyway.
 FinalPathFn FinalPathFunction()
@@ -34,6 +40,13 @@ SetInformationFn SetInformationFunction()
 {
     static const SetInformationFn function =
         KernelFunction<SetInformationFn>("SetFileInformationByHandle");
+    return function;
+}
+
+GetInformationFn GetInformationFunction()
+{
+    static const GetInformationFn function =
+        KernelFunction<GetInformationFn>("GetFileInformationByHandleEx");
     return function;
 }
 
@@ -60,7 +73,76 @@ std::wstring FinalPathOf(HANDLE item)
 struct ParentCache {
     std::wstring folder;
     std::wstring finalPath;
+    std::wstring sameFolder;  // another final text found to name the same folder
 } g_parentCache;
+
+// The short names that reached entries whose own names no path holds, by
+// the system path of the entry's folder and its name.
+std::map<std::wstring, std::wstring> g_shortNames;
+
+// The names of the last folder asked about that more than one entry holds
+// when case is ignored, in capitals.
+struct CaseTwins {
+    std::wstring folder;
+    std::set<std::wstring> shared;
+} g_caseTwins;
+
+std::wstring InCapitals(std::wstring name)
+{
+    if (!name.empty()) CharUpperBuffW(&name[0], static_cast<DWORD>(name.size()));
+    return name;
+}
+
+ULONGLONG IndexOf(HANDLE item)
+{
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!GetFileInformationByHandle(item, &info)) return 0;
+    return (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+}
+
+// The short name of the entry called name in the folder at systemFolder,
+// only when the short name opens that very entry (same file index as its
+// listing gives); empty otherwise.
+std::wstring ShortNameLeadingTo(const std::wstring &systemFolder, const std::wstring &name)
+{
+    const std::wstring key = systemFolder + L'\\' + name;
+    const auto known = g_shortNames.find(key);
+    if (known != g_shortNames.end()) return known->second;
+    GetInformationFn getInformation = GetInformationFunction();
+    FileHandle folder(getInformation ? CreateFileW(systemFolder.c_str(), FILE_LIST_DIRECTORY, kShareAll,
+                                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                                   nullptr)
+                                     : INVALID_HANDLE_VALUE);
+    std::wstring shortName;
+    LONGLONG listedIndex = 0;
+    std::vector<LONGLONG> buffer(8192);  // 64 KiB, aligned as the entries need
+    FILE_INFO_BY_HANDLE_CLASS part = FileIdBothDirectoryRestartInfo;
+    while (folder.Valid() && shortName.empty() &&
+           getInformation(folder.Get(), part, buffer.data(), static_cast<DWORD>(buffer.size() * sizeof(LONGLONG)))) {
+        part = FileIdBothDirectoryInfo;
+        const auto *entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO *>(buffer.data());
+        for (;;) {
+            if (name.compare(0, name.size(), entry->FileName, entry->FileNameLength / sizeof(wchar_t)) == 0 &&
+                name.size() == entry->FileNameLength / sizeof(wchar_t)) {
+                shortName.assign(entry->ShortName, entry->ShortNameLength / sizeof(wchar_t));
+                listedIndex = entry->FileId.QuadPart;
+                break;
+            }
+            if (!entry->NextEntryOffset) break;
+            entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO *>(
+                reinterpret_cast<const BYTE *>(entry) + entry->NextEntryOffset);
+        }
+    }
+    if (!shortName.empty()) {
+        FileHandle reached(CreateFileW(JoinPath(systemFolder, shortName).c_str(), FILE_READ_ATTRIBUTES,
+                                       kShareAll, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!reached.Valid() || IndexOf(reached.Get()) != static_cast<ULONGLONG>(listedIndex))
+            shortName.clear();
+    }
+    g_shortNames[key] = shortName;
+    return shortName;
+}
 
 std::wstring FinalPathOfFolder(const std::wstring &folder)
 {
@@ -68,11 +150,11 @@ std::wstring FinalPathOfFolder(const std::wstring &folder)
         return g_parentCache.finalPath;
     // The folder itself may be reached through links: only the last step
     // of the item's own path matters.
-    FileHandle handle(CreateFileW(SystemPath(folder).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
+    FileHandle handle(CreateFileW(ReachablePath(folder).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     std::wstring finalPath = handle.Valid() ? FinalPathOf(handle.Get()) : std::wstring();
     if (!finalPath.empty() && finalPath.back() == L'\\') finalPath.pop_back();
-    g_parentCache = {folder, finalPath};
+    g_parentCache = {folder, finalPath, std::wstring()};
     return finalPath;
 }
 
@@ -81,7 +163,8 @@ std::wstring FinalPathOfFolder(const std::wstring &folder)
 std::wstring ListedName(const std::wstring &path)
 {
     WIN32_FIND_DATAW found = {};
-    FindHandle search(HasWildcard(NameOf(path)) ? INVALID_HANDLE_VALUE
+    const std::wstring name = NameOf(path);
+    FindHandle search(HasWildcard(name) || NameRefusedInPath(name) ? INVALID_HANDLE_VALUE
                                                 : FindFirstFileW(SystemPath(path).c_str(), &found));
     return search.Valid() ? std::wstring(found.cFileName) : std::wstring();
 }
@@ -126,6 +209,29 @@ bool IsProgramFile(HANDLE item)
            candidate.low == program.low;
 }
 
+bool SameIdentity(HANDLE a, HANDLE b)
+{
+    FileIdentity first, second;
+    return IdentityOf(a, &first) && IdentityOf(b, &second) && first.volume == second.volume &&
+           first.high == second.high && first.low == second.low;
+}
+
+// Whether finalFolder, the folder part of an entry's final path, names the
+// folder the entry was opened in. Wine gives a folder whose name ends in a
+// space without it in the folder's own final path, yet with it in its
+// entries': the texts differ, the folder is one. Its identity tells.
+bool NamesTheFolder(const std::wstring &finalFolder, const std::wstring &folder)
+{
+    if (g_parentCache.folder == folder && g_parentCache.sameFolder == finalFolder) return true;
+    FileHandle named(CreateFileW(SystemPath(finalFolder).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FileHandle opened(CreateFileW(ReachablePath(folder).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!named.Valid() || !opened.Valid() || !SameIdentity(named.Get(), opened.Get())) return false;
+    if (g_parentCache.folder == folder) g_parentCache.sameFolder = finalFolder;
+    return true;
+}
+
 bool IsGone(DWORD error)
 {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -141,7 +247,8 @@ bool FinalPathLeadsElsewhere(HANDLE item, const std::wstring &path)
     if (finalPath.empty() || finalSlash == std::wstring::npos || folder.empty()) return false;
     const std::wstring folderFinal = FinalPathOfFolder(folder);
     if (folderFinal.empty()) return false;
-    if (!SameNameIgnoringCase(finalPath.substr(0, finalSlash), folderFinal)) return true;
+    const std::wstring finalFolder = finalPath.substr(0, finalSlash);
+    if (!SameNameIgnoringCase(finalFolder, folderFinal) && !NamesTheFolder(finalFolder, folder)) return true;
     const std::wstring finalName = finalPath.substr(finalSlash + 1);
     if (finalName == NameOf(path)) return false;
     // Asked in other letters (a folder Letters just renamed), the entry still
@@ -152,19 +259,66 @@ bool FinalPathLeadsElsewhere(HANDLE item, const std::wstring &path)
     // that reached that very entry went through a link.
     FileHandle named(CreateFileW(SystemPath(finalPath).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    FileIdentity opened, other;
-    return named.Valid() && IdentityOf(item, &opened) && IdentityOf(named.Get(), &other) &&
-           opened.volume == other.volume && opened.high == other.high && opened.low == other.low;
+    return named.Valid() && SameIdentity(item, named.Get());
 }
 
 void ForgetFinalPathCache()
 {
     g_parentCache = ParentCache();
+    g_shortNames.clear();
+    g_caseTwins = CaseTwins();
+}
+
+bool HasCaseTwin(const std::wstring &folder, const std::wstring &name)
+{
+    // A change of case keeps every name the same when case is ignored, so
+    // what one listing found holds for the whole run in that folder.
+    if (g_caseTwins.folder != folder) {
+        g_caseTwins = CaseTwins();
+        g_caseTwins.folder = folder;
+        std::vector<std::wstring> names;
+        ReadFolderNames(folder, &names);
+        std::set<std::wstring> seen;
+        for (const std::wstring &each : names)
+            if (!seen.insert(InCapitals(each)).second) g_caseTwins.shared.insert(InCapitals(each));
+    }
+    return g_caseTwins.shared.count(InCapitals(name)) != 0;
+}
+
+std::wstring ReachablePath(const std::wstring &path)
+{
+    const std::wstring root = RootOf(path);
+    std::vector<std::wstring> steps;
+    bool refused = false;
+    for (std::size_t start = root.size(); !root.empty() && start < path.size();) {
+        std::size_t end = path.find(L'\\', start);
+        if (end == std::wstring::npos) end = path.size();
+        steps.push_back(path.substr(start, end - start));
+        refused = refused || NameRefusedInPath(steps.back());
+        start = end + 1;
+    }
+    if (!refused) return SystemPath(path);
+    std::wstring reached = SystemPath(root);
+    for (const std::wstring &step : steps) {
+        if (!NameRefusedInPath(step)) {
+            reached = JoinPath(reached, step);
+            continue;
+        }
+        const std::wstring shortName = ShortNameLeadingTo(reached, step);
+        if (shortName.empty()) return std::wstring();
+        reached = JoinPath(reached, shortName);
+    }
+    return reached;
 }
 
 ItemReach OpenItemForChange(const std::wstring &path, FileHandle &item)
 {
-    const std::wstring systemPath = SystemPath(path);
+    const std::wstring systemPath = ReachablePath(path);
+    if (systemPath.empty()) {
+        item = FileHandle();
+        SetLastError(ERROR_INVALID_NAME);
+        return ItemReach::Refused;
+    }
     constexpr DWORD kFlags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
     item = FileHandle(CreateFileW(systemPath.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
                                   kShareAll, nullptr, OPEN_EXISTING, kFlags, nullptr));
@@ -207,10 +361,12 @@ DWORD AttributesWithFour(DWORD current, DWORD chosen)
     return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
 }
 
-bool SetItemAttributes(const std::wstring &path, DWORD chosen)
+bool SetItemAttributes(const std::wstring &path, DWORD chosen, ItemReach *reach)
 {
     FileHandle item;
-    if (OpenItemForChange(path, item) != ItemReach::Opened) return false;
+    const ItemReach reached = OpenItemForChange(path, item);
+    if (reach) *reach = reached;
+    if (reached != ItemReach::Opened) return false;
     SetInformationFn setInformation = SetInformationFunction();
     // Older systems open a link as itself by path as well.
     if (!setInformation) {
@@ -243,5 +399,10 @@ bool IsLinkItem(const std::wstring &path)
 
 bool ReadItemData(const std::wstring &path, WIN32_FILE_ATTRIBUTE_DATA *data)
 {
-    return GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, data) != FALSE;
+    const std::wstring systemPath = ReachablePath(path);
+    if (systemPath.empty()) {
+        SetLastError(ERROR_INVALID_NAME);
+        return false;
+    }
+    return GetFileAttributesExW(systemPath.c_str(), GetFileExInfoStandard, data) != FALSE;
 }

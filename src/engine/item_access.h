@@ -45,8 +45,9 @@ DWORD AttributesWithFour(DWORD current, DWORD chosen);
 // Gives the item at path exactly the four attributes of chosen, keeping
 // its others, through a handle on the item itself. False, with nothing
 // changed, for a link whose open reaches another item, the program's own
-// file, an item that is gone, or a refusal.
-bool SetItemAttributes(const std::wstring &path, DWORD chosen);
+// file, an item that is gone, or a refusal (its error then in
+// GetLastError); *reach, when given, says how the item was reached.
+bool SetItemAttributes(const std::wstring &path, DWORD chosen, ItemReach *reach = nullptr);
 
 // Whether the item at path is a link: one whose open lands elsewhere, or one
 // the system opens as itself and marks as a reparse point. A walk never goes
@@ -63,6 +64,18 @@ bool ReadItemData(const std::wstring &path, WIN32_FILE_ATTRIBUTE_DATA *data);
 // as the item itself.
 bool FinalPathLeadsElsewhere(HANDLE item, const std::wstring &path);
 
-// Forgets the cached final path of the last parent folder (a run starts
-// with this, so that a folder replaced meanwhile is asked again).
+// The extended-length path by which the system reaches the item at path:
+// each step whose name no path can hold is replaced by that entry's short
+// name, where it has one that opens that very entry. Lists, messages and
+// journals keep the real names. Empty when some step has no such short name.
+std::wstring ReachablePath(const std::wstring &path);
+
+// Whether the folder holds, beside the entry called name, another whose name
+// differs from it only in case (a folder another system wrote): a change of
+// case would give both one name.
+bool HasCaseTwin(const std::wstring &folder, const std::wstring &name);
+
+// Forgets the cached final path of the last parent folder, the short
+// names found and the case twins (a run starts with this, so that a folder replaced meanwhile
+// is asked again).
 void ForgetFinalPathCache();

@@ -72,8 +72,9 @@ bool NamesOnlyTheItem(const std::wstring &newPath, const std::wstring &itemPath,
                       const std::wstring &ownName)
 {
     const std::wstring other = StoredName(newPath);
-    if (other.empty() || SameNameIgnoringCase(other, ownName)) return true;
-    // The search may have matched loosely; the item the path opens tells.
+    if (other.empty() || other == ownName) return true;
+    // The search may have matched loosely, and a folder another system wrote
+    // may hold "Case.txt" beside "case.txt": the item the path opens tells.
     BY_HANDLE_FILE_INFORMATION named = {}, own = {};
     return IdentityOf(newPath, &named) && IdentityOf(itemPath, &own) &&
            named.dwVolumeSerialNumber == own.dwVolumeSerialNumber &&
@@ -118,23 +119,39 @@ std::wstring RenameKeepingItem(const std::wstring &from, const std::wstring &to)
 }
 
 
-std::wstring RenameItemSafely(const std::wstring &path, const std::wstring &newPath)
+std::wstring RenameItemSafely(const std::wstring &path, const std::wstring &newPath, NotChanged *why)
 {
+    NotChanged ignored;
+    NotChanged &reason = why ? *why : ignored;
     const std::wstring storedName = StoredName(path);
-    if (storedName.empty() || storedName != NameOf(path)) return path;
-    if (!NamesOnlyTheItem(newPath, path, storedName)) return path;
+    if (storedName.empty() || storedName != NameOf(path)) {
+        reason = NotChanged::Gone;
+        return path;
+    }
+    if ((SameNameIgnoringCase(NameOf(newPath), storedName) && HasCaseTwin(ParentOf(path), storedName)) ||
+        !NamesOnlyTheItem(newPath, path, storedName)) {
+        reason = NotChanged::NameTaken;
+        return path;
+    }
     FileHandle item;
     const ItemReach reach = OpenItemForChange(path, item);
     item.Close();
-    if (reach == ItemReach::OwnProgram || reach == ItemReach::Missing) return path;
+    if (reach == ItemReach::OwnProgram || reach == ItemReach::Missing) {
+        reason = reach == ItemReach::OwnProgram ? NotChanged::OwnProgram : NotChanged::Gone;
+        return path;
+    }
     // A link is renamed as itself; its attributes, which a path reaches
     // through the link, are left alone.
     const bool attributesReachable = reach == ItemReach::Opened;
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!ReadItemData(path, &data)) return path;
+    if (!ReadItemData(path, &data)) {
+        reason = ReasonOfError(GetLastError());
+        return path;
+    }
     // Without read-only the rename goes through.
     if (attributesReachable) SetItemAttributes(path, 0);
     const std::wstring where = RenameKeepingItem(path, newPath);
+    if (where == path) reason = ReasonOfError(GetLastError());
     // The attributes go back on the item where it now is, never on a path
     // that could name another item.
     if (attributesReachable) SetItemAttributes(where, data.dwFileAttributes);

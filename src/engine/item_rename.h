@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "run_report.h"
+
 // The name the file system keeps for the item at path (as its folder lists
 // it), or empty when there is none.
 std::wstring StoredName(const std::wstring &path);
@@ -24,5 +26,7 @@ std::wstring RenameKeepingItem(const std::wstring &from, const std::wstring &to)
 // only when path reaches the item by its stored name and newPath reaches
 // nothing else, never the program's own file. A read-only item gets its
 // attributes back after; a link is renamed as itself. Gives the path at
-// which the item is afterwards (path itself when nothing was renamed).
-std::wstring RenameItemSafely(const std::wstring &path, const std::wstring &newPath);
+// which the item is afterwards (path itself when nothing was renamed); *why,
+// when given, says why nothing was renamed.
+std::wstring RenameItemSafely(const std::wstring &path, const std::wstring &newPath,
+                              NotChanged *why = nullptr);

@@ -1,5 +1,7 @@
 #include "path_text.h"
 
+#include <cwchar>
+
 #include <windows.h>
 
 namespace {
@@ -80,6 +82,13 @@ std::wstring RootOf(const std::wstring &path)
 bool HasWildcard(const std::wstring &text)
 {
     return text.find_first_of(L"*?") != std::wstring::npos;
+}
+
+bool NameRefusedInPath(const std::wstring &name)
+{
+    for (const wchar_t c : name)
+        if (c < 0x20 || std::wcschr(L"<>\"|?*/\\", c)) return true;
+    return false;
 }
 
 std::wstring WidenAscii(const char *text)

@@ -29,6 +29,11 @@ std::wstring RootOf(const std::wstring &path);
 // True when text holds "*" or "?": a search would take it for a pattern.
 bool HasWildcard(const std::wstring &text);
 
+// True when no path can hold name as one of its steps: a name another
+// system wrote, with a control character, one of < > " | ? *, or a
+// separator. Such an entry is listed, but reached only by its short name.
+bool NameRefusedInPath(const std::wstring &name);
+
 // UTF-16 from an ASCII text (date-time texts, numbers).
 std::wstring WidenAscii(const char *text);
 

@@ -1,5 +1,7 @@
 #include "recreate_writer.h"
 
+#include <algorithm>
+
 #include <vector>
 
 #include "change_lock.h"
@@ -12,6 +14,7 @@
 #include "path_text.h"
 #include "platform_seams.h"
 #include "read_back.h"
+#include "run_report.h"
 #include "subtree_walk.h"
 #include "target_time.h"
 #include "timestamp_writer.h"
@@ -29,6 +32,13 @@ constexpr int kClockPutBackAttempts = 3;
 void CountFailure()
 {
     g_runStatus += 1;
+}
+
+// One failure of the item at path, named in the run's report.
+void Fail(const std::wstring &path, NotChanged reason, const std::wstring &where = std::wstring())
+{
+    ReportNotChanged(path, reason, where);
+    CountFailure();
 }
 
 bool Exists(const std::wstring &path)
@@ -184,7 +194,7 @@ bool CanWriteFolderTimesByHandle()
 ItemWrite WriteByHandleOrFail(const std::wstring &folder)
 {
     if (CanWriteFolderTimesByHandle()) return WriteTimestampByHandle(folder);
-    CountFailure();
+    Fail(folder, NotChanged::RebuildFailed);
     return ItemWrite::Failed;
 }
 
@@ -253,11 +263,12 @@ ItemWrite RebuildFolder(RebuildStep old, const DateTime &target)
     const std::wstring folder = old.folder;
     // Settled before anything is renamed: a time that is no date fails here.
     if (!IsValidDateTime(target)) {
-        CountFailure();
+        Fail(folder, NotChanged::Refused);
         return ItemWrite::Failed;
     }
     DateTime momentFields;
     if (!ComputeCreationMoment(target, &momentFields)) {
+        ReportNotChanged(folder, NotChanged::VolumeRefused);
         ReportRecreate(kReportLimit1980, folder, std::wstring());
         return ItemWrite::Failed;
     }
@@ -270,6 +281,7 @@ ItemWrite RebuildFolder(RebuildStep old, const DateTime &target)
     const SYSTEMTIME moment = SystemTimeOf(momentFields);
     std::wstring &temporary = old.temporary;
     if (!FindTemporaryName(folder, &temporary)) {
+        ReportNotChanged(folder, NotChanged::RebuildFailed);
         ReportRecreate(kReportTemporaryName, folder, std::wstring());
         return ItemWrite::Failed;
     }
@@ -277,21 +289,28 @@ ItemWrite RebuildFolder(RebuildStep old, const DateTime &target)
     // anything is renamed; each moves under its own name.
     std::vector<std::wstring> entries;
     if (!ReadFolderNames(folder, &entries)) {
-        CountFailure();
+        Fail(folder, NotChanged::NotListed);
         return ItemWrite::Failed;
     }
+    // A name no path holds could be moved out under its short name, but
+    // never back under its own: such a folder is never taken apart.
+    const auto refused = [](const std::wstring &name) { return NameRefusedInPath(name); };
+    if (ReachablePath(folder) != SystemPath(folder) ||
+        std::any_of(entries.begin(), entries.end(), refused))
+        return WriteByHandleOrFail(folder);
 
     // Where the parts go is on the disk before the folder is touched, so
     // that a process ended half-way leaves a folder that can be put together.
     if (!JournalRebuildBegins(old)) {
-        CountFailure();
+        Fail(folder, NotChanged::RebuildFailed);
         return ItemWrite::Failed;
     }
     // The rename must not be refused for a read-only folder.
     const std::wstring systemFolder = SystemPath(folder);
     if (!SetFileAttributesW(systemFolder.c_str(), FILE_ATTRIBUTE_NORMAL)) {
+        const DWORD error = GetLastError();
         JournalRebuildEnds(folder);
-        CountFailure();
+        Fail(folder, ReasonOfError(error));
         return ItemWrite::Failed;
     }
     RebuildProgress progress;
@@ -331,7 +350,7 @@ ItemWrite RebuildFolder(RebuildStep old, const DateTime &target)
         return ItemWrite::Written;
     }
     if (!UndoRebuild(old, entries, progress)) {
-        CountFailure();
+        Fail(folder, NotChanged::RebuildFailed, temporary);
         ReportRecreate(kReportLeftBehind, folder, temporary);
         return ItemWrite::Failed;
     }
@@ -340,7 +359,7 @@ ItemWrite RebuildFolder(RebuildStep old, const DateTime &target)
     // The folder is as it was. A clock that cannot be set (an ordinary user's
     // lot) still leaves the handle writer where the system has one.
     if (clockRefused) return WriteByHandleOrFail(folder);
-    CountFailure();
+    Fail(folder, NotChanged::RebuildFailed);
     return ItemWrite::Failed;
 }
 
@@ -390,15 +409,16 @@ ItemWrite WriteTimestampByRecreate(const std::wstring &path)
         switch (OpenItemForChange(path, item)) {
         case ItemReach::Opened: break;
         case ItemReach::Missing:
+            ReportNotChanged(path, NotChanged::Gone);
             ReportRecreate(kReportMissingItem, path, std::wstring());
             return ItemWrite::Missing;
         case ItemReach::ThroughLink: return ItemWrite::LinkLeftAlone;
-        case ItemReach::OwnProgram: return ItemWrite::OwnProgram;
-        case ItemReach::Refused: CountFailure(); return ItemWrite::Failed;
+        case ItemReach::OwnProgram: ReportNotChanged(path, NotChanged::OwnProgram); return ItemWrite::OwnProgram;
+        case ItemReach::Refused: Fail(path, ReasonOfError(GetLastError())); return ItemWrite::Failed;
         }
         BY_HANDLE_FILE_INFORMATION info = {};
         if (!GetFileInformationByHandle(item.Get(), &info)) {
-            CountFailure();
+            Fail(path, ReasonOfError(GetLastError()));
             return ItemWrite::Failed;
         }
         if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {

@@ -109,6 +109,6 @@ std::size_t CountEntriesBelow(const std::wstring &folder, const std::wstring &ow
             ++count;
             return true;
         },
-        [](const std::wstring &) { return true; });
+        [](const std::wstring &, NotChanged) { return true; });
     return count;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "handles.h"
+#include "item_access.h"
 #include "journal.h"
 #include "path_text.h"
 #include "run_progress.h"
@@ -24,7 +25,12 @@ bool ListFolder(const std::wstring &folder, Take take)
 {
     WIN32_FIND_DATAW found = {};
     // The pattern's "*" is the only wildcard any search is given.
-    FindHandle search(FindFirstFileW(JoinPath(SystemPath(folder), L"*").c_str(), &found));
+    const std::wstring reached = ReachablePath(folder);
+    if (reached.empty()) {
+        SetLastError(ERROR_INVALID_NAME);
+        return false;
+    }
+    FindHandle search(FindFirstFileW(JoinPath(reached, L"*").c_str(), &found));
     // Only a root without any entry has nothing to give a search.
     if (!search.Valid()) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
@@ -50,26 +56,35 @@ bool WalkSubtree(const std::wstring &folder, const std::wstring &ownProgramPath,
     const bool folderFirst = order == WalkOrder::FolderFirst;
     // A file has nothing below it, and a folder that is gone nothing to walk;
     // one that is there but cannot be read has left its contents unreached.
-    const DWORD attributes = GetFileAttributesW(SystemPath(folder).c_str());
+    const std::wstring reached = ReachablePath(folder);
+    const DWORD attributes =
+        reached.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(reached.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = GetLastError();
+        const DWORD error = reached.empty() ? ERROR_INVALID_NAME : GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return true;
-        return unlisted(folder);
+        return unlisted(folder, NotChanged::NotListed);
     }
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
 
     // Everything the folder holds, read before anything in it is changed.
     std::vector<WalkEntry> entries;
+    std::vector<std::wstring> unnamed;
     const bool listed =
-        ListFolder(folder, [&entries](const std::wstring &name, const WIN32_FIND_DATAW &found) {
+        ListFolder(folder, [&](const std::wstring &name, const WIN32_FIND_DATAW &found) {
             // Dot names are private to whoever made them.
             if (name[0] == L'.') return;
+            if (name.find_first_of(L"\\/") != std::wstring::npos) {
+                unnamed.push_back(name);
+                return;
+            }
             entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                                (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
                                found.ftCreationTime, found.ftLastAccessTime, found.ftLastWriteTime,
                                found.dwFileAttributes});
         });
-    if (!listed && !unlisted(folder)) return false;
+    if (!listed && !unlisted(folder, NotChanged::NotListed)) return false;
+    for (const std::wstring &name : unnamed)
+        if (!unlisted(folder + L'\\' + name, NotChanged::UnreachableName)) return false;
     const auto isOwnProgram = [&](const std::wstring &path) {
         return !ownProgramPath.empty() && SameNameIgnoringCase(path, ownProgramPath);
     };

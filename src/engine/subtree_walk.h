@@ -15,11 +15,15 @@
 #include <string>
 #include <vector>
 
+#include "run_report.h"
+
 // Given an entry's full path and whether it is a folder; false stops the walk.
 using WalkVisit = std::function<bool(const std::wstring &fullPath, bool isFolder)>;
-// Given a folder that exists but cannot be listed (access denied): nothing
-// in it was reached. False stops the walk.
-using WalkUnlisted = std::function<bool(const std::wstring &folder)>;
+// Given what the walk cannot reach, and why: a folder that exists but
+// cannot be listed (NotListed: nothing in it was reached), or an entry whose
+// name holds a separator (UnreachableName: no path names it, and a path
+// made of it would name another item). False stops the walk.
+using WalkUnlisted = std::function<bool(const std::wstring &path, NotChanged reason)>;
 
 // Whether a folder is visited before or after what it holds. A timestamp
 // change visits the contents first: listing a folder, and re-creating or

@@ -5,6 +5,7 @@
 #include "local_time.h"
 #include "platform_seams.h"
 #include "read_back.h"
+#include "run_report.h"
 #include "target_time.h"
 #include "volume_checks.h"
 
@@ -48,16 +49,24 @@ ItemWrite WriteItemTimes(const std::wstring &path, const FILETIME *utc, bool vol
     FileHandle item;
     switch (OpenItemForChange(path, item)) {
     case ItemReach::Opened: break;
-    case ItemReach::Missing: return ItemWrite::Missing;
+    case ItemReach::Missing: ReportNotChanged(path, NotChanged::Gone); return ItemWrite::Missing;
     case ItemReach::ThroughLink: return ItemWrite::LinkLeftAlone;
-    case ItemReach::OwnProgram: return ItemWrite::OwnProgram;
-    case ItemReach::Refused: g_runStatus += 1; return ItemWrite::Failed;
+    case ItemReach::OwnProgram: ReportNotChanged(path, NotChanged::OwnProgram); return ItemWrite::OwnProgram;
+    case ItemReach::Refused:
+        ReportNotChanged(path, ReasonOfError(GetLastError()));
+        g_runStatus += 1;
+        return ItemWrite::Failed;
     }
     StoredTimes stored = {};
     // A change that did not take is a failure, like a write that was refused.
-    if (!utc || !g_platform.setItemTimes(item.Get(), utc, utc, utc) ||
-        !GetFileTime(item.Get(), &stored.created, &stored.accessed, &stored.written) ||
+    if (!utc || !g_platform.setItemTimes(item.Get(), utc, utc, utc)) {
+        ReportNotChanged(path, utc ? ReasonOfError(GetLastError()) : NotChanged::Refused);
+        g_runStatus += 1;
+        return ItemWrite::Failed;
+    }
+    if (!GetFileTime(item.Get(), &stored.created, &stored.accessed, &stored.written) ||
         !StoredTimesMatch(stored, *utc, volumeKeepsUtc, false)) {
+        ReportNotChanged(path, NotChanged::VolumeRefused);
         g_runStatus += 1;
         return ItemWrite::Failed;
     }

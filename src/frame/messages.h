@@ -86,6 +86,28 @@ enum class Msg {
     CountingTitle,         // %s: the title, %s: entries counted so far
     CheckingTitle,         // %s: the title, %s: entries of the journal checked so far
     StoppedCounting,       // a run stopped while it counted its items
+    // the closing report of a run: what it changed, and what not and why
+    ReportChanged,         // %s: items changed
+    ReportNotChanged,      // heading of the items not changed, one per line
+    ReportItem,            // %s: the item, %s: why it was not changed
+    ReasonHeld,
+    ReasonAccessDenied,
+    ReasonGone,
+    ReasonChosenLink,
+    ReasonUnreachableName,
+    ReasonOwnProgram,
+    ReasonVolumeRefused,
+    ReasonRebuildFailed,
+    ReasonRebuildLeftIn,   // %s: the temporary folder holding the folder's entries
+    ReasonNotListed,
+    ReasonLinkUnsettled,
+    ReasonRefused,
+    ReasonNameTaken,
+    AttributesNotAll,      // first line of Change Attributes' report when items were not changed
+    LettersNotAll,         // the same for Change Letters
+    DropNotAdded,          // heading: dropped items that could not be listed, one per line
+    DropListFull,          // %s: dropped items left out because the list is full
+    CopyButton,            // the report box's button that copies the whole list
     Count
 };
 

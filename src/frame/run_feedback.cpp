@@ -9,6 +9,7 @@
 #include "main_window.h"
 #include "messages.h"
 #include "recovery.h"
+#include "report_box.h"
 #include "run_progress.h"
 #include "undo.h"
 
@@ -17,8 +18,6 @@ namespace {
 // The title is rewritten at most this often: often enough to be read as
 // moving, rarely enough to cost nothing.
 constexpr DWORD kTitleEveryMs = 200;
-// Items named in Undo's report per list; the rest are counted.
-constexpr std::size_t kNamesShown = 10;
 // Set on the main window while its process holds the change lock, so that
 // another program can name the window whose change runs.
 constexpr wchar_t kChangeProperty[] = L"Retempo.ChangeRunning";
@@ -208,14 +207,15 @@ std::wstring DateTimeText(const SYSTEMTIME &time)
     return text;
 }
 
-void AppendNames(std::wstring &text, Msg heading, const std::vector<std::wstring> &names)
+// One list of Undo's report under its heading, in the form of a run's report.
+void AppendNames(ReportText &text, Msg heading, const std::vector<std::wstring> &names)
 {
     if (names.empty()) return;
-    text += MessageText(heading);
-    for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i) text += L"\n   " + names[i];
-    if (names.size() > kNamesShown)
-        text += L"\n" + FillPlaceholders(MessageText(Msg::UndoMore),
-                                         {GroupedCount(names.size() - kNamesShown)});
+    text.shown += MessageText(heading);
+    text.whole += MessageText(heading);
+    std::vector<std::wstring> lines;
+    for (const std::wstring &name : names) lines.push_back(L"\n   " + name);
+    AppendReportLines(text, lines);
 }
 
 void ShowJournalFailure(HWND owner)
@@ -268,6 +268,7 @@ RunEnd RunWithJournal(HWND mainWindow, JournalKind kind, AfterChange after,
 {
     ChangeTurn turn(mainWindow);
     if (!turn.Held()) return RunEnd::Refused;
+    BeginRunReport();
     BeginRunFeedback(mainWindow, CommandName(kind, false), Msg::CountingTitle);
     bool written = JournalBegin(kind, false, after);
     for (const std::wstring &item : chosenItems) written = written && JournalRecordItem(item);
@@ -317,7 +318,13 @@ void ShowStoppedMessage(HWND owner)
         ShowMessage(owner, Msg::StoppedCounting);
         return;
     }
-    ShowMessageFormatted(owner, Msg::Stopped, {GroupedCount(RunItemsDone()), GroupedCount(RunItemsLeft())});
+    const std::wstring first =
+        FillPlaceholders(MessageText(Msg::Stopped), {GroupedCount(RunItemsDone()), GroupedCount(RunItemsLeft())});
+    // What it reached and could not change is named as after any run.
+    ReportText text;
+    text.shown = text.whole = first;
+    if (!ItemsNotChanged().empty()) text = RunReportText(first, ItemsChanged(), ItemsNotChanged());
+    ShowReport(owner, Msg::Stopped, text);
 }
 
 bool AllowSessionEnd(HWND mainWindow)
@@ -363,7 +370,8 @@ void RunUndo(HWND mainWindow, const JournalFile &journal, const UndoPlan &plan, 
     if (outcome.journalFailed || brokeOff) ShowJournalFailure(mainWindow);
     if (outcome.journalFailed) return;
     RefreshAfterUndo(mainWindow);
-    std::wstring text =
+    ReportText text;
+    text.shown = text.whole =
         outcome.stopped
             ? FillPlaceholders(MessageText(Msg::Stopped),
                                {GroupedCount(outcome.putBack), GroupedCount(outcome.left)})
@@ -372,7 +380,9 @@ void RunUndo(HWND mainWindow, const JournalFile &journal, const UndoPlan &plan, 
     AppendNames(text, Msg::UndoChangedSince, outcome.changedSince);
     AppendNames(text, Msg::UndoFailed, outcome.failed);
     AppendNames(text, Msg::UndoCreationLeft, outcome.creationLeft);
-    ShowMessageText(mainWindow, Msg::UndoDone, text + notes);
+    text.shown += notes;
+    text.whole += notes;
+    ShowReport(mainWindow, Msg::UndoDone, text);
 }
 
 void UndoLastChange(HWND mainWindow)
