@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwctype>
 #include <string>
 
 #include "fixture_trees.h"
@@ -213,6 +214,53 @@ TEST_F(HandleWriter, NothingIsChangedThroughALinkOrAnotherNameOfTheProgram)
     EXPECT_EQ(WriteTimestampByHandle(W(FixtureTree("links/chosen/link-to-outside.txt"))),
               ItemWrite::Written);
     EXPECT_EQ(g_runStatus, 1);
+}
+
+// The program's own file is known under every name it has, whichever way
+// the name is spelt; a file that only shares its size (the first thing
+// compared) is changed like any other.
+TEST_F(HandleWriter, TheProgramIsKnownUnderEveryNameAndNoOtherFileIsTakenForIt)
+{
+    const std::string program = MakeItem("klokan99.exe", 0);
+    const std::string hardLink = temp.Child("another-name.exe");
+    ASSERT_TRUE(CreateHardLinkA(hardLink.c_str(), program.c_str(), nullptr));
+    wchar_t shortName[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(W(hardLink).c_str(), shortName, MAX_PATH), 0u);
+    ASSERT_NE(std::wstring(shortName), W(hardLink));
+    const std::string sameSize = MakeItem("same-size.exe", 0);
+    const std::string otherSize = MakeItem("other-size.exe", 0);
+    {
+        HANDLE file = CreateFileA(otherSize.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(file, "longer", 6, &written, nullptr);
+        CloseHandle(file);
+        ASSERT_TRUE(StampItem(otherSize, kOldTime));
+    }
+    g_programPath = W(program);
+    struct Case {
+        std::wstring path;
+        ItemWrite result;
+    };
+    std::wstring upperCase = W(program);
+    for (wchar_t &c : upperCase) c = towupper(c);
+    const Case cases[] = {
+        {upperCase, ItemWrite::OwnProgram},
+        {W(hardLink), ItemWrite::OwnProgram},
+        {shortName, ItemWrite::OwnProgram},
+        {W(sameSize), ItemWrite::Written},
+        {W(otherSize), ItemWrite::Written},
+    };
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
+    for (const Case &c : cases) {
+        g_runStatus = 1;
+        EXPECT_EQ(WriteTimestampByHandle(c.path), c.result) << U(c.path);
+        EXPECT_EQ(g_runStatus, 1) << U(c.path);
+    }
+    g_programPath.clear();
+    ExpectAllTimes(program, kOldTime);
+    for (const std::string &changed : {sameSize, otherSize})
+        ExpectAllTimes(changed, UtcOfLocal(2010, 5, 6, 12, 34, 30));
 }
 
 // As a user whom permissions bind: an item that exists but cannot be opened
