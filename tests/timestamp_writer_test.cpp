@@ -3,11 +3,14 @@
 #include <cstring>
 #include <cwctype>
 #include <string>
+#include <vector>
 
 #include "fixture_trees.h"
 #include "local_time.h"
 #include "path_text.h"
 #include "item_access.h"
+#include "link_probe.h"
+#include "subtree_walk.h"
 #include "target_time.h"
 #include "test_support.h"
 #include "timestamp_writer.h"
@@ -214,6 +217,53 @@ TEST_F(HandleWriter, NothingIsChangedThroughALinkOrAnotherNameOfTheProgram)
     EXPECT_EQ(WriteTimestampByHandle(W(FixtureTree("links/chosen/link-to-outside.txt"))),
               ItemWrite::Written);
     EXPECT_EQ(g_runStatus, 1);
+}
+
+// The final-path seam wrapped: how often an item was asked where its open led.
+int g_linkQuestions = 0;
+bool CountedLinkQuestion(HANDLE item, const std::wstring &path)
+{
+    ++g_linkQuestions;
+    return g_realPlatform.reachedThroughLink(item, path);
+}
+
+// Where the system opens a link as itself, no item is asked where its open
+// led; where it does not, every item is, and a link is left alone. Wine opens
+// every link's target, and the probe must find that out for itself.
+TEST_F(HandleWriter, WhereOpensLeadIsAskedOnlyWhereLinksDoNotOpenAsThemselves)
+{
+    EXPECT_NE(ProbeLinkOpen(W(temp.Path())), LinkOpen::AsItself);
+    std::vector<std::wstring> left;
+    EXPECT_TRUE(ReadFolderNames(W(temp.Path()), &left));
+    EXPECT_TRUE(left.empty()) << "the probe left " << left.size() << " entries";
+    EXPECT_FALSE(g_realPlatform.linksOpenAsThemselves());
+
+    const std::string plain = MakeItem("plain.txt", 0);
+    const std::string link = FixtureTree("links/chosen/link-to-outside.txt");
+    g_platform.reachedThroughLink = CountedLinkQuestion;
+    struct Case {
+        bool asThemselves;
+        std::string path;
+        ItemWrite result;
+        int questions;
+    };
+    const Case cases[] = {
+        {false, plain, ItemWrite::Written, 1},
+        {false, link, ItemWrite::LinkLeftAlone, 1},
+        // Here the open still lands on the target, which stands in for the
+        // link's own times.
+        {true, plain, ItemWrite::Written, 0},
+        {true, link, ItemWrite::Written, 0},
+    };
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
+    for (const Case &c : cases) {
+        g_platform.linksOpenAsThemselves = c.asThemselves ? [] { return true; } : [] { return false; };
+        g_linkQuestions = 0;
+        g_runStatus = 1;
+        EXPECT_EQ(WriteTimestampByHandle(W(c.path)), c.result) << c.path << " " << c.asThemselves;
+        EXPECT_EQ(g_linkQuestions, c.questions) << c.path << " " << c.asThemselves;
+        EXPECT_EQ(g_runStatus, 1);
+    }
 }
 
 // The program's own file is known under every name it has, whichever way

@@ -239,7 +239,8 @@ ItemReach OpenItemForChange(const std::wstring &path, FileHandle &item)
                    ? ItemReach::ThroughLink
                    : ItemReach::Missing;
     }
-    if (g_platform.reachedThroughLink(item.Get(), path)) {
+    // Where links open as themselves, the handle is the item the path names.
+    if (!g_platform.linksOpenAsThemselves() && g_platform.reachedThroughLink(item.Get(), path)) {
         item.Close();
         return ItemReach::ThroughLink;
     }
