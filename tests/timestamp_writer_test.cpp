@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwctype>
 #include <string>
+#include <vector>
 
 #include "fixture_trees.h"
 #include "local_time.h"
 #include "path_text.h"
 #include "item_access.h"
+#include "link_probe.h"
+#include "subtree_walk.h"
 #include "target_time.h"
 #include "test_support.h"
 #include "timestamp_writer.h"
@@ -213,6 +217,100 @@ TEST_F(HandleWriter, NothingIsChangedThroughALinkOrAnotherNameOfTheProgram)
     EXPECT_EQ(WriteTimestampByHandle(W(FixtureTree("links/chosen/link-to-outside.txt"))),
               ItemWrite::Written);
     EXPECT_EQ(g_runStatus, 1);
+}
+
+// The final-path seam wrapped: how often an item was asked where its open led.
+int g_linkQuestions = 0;
+bool CountedLinkQuestion(HANDLE item, const std::wstring &path)
+{
+    ++g_linkQuestions;
+    return g_realPlatform.reachedThroughLink(item, path);
+}
+
+// Where the system opens a link as itself, no item is asked where its open
+// led; where it does not, every item is, and a link is left alone. Wine opens
+// every link's target, and the probe must find that out for itself.
+TEST_F(HandleWriter, WhereOpensLeadIsAskedOnlyWhereLinksDoNotOpenAsThemselves)
+{
+    EXPECT_NE(ProbeLinkOpen(W(temp.Path())), LinkOpen::AsItself);
+    std::vector<std::wstring> left;
+    EXPECT_TRUE(ReadFolderNames(W(temp.Path()), &left));
+    EXPECT_TRUE(left.empty()) << "the probe left " << left.size() << " entries";
+    EXPECT_FALSE(g_realPlatform.linksOpenAsThemselves());
+
+    const std::string plain = MakeItem("plain.txt", 0);
+    const std::string link = FixtureTree("links/chosen/link-to-outside.txt");
+    g_platform.reachedThroughLink = CountedLinkQuestion;
+    struct Case {
+        bool asThemselves;
+        std::string path;
+        ItemWrite result;
+        int questions;
+    };
+    const Case cases[] = {
+        {false, plain, ItemWrite::Written, 1},
+        {false, link, ItemWrite::LinkLeftAlone, 1},
+        // Here the open still lands on the target, which stands in for the
+        // link's own times.
+        {true, plain, ItemWrite::Written, 0},
+        {true, link, ItemWrite::Written, 0},
+    };
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
+    for (const Case &c : cases) {
+        g_platform.linksOpenAsThemselves = c.asThemselves ? [] { return true; } : [] { return false; };
+        g_linkQuestions = 0;
+        g_runStatus = 1;
+        EXPECT_EQ(WriteTimestampByHandle(W(c.path)), c.result) << c.path << " " << c.asThemselves;
+        EXPECT_EQ(g_linkQuestions, c.questions) << c.path << " " << c.asThemselves;
+        EXPECT_EQ(g_runStatus, 1);
+    }
+}
+
+// The program's own file is known under every name it has, whichever way
+// the name is spelt; a file that only shares its size (the first thing
+// compared) is changed like any other.
+TEST_F(HandleWriter, TheProgramIsKnownUnderEveryNameAndNoOtherFileIsTakenForIt)
+{
+    const std::string program = MakeItem("klokan99.exe", 0);
+    const std::string hardLink = temp.Child("another-name.exe");
+    ASSERT_TRUE(CreateHardLinkA(hardLink.c_str(), program.c_str(), nullptr));
+    wchar_t shortName[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(W(hardLink).c_str(), shortName, MAX_PATH), 0u);
+    ASSERT_NE(std::wstring(shortName), W(hardLink));
+    const std::string sameSize = MakeItem("same-size.exe", 0);
+    const std::string otherSize = MakeItem("other-size.exe", 0);
+    {
+        HANDLE file = CreateFileA(otherSize.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(file, "longer", 6, &written, nullptr);
+        CloseHandle(file);
+        ASSERT_TRUE(StampItem(otherSize, kOldTime));
+    }
+    g_programPath = W(program);
+    struct Case {
+        std::wstring path;
+        ItemWrite result;
+    };
+    std::wstring upperCase = W(program);
+    for (wchar_t &c : upperCase) c = towupper(c);
+    const Case cases[] = {
+        {upperCase, ItemWrite::OwnProgram},
+        {W(hardLink), ItemWrite::OwnProgram},
+        {shortName, ItemWrite::OwnProgram},
+        {W(sameSize), ItemWrite::Written},
+        {W(otherSize), ItemWrite::Written},
+    };
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
+    for (const Case &c : cases) {
+        g_runStatus = 1;
+        EXPECT_EQ(WriteTimestampByHandle(c.path), c.result) << U(c.path);
+        EXPECT_EQ(g_runStatus, 1) << U(c.path);
+    }
+    g_programPath.clear();
+    ExpectAllTimes(program, kOldTime);
+    for (const std::string &changed : {sameSize, otherSize})
+        ExpectAllTimes(changed, UtcOfLocal(2010, 5, 6, 12, 34, 30));
 }
 
 // As a user whom permissions bind: an item that exists but cannot be opened

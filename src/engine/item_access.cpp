@@ -169,7 +169,7 @@ std::wstring ListedName(const std::wstring &path)
     return search.Valid() ? std::wstring(found.cFileName) : std::wstring();
 }
 
-// The running program's file, by volume and index.
+// An item's identity: its volume and its index on that volume.
 struct FileIdentity {
     DWORD volume = 0, high = 0, low = 0;
 };
@@ -182,31 +182,87 @@ bool IdentityOf(HANDLE item, FileIdentity *identity)
     return true;
 }
 
-// The identity of the file g_programPath names, asked again when the path changes.
-bool ProgramIdentity(FileIdentity *identity)
+// NtQueryInformationFile, for the file index alone: GetFileInformationByHandle
+// also asks for the volume's serial number, which under Wine means reading
+// the volume's device each time (several times the cost of the whole change).
+using QueryInformationFn = LONG(WINAPI *)(HANDLE, void *status, void *out, ULONG size, int kind);
+constexpr int kFileInternalInformation = 6;
+
+QueryInformationFn QueryInformationFunction()
+{
+    static const QueryInformationFn function = [] {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        FARPROC entry = ntdll ? GetProcAddress(ntdll, "NtQueryInformationFile") : nullptr;
+        return reinterpret_cast<QueryInformationFn>(reinterpret_cast<void (*)()>(entry));
+    }();
+    return function;
+}
+
+// The item's index on its volume, without the volume.
+bool IndexOf(HANDLE item, ULONGLONG *index)
+{
+    QueryInformationFn query = QueryInformationFunction();
+    ULONG_PTR status[2] = {};
+    LARGE_INTEGER internal = {};
+    if (query && query(item, status, &internal, sizeof internal, kFileInternalInformation) >= 0) {
+        *index = static_cast<ULONGLONG>(internal.QuadPart);
+        return true;
+    }
+    FileIdentity identity;
+    if (!IdentityOf(item, &identity)) return false;
+    *index = (static_cast<ULONGLONG>(identity.high) << 32) | identity.low;
+    return true;
+}
+
+// The running program's file, as far as it is needed to tell it from any
+// other under any name: its size first (one cheap question, and it differs
+// for nearly every item), then its index, and only then its volume.
+struct ProgramFile {
+    bool known = false;
+    ULONGLONG size = 0;
+    ULONGLONG index = 0;
+    DWORD volume = 0;
+};
+
+// The file g_programPath names, asked again when the path changes.
+const ProgramFile &Program()
 {
     static std::wstring knownPath;
-    static bool known = false;
-    static FileIdentity program;
-    if (knownPath != g_programPath || (!known && knownPath.empty())) {
+    static bool asked = false;
+    static ProgramFile program;
+    if (!asked || knownPath != g_programPath) {
+        asked = true;
         knownPath = g_programPath;
+        program = ProgramFile();
         FileHandle file(g_programPath.empty()
                             ? INVALID_HANDLE_VALUE
                             : CreateFileW(SystemPath(g_programPath).c_str(), FILE_READ_ATTRIBUTES,
                                           kShareAll, nullptr, OPEN_EXISTING,
                                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        known = file.Valid() && IdentityOf(file.Get(), &program);
+        LARGE_INTEGER size = {};
+        FileIdentity identity;
+        program.known = file.Valid() && GetFileSizeEx(file.Get(), &size) &&
+                        IndexOf(file.Get(), &program.index) && IdentityOf(file.Get(), &identity);
+        program.size = static_cast<ULONGLONG>(size.QuadPart);
+        program.volume = identity.volume;
     }
-    *identity = program;
-    return known;
+    return program;
 }
 
+// Asked of the open item itself, not of a listing made earlier: the size is
+// that of the very item the change would reach.
 bool IsProgramFile(HANDLE item)
 {
-    FileIdentity program, candidate;
-    return ProgramIdentity(&program) && IdentityOf(item, &candidate) &&
-           candidate.volume == program.volume && candidate.high == program.high &&
-           candidate.low == program.low;
+    const ProgramFile &program = Program();
+    if (!program.known) return false;
+    // A size that cannot be had proves nothing: the index is asked then.
+    LARGE_INTEGER size = {};
+    if (GetFileSizeEx(item, &size) && static_cast<ULONGLONG>(size.QuadPart) != program.size)
+        return false;
+    ULONGLONG index = 0;
+    if (!IndexOf(item, &index) || index != program.index) return false;
+    FileIdentity identity;
+    return IdentityOf(item, &identity) && identity.volume == program.volume;
 }
 
 bool SameIdentity(HANDLE a, HANDLE b)
@@ -337,7 +393,8 @@ ItemReach OpenItemForChange(const std::wstring &path, FileHandle &item)
                    ? ItemReach::ThroughLink
                    : ItemReach::Missing;
     }
-    if (g_platform.reachedThroughLink(item.Get(), path)) {
+    // Where links open as themselves, the handle is the item the path names.
+    if (!g_platform.linksOpenAsThemselves() && g_platform.reachedThroughLink(item.Get(), path)) {
         item.Close();
         return ItemReach::ThroughLink;
     }

@@ -5,6 +5,7 @@
 
 #include "handles.h"
 #include "item_access.h"
+#include "link_probe.h"
 
 bool EnableClockPrivilege()
 {
@@ -78,7 +79,8 @@ BOOL RealCreateFolder(const wchar_t *path) { return CreateDirectoryW(path, nullp
 // Both are filled at compile time, before any code can run.
 constexpr PlatformSeams kRealSeams = {
     RealVolumeFileSystem, RealReadMachineText, RealGetClock,     RealSetClock,
-    RealEnableClockRight, RealSetItemTimes,    RealCreateFolder, FinalPathLeadsElsewhere};
+    RealEnableClockRight, RealSetItemTimes,    RealCreateFolder, FinalPathLeadsElsewhere,
+    LinksOpenAsThemselves};
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 // an older Windows), the system clock (which a test must never set) and the
 // creation of a folder, which takes its times from that clock; and whether
 // an open item is the link itself or what it points to (Wine always opens
-// the target). The programs always run with the real calls; only tests
+// the target), and whether the system can open a link as itself at all. The programs always run with the real calls; only tests
 // replace entries.
 #include <windows.h>
 
@@ -44,6 +44,10 @@ struct PlatformSeams {
     // the one the path names: the open went through a link. On Windows a link
     // opened with FILE_FLAG_OPEN_REPARSE_POINT is the link itself.
     bool (*reachedThroughLink)(HANDLE item, const std::wstring &path);
+    // Whether this system opens a link as itself when asked to: then no item
+    // is asked where its open led (reachedThroughLink is never called). The
+    // real entry tries it once per process (link_probe.h).
+    bool (*linksOpenAsThemselves)();
 };
 
 // What the engine calls; starts as the real system.
