@@ -299,7 +299,9 @@ TEST_F(MadeElsewhere, EveryEntryGetsTheTimeOrIsNamedOnBothWriters)
             EXPECT_EQ(after.at(key).written == target_, !beyond) << key;
         }
         EXPECT_EQ(after.size(), before.size());
-        if (rebuild) EXPECT_EQ(ListTree(FixtureTree("")).count("!!!"), 0u);
+        if (rebuild) {
+            EXPECT_EQ(ListTree(FixtureTree("")).count("!!!"), 0u);
+        }
     }
 }
 

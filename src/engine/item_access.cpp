@@ -93,12 +93,7 @@ std::wstring InCapitals(std::wstring name)
     return name;
 }
 
-ULONGLONG IndexOf(HANDLE item)
-{
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (!GetFileInformationByHandle(item, &info)) return 0;
-    return (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-}
+bool IndexOf(HANDLE item, ULONGLONG *index);
 
 // The short name of the entry called name in the folder at systemFolder,
 // only when the short name opens that very entry (same file index as its
@@ -137,7 +132,8 @@ std::wstring ShortNameLeadingTo(const std::wstring &systemFolder, const std::wst
         FileHandle reached(CreateFileW(JoinPath(systemFolder, shortName).c_str(), FILE_READ_ATTRIBUTES,
                                        kShareAll, nullptr, OPEN_EXISTING,
                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        if (!reached.Valid() || IndexOf(reached.Get()) != static_cast<ULONGLONG>(listedIndex))
+        ULONGLONG index = 0;
+        if (!reached.Valid() || !IndexOf(reached.Get(), &index) || index != static_cast<ULONGLONG>(listedIndex))
             shortName.clear();
     }
     g_shortNames[key] = shortName;
