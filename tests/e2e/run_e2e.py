@@ -556,7 +556,7 @@ def klokan99_letters():
     check("gamma.txt" in names and "alpha" in names, "other names changed: %s" % names)
 
 
-@step("klokan99: About box closes with Enter; ReadMe opens KLOKAN99.TXT in Notepad, which is closed")
+@step("klokan99: About box closes with Enter and with Escape; ReadMe opens KLOKAN99.TXT in Notepad, which is closed")
 def klokan99_about():
     if not STATE.get("k99"):
         raise Skip("klokan99 did not start")
@@ -569,7 +569,8 @@ def notepad_windows(stem):
 
 
 def about_and_readme(name, about):
-    """About, Enter: the box closes and no readme opens. About, ReadMe: the box
+    """About, Enter, then About, Escape: the box closes each time and no readme
+    opens. About, ReadMe: the box
     closes and Notepad shows the readme beside the program; Notepad is then
     asked to close and must go. Exactly one Notepad window shows the readme,
     so the Enter of the first round did not open one as well."""
@@ -578,15 +579,17 @@ def about_and_readme(name, about):
     press_bar(name, 5)
     answer(about, ["Return"], missing="no About box: it has not landed")
     press_bar(name, 5)
+    answer(about, ["Escape"])
+    press_bar(name, 5)
     wait_dialog(about)
-    readme = window("#32770", about, 2)
+    readme = window("#32770", about, 3)
     check(readme and readme["visible"], "the About box has no ReadMe button")
     click(readme["x"] + readme["w"] // 2, readme["y"] + readme["h"] // 2)
     wait_gone(about)
     clicked = time.monotonic()
     shown = wait_until("Notepad with %s.TXT" % stem, lambda: notepad_windows(stem), timeout=40)
     log("  Notepad showed %s.TXT %.1f s after ReadMe" % (stem, time.monotonic() - clicked))
-    check(len(shown) == 1, "%d Notepad windows show %s.TXT: Enter opened the readme too" % (len(shown), stem))
+    check(len(shown) == 1, "%d Notepad windows show %s.TXT: Enter or Escape opened the readme too" % (len(shown), stem))
     title = xdo("getwindowname", shown[0]).stdout.strip()
     check("%s.TXT" % stem in title.upper(), "Notepad's title is %r" % title)
     check(helper("close", "Notepad", "-") is not None, "Notepad could not be asked to close")
@@ -650,7 +653,7 @@ def klokan98_timestamp():
     expect_untouched(items, ["other.txt", "."], TARGET_98, "klokan98")
 
 
-@step("klokan98: About box closes with Enter; ReadMe opens KLOKAN98.TXT in Notepad, which is closed")
+@step("klokan98: About box closes with Enter and with Escape; ReadMe opens KLOKAN98.TXT in Notepad, which is closed")
 def klokan98_about():
     if not STATE.get("k98"):
         raise Skip("klokan98 did not start")
