@@ -674,6 +674,107 @@ def klokan98_exit():
     close_program("klokan98", STATE["k98"])
 
 
+TARGET_KEYS = (2011, 2, 3, 4, 5, 6)
+# The keyboard-only runs, made when the first of them starts (the steps
+# before them expect M:\ as it was): one folder per language and a file
+# left alone for klokan99, klokan98's files to drop.
+KEY_FILES = {"keys/en/a.txt": "a", "keys/en/deep/b.txt": "b", "keys/ja/a.txt": "a",
+             "keys/ja/deep/b.txt": "b", "keys/left.txt": "left",
+             "keydrops/en.txt": "en", "keydrops/ja.txt": "ja"}
+
+
+def make_key_files():
+    for rel, text in KEY_FILES.items():
+        path = os.path.join(DRIVE, rel)
+        if not os.path.exists(path):
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "w") as f:
+                f.write(text + "\n")
+
+
+def focused(name):
+    values = helper("focus", PROGRAMS[name]["class"])
+    return values.get("class", "?") if values else "nothing"
+
+
+def keys_to_time(when):
+    """From the list with the focus: Shift+Tab back to the year list, then
+    each list gets its entry (Home, Down n times) and Tab goes on; the last
+    Tab reaches Include subfolders., which Space ticks."""
+    year, month, day, hour, minute, second = when
+    xdo("key", "--repeat", 7, "--delay", 60, "shift+Tab")
+    for count in (year - 1980, month - 1, day - 1, hour, minute, second):
+        key("Home")
+        if count:
+            xdo("key", "--repeat", count, "--delay", 15, "Down")
+        key("Tab")
+    key("space")
+
+
+def keyboard_step(name, japanese):
+    language = "Japanese" if japanese else "English"
+
+    @step("%s from the keyboard alone (%s): a whole change without a mouse event" % (name, language))
+    def keyboard():
+        info = PROGRAMS[name]
+        make_key_files()
+        process = start(name, japanese=japanese)
+        wait_until("the focus on the list", lambda: focused(name) == "SysListView32", timeout=10)
+        if name == "klokan99":
+            # M:\ lists drops, keydrops, keys, prog, tree: keys is row 2.
+            key("Home")
+            xdo("key", "--repeat", 2, "--delay", 30, "Down")
+            key("Return")
+            wait_until("keys listed", lambda: list_view(info["class"])["count"] == 3, timeout=10)
+            # en, ja, left.txt: pick this language's folder.
+            key("Home")
+            if japanese:
+                key("Down")
+            row = 1 if japanese else 0
+            wait_until("row %d picked" % row,
+                       lambda: list_view(info["class"])["selected_rows"] == [row], timeout=5)
+            folder = os.path.join(DRIVE, "keys")
+            chosen = ["ja", "ja\\a.txt", "ja\\deep", "ja\\deep\\b.txt"] if japanese else \
+                ["en", "en\\a.txt", "en\\deep", "en\\deep\\b.txt"]
+            untouched = ["left.txt"]
+        else:
+            windows = x_windows(info["title_ja"] if japanese else info["title"])
+            view = list_view(info["class"])
+            dropped = os.path.join(DRIVE, "keydrops", "ja.txt" if japanese else "en.txt")
+            performed = xdnd_drop.drop(int(windows[0]), view["left"] + view["width"] // 2,
+                                       view["top"] + view["height"] // 2, [dropped])
+            check(performed == "XdndActionCopy", "klokan98 did not take the drop (answer %r)" % performed)
+            wait_until("one row", lambda: list_view(info["class"])["count"] == 1, timeout=10)
+            wait_until("the focus on the list", lambda: focused(name) == "SysListView32", timeout=10)
+            folder = os.path.join(DRIVE, "keydrops")
+            chosen = [os.path.basename(dropped)]
+            untouched = []
+        keys_to_time(TARGET_KEYS)
+        wait_until("Include subfolders ticked",
+                   lambda: window(info["class"], "-", info["check"])["checked"] == "1", timeout=5)
+        for control, wanted in zip(info["lists"], (TARGET_KEYS[0] - 1980, TARGET_KEYS[1] - 1,
+                                                   TARGET_KEYS[2] - 1) + TARGET_KEYS[3:]):
+            got = window(info["class"], "-", control)["selected"]
+            check(got == wanted, "list %d shows entry %d, wanted %d" % (control, got, wanted))
+        key("ctrl+t")
+        confirmation = "確認" if japanese else "Confirmation"
+        information = "お知らせ" if japanese else "Information"
+        answer(confirmation, ["Return"])
+        answer(information, ["Return"])
+        items = stored(folder)
+        expect_times(items, chosen, TARGET_KEYS, "%s (%s)" % (name, language))
+        if untouched:
+            expect_untouched(items, untouched, TARGET_KEYS, name)
+        # The focus came back to the list after the message boxes.
+        wait_until("the focus back on the list", lambda: focused(name) == "SysListView32", timeout=5)
+        key("alt+F4")
+        try:
+            process.wait(timeout=15)
+        except subprocess.TimeoutExpired:
+            raise Failed("%s did not end on Alt+F4" % name)
+    return keyboard
+
+
 def japanese_step(name):
     @step("%s in Japanese: title, screenshot, About box 御案内 and its readme in Notepad" % name)
     def japanese():
@@ -695,7 +796,9 @@ def japanese_step(name):
 JOURNEY = [start_klokan99, second_klokan99, klokan99_timestamp, klokan99_attributes, klokan99_letters,
            klokan99_about, klokan99_shot, klokan99_exit,
            start_klokan98, klokan98_drop, klokan98_timestamp, klokan98_about, klokan98_shot, klokan98_exit,
-           japanese_step("klokan99"), japanese_step("klokan98")]
+           japanese_step("klokan99"), japanese_step("klokan98"),
+           keyboard_step("klokan99", False), keyboard_step("klokan99", True),
+           keyboard_step("klokan98", False), keyboard_step("klokan98", True)]
 
 
 def main():
