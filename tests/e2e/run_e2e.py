@@ -15,7 +15,9 @@ have yet (the bar, the About box, a command that shows no question) are
 reported as skipped with the reason. Exit status: 0 when every step passed or
 was skipped, 1 when a step failed.
 
-    run_e2e.py --build <64-bit build folder> [--shots <folder>] [--only-shots]
+    run_e2e.py --build <64-bit build folder> [--shots <folder>] [--only <text>]
+
+--only runs just the steps whose title holds the text (while working on them).
 """
 import argparse
 import os
@@ -692,9 +694,16 @@ def make_key_files():
                 f.write(text + "\n")
 
 
-def focused(name):
+def focused_control(name):
+    """The class and id of the control with the program's keyboard focus."""
     values = helper("focus", PROGRAMS[name]["class"])
-    return values.get("class", "?") if values else "nothing"
+    if not values:
+        return ("nothing", 0)
+    return (values.get("class", "?"), int(values.get("id", "0")))
+
+
+def focused(name):
+    return focused_control(name)[0]
 
 
 def keys_to_time(when):
@@ -716,63 +725,98 @@ def keyboard_step(name, japanese):
 
     @step("%s from the keyboard alone (%s): a whole change without a mouse event" % (name, language))
     def keyboard():
-        info = PROGRAMS[name]
         make_key_files()
         process = start(name, japanese=japanese)
-        wait_until("the focus on the list", lambda: focused(name) == "SysListView32", timeout=10)
-        if name == "klokan99":
-            # M:\ lists drops, keydrops, keys, prog, tree: keys is row 2.
-            key("Home")
-            xdo("key", "--repeat", 2, "--delay", 30, "Down")
-            key("Return")
-            wait_until("keys listed", lambda: list_view(info["class"])["count"] == 3, timeout=10)
-            # en, ja, left.txt: pick this language's folder.
-            key("Home")
-            if japanese:
-                key("Down")
-            row = 1 if japanese else 0
-            wait_until("row %d picked" % row,
-                       lambda: list_view(info["class"])["selected_rows"] == [row], timeout=5)
-            folder = os.path.join(DRIVE, "keys")
-            chosen = ["ja", "ja\\a.txt", "ja\\deep", "ja\\deep\\b.txt"] if japanese else \
-                ["en", "en\\a.txt", "en\\deep", "en\\deep\\b.txt"]
-            untouched = ["left.txt"]
-        else:
-            windows = x_windows(info["title_ja"] if japanese else info["title"])
-            view = list_view(info["class"])
-            dropped = os.path.join(DRIVE, "keydrops", "ja.txt" if japanese else "en.txt")
-            performed = xdnd_drop.drop(int(windows[0]), view["left"] + view["width"] // 2,
-                                       view["top"] + view["height"] // 2, [dropped])
-            check(performed == "XdndActionCopy", "klokan98 did not take the drop (answer %r)" % performed)
-            wait_until("one row", lambda: list_view(info["class"])["count"] == 1, timeout=10)
-            wait_until("the focus on the list", lambda: focused(name) == "SysListView32", timeout=10)
-            folder = os.path.join(DRIVE, "keydrops")
-            chosen = [os.path.basename(dropped)]
-            untouched = []
-        keys_to_time(TARGET_KEYS)
-        wait_until("Include subfolders ticked",
-                   lambda: window(info["class"], "-", info["check"])["checked"] == "1", timeout=5)
-        for control, wanted in zip(info["lists"], (TARGET_KEYS[0] - 1980, TARGET_KEYS[1] - 1,
-                                                   TARGET_KEYS[2] - 1) + TARGET_KEYS[3:]):
-            got = window(info["class"], "-", control)["selected"]
-            check(got == wanted, "list %d shows entry %d, wanted %d" % (control, got, wanted))
-        key("ctrl+t")
-        confirmation = "確認" if japanese else "Confirmation"
-        information = "お知らせ" if japanese else "Information"
-        answer(confirmation, ["Return"])
-        answer(information, ["Return"])
-        items = stored(folder)
-        expect_times(items, chosen, TARGET_KEYS, "%s (%s)" % (name, language))
-        if untouched:
-            expect_untouched(items, untouched, TARGET_KEYS, name)
-        # The focus came back to the list after the message boxes.
-        wait_until("the focus back on the list", lambda: focused(name) == "SysListView32", timeout=5)
-        key("alt+F4")
         try:
-            process.wait(timeout=15)
-        except subprocess.TimeoutExpired:
-            raise Failed("%s did not end on Alt+F4" % name)
+            keyboard_change(name, japanese, process)
+        finally:
+            end_program(name, process)
     return keyboard
+
+
+def end_program(name, process):
+    """After a keyboard run, whatever happened: a program still running (a
+    failed step) is asked to close, its message boxes answered with Esc, and
+    killed when that fails, so that the single instance cannot keep the
+    next step's program from starting."""
+    if process.poll() is not None:
+        return
+    for _ in range(3):
+        helper("close", PROGRAMS[name]["class"], "-")
+        key("Escape")
+        try:
+            process.wait(timeout=5)
+            return
+        except subprocess.TimeoutExpired:
+            pass
+    process.kill()
+    process.wait(timeout=15)
+
+
+def keyboard_change(name, japanese, process):
+    language = "Japanese" if japanese else "English"
+    info = PROGRAMS[name]
+    wait_until("the focus on the list", lambda: focused(name) == "SysListView32", timeout=10)
+    if name == "klokan99":
+        # M:\ lists drops, keydrops, keys, prog, tree: keys is row 2.
+        key("Home")
+        xdo("key", "--repeat", 2, "--delay", 30, "Down")
+        key("Return")
+        wait_until("keys listed", lambda: list_view(info["class"])["count"] == 3, timeout=10)
+        # en, ja, left.txt: the folder opened with the first row focused
+        # and none selected (Home there would not move, so it selects
+        # nothing); Space selects the focused row, Down the next one.
+        check(list_view(info["class"])["selected_rows"] == [],
+              "a row is selected as the folder opens")
+        key("Down" if japanese else "space")
+        row = 1 if japanese else 0
+        wait_until("row %d picked" % row,
+                   lambda: list_view(info["class"])["selected_rows"] == [row], timeout=5)
+        folder = os.path.join(DRIVE, "keys")
+        chosen = ["ja", "ja\\a.txt", "ja\\deep", "ja\\deep\\b.txt"] if japanese else \
+            ["en", "en\\a.txt", "en\\deep", "en\\deep\\b.txt"]
+        untouched = ["left.txt"]
+    else:
+        windows = x_windows(info["title_ja"] if japanese else info["title"])
+        view = list_view(info["class"])
+        dropped = os.path.join(DRIVE, "keydrops", "ja.txt" if japanese else "en.txt")
+        performed = xdnd_drop.drop(int(windows[0]), view["left"] + view["width"] // 2,
+                                   view["top"] + view["height"] // 2, [dropped])
+        check(performed == "XdndActionCopy", "klokan98 did not take the drop (answer %r)" % performed)
+        wait_until("one row", lambda: list_view(info["class"])["count"] == 1, timeout=10)
+        wait_until("the focus on the list", lambda: focused(name) == "SysListView32", timeout=10)
+        folder = os.path.join(DRIVE, "keydrops")
+        chosen = [os.path.basename(dropped)]
+        untouched = []
+    keys_to_time(TARGET_KEYS)
+    wait_until("Include subfolders ticked",
+               lambda: window(info["class"], "-", info["check"])["checked"] == "1", timeout=5)
+    for control, wanted in zip(info["lists"], (TARGET_KEYS[0] - 1980, TARGET_KEYS[1] - 1,
+                                               TARGET_KEYS[2] - 1) + TARGET_KEYS[3:]):
+        got = window(info["class"], "-", control)["selected"]
+        check(got == wanted, "list %d shows entry %d, wanted %d" % (control, got, wanted))
+    key("ctrl+t")
+    confirmation = "確認" if japanese else "Confirmation"
+    information = "お知らせ" if japanese else "Information"
+    answer(confirmation, ["Return"])
+    answer(information, ["Return"])
+    items = stored(folder)
+    expect_times(items, chosen, TARGET_KEYS, "%s (%s)" % (name, language))
+    if untouched:
+        expect_untouched(items, untouched, TARGET_KEYS, name)
+    # The focus came back to where it was when Ctrl+T was pressed:
+    # Include subfolders., which Space had just ticked.
+    try:
+        wait_until("the focus back on Include subfolders.",
+                   lambda: focused_control(name) == ("Button", info["check"]), timeout=5)
+    except Failed:
+        raise Failed("after the run the focus is on %s %d, not on Include subfolders." %
+                     focused_control(name))
+    key("alt+F4")
+    try:
+        process.wait(timeout=15)
+    except subprocess.TimeoutExpired:
+        raise Failed("%s did not end on Alt+F4" % name)
 
 
 def japanese_step(name):
@@ -806,6 +850,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True)
     parser.add_argument("--shots", help="copy the four screenshots into this folder")
+    parser.add_argument("--only", help="run only the steps whose title holds this text")
     ARGS = parser.parse_args()
     BUILD = os.path.abspath(ARGS.build)
     WORK = os.path.join(BUILD, "e2e-work")
@@ -822,7 +867,8 @@ def main():
     check(helper("volume", "M:\\", timeout=180), "the helper does not run in the prefix of the suite")
     try:
         for journey_step in JOURNEY:
-            journey_step()
+            if not ARGS.only or ARGS.only in journey_step.title:
+                journey_step()
     finally:
         for process in STARTED:
             if process.poll() is None:
