@@ -1,6 +1,7 @@
 // The About box of whichever program the test is linked with: both
-// languages open and close, Escape and ReadMe open the readme beside the
-// program in Notepad, a missing readme and a missing dialog are reported.
+// languages open and close, Enter and Escape close it, ReadMe (and its
+// mnemonic) opens the readme beside the program in Notepad, a missing readme
+// and a missing dialog are reported.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "about_box.h"
+#include "about_ids.h"
 #include "about_expectations.h"
 #include "bar_test_support.h"
 #include "gui_test_support.h"
@@ -108,17 +110,39 @@ TEST_F(AboutBoxTest, ReadmeBesideTheProgramIsPlainAscii)
     EXPECT_NE(std::string::npos, text.find("\r\n"));
 }
 
-TEST_F(AboutBoxTest, EscapeOpensTheReadmeInNotepadAndCloses)
+TEST_F(AboutBoxTest, EscapeClosesTheBoxWithoutTheReadme)
 {
     ASSERT_FALSE(FindNotepadFor(kReadmeTitle)) << "a Notepad from elsewhere is open";
+    INT_PTR result = -1;
     {
         ModalAnswerer answerer([](HWND dialog) {
             // Escape reaches the dialog manager through the focused button.
             PostMessageA(GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
         });
+        result = DialogBoxParamW(g_hInstance, L"ABOUT_DLG", owner_, AboutDlgProc, 0);
+        EXPECT_EQ(1u, answerer.Seen().size()) << answerer.Describe();
+    }
+    EXPECT_EQ(0, result) << "Escape must close the box as Close does, not run ReadMe";
+    Sleep(1000);
+    EXPECT_FALSE(FindNotepadFor(kReadmeTitle));
+}
+
+TEST_F(AboutBoxTest, ReadmeMnemonicOpensTheReadmeInNotepadAndCloses)
+{
+    ASSERT_FALSE(FindNotepadFor(kReadmeTitle)) << "a Notepad from elsewhere is open";
+    const bool japaneseCodePage = GetACP() == 932;
+    g_japaneseMode = japaneseCodePage ? 1 : 0;
+    std::wstring readmeText;
+    {
+        ModalAnswerer answerer([&](HWND dialog) {
+            readmeText = WindowTextW(GetDlgItem(dialog, IDC_ABOUT_README));
+            // Alt+R, as the keyboard sends it to the focused Close button.
+            PostMessageA(GetDlgItem(dialog, IDOK), WM_SYSCHAR, 'r', 1 << 29);
+        });
         ShowAboutBox(owner_);
         EXPECT_EQ(1u, answerer.Seen().size()) << answerer.Describe();
     }
+    EXPECT_EQ(japaneseCodePage ? L"使い方(&R)" : L"&ReadMe", readmeText);
     HWND notepad = WaitForNotepadFor(kReadmeTitle, 20000);
     ASSERT_TRUE(notepad);
     CloseNotepad(notepad);
@@ -149,7 +173,7 @@ TEST_F(AboutBoxTest, MissingReadmeIsReportedAndTheBoxCloses)
             if (GetDlgItem(dialog, 0x0440))
                 PostMessageA(dialog, WM_COMMAND, IDOK, 0);
             else
-                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // the ReadMe button
+                PostMessageA(dialog, WM_COMMAND, IDC_ABOUT_README, 0);  // the ReadMe button
         });
         ShowAboutBox(owner_);
         ASSERT_EQ(2u, answerer.Seen().size()) << answerer.Describe();

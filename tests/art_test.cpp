@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -100,7 +101,7 @@ struct Button {
     int width = 0, height = 0, bitsPerPixel = 0;
     std::vector<COLORREF> pixels;
 
-    COLORREF at(int x, int y) const { return pixels[size_t(y) * kWidth + x]; }
+    COLORREF at(int x, int y) const { return pixels[size_t(y) * width + x]; }
     // Inside the edges, above and left of the symbol in every state.
     COLORREF face() const { return at(2, 2); }
 };
@@ -116,10 +117,40 @@ Button LoadButton(const std::string &name)
     button.width = dib.dsBm.bmWidth;
     button.height = dib.dsBm.bmHeight;
     button.bitsPerPixel = dib.dsBmih.biBitCount;
-    if (button.width == kWidth && button.height == kHeight)
-        button.pixels = ReadPixels(static_cast<HBITMAP>(bitmap.get()), kWidth, kHeight);
-    button.loaded = button.pixels.size() == size_t(kWidth) * kHeight;
+    if (button.width > 0 && button.height > 0)
+        button.pixels = ReadPixels(static_cast<HBITMAP>(bitmap.get()), button.width, button.height);
+    button.loaded = button.pixels.size() == size_t(button.width) * button.height;
     return button;
+}
+
+// The symbol of a button: the pixels inside its edges (edge pixels thick on
+// each side, twice that at the right and bottom for the shadow) that are not
+// the face, cut to their bounding box; face pixels inside the box are kept.
+struct Symbol {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const { return pixels[size_t(y) * width + x]; }
+};
+
+Symbol SymbolOf(const Button &button, int edge)
+{
+    int left = button.width, top = button.height, right = -1, bottom = -1;
+    for (int y = edge; y < button.height - 2 * edge; ++y)
+        for (int x = edge; x < button.width - 2 * edge; ++x)
+            if (button.at(x, y) != button.face()) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    Symbol symbol;
+    if (right < 0) return symbol;
+    symbol.width = right - left + 1;
+    symbol.height = bottom - top + 1;
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x)
+            symbol.pixels.push_back(button.at(x, y));
+    return symbol;
 }
 
 int Brightness(COLORREF c)
@@ -137,14 +168,24 @@ protected:
     Button Load(const char *skin, const char *state) { return LoadButton(ButtonName(GetParam(), skin, state)); }
 };
 
-TEST(ButtonNames, EveryBaseHasAllSkinsAndStatesAndNothingElse)
+// The larger display scales: name suffix, percent.
+struct ArtScale {
+    const char *suffix;
+    int percent;
+};
+const ArtScale kScales[] = {{"15", 150}, {"20", 200}};
+
+TEST(ButtonNames, EveryBaseHasAllSkinsAndStatesAtEveryScaleAndNothingElse)
 {
     std::set<std::string> expected;
     for (const char *base : kBases)
         for (const char *skin : kSkins)
-            for (const char *state : kStates)
+            for (const char *state : kStates) {
                 expected.insert(Upper(ButtonName(base, skin, state)));
-    ASSERT_EQ(expected.size(), 72u);
+                for (const ArtScale &scale : kScales)
+                    expected.insert(Upper(ButtonName(base, skin, state) + scale.suffix));
+            }
+    ASSERT_EQ(expected.size(), 72u * 3);
     EXPECT_EQ(ResourceNames(RT_BITMAP), expected);
 }
 
@@ -276,6 +317,54 @@ TEST_P(ButtonArt, SkinsDifferOnlyInTheFaceAndTheWarmSkinIsLighter)
         EXPECT_NE(warm.face(), plain.face()) << warm.name;
         EXPECT_GT(Brightness(warm.face()), Brightness(plain.face())) << warm.name;
         EXPECT_GT(GetRValue(warm.face()), GetBValue(warm.face())) << warm.name << " face is not warm";
+    }
+}
+
+// Each larger button is drawn afresh at its size from the same symbol: the
+// face is the scale's size, the edges as thick as its whole part, and every
+// pixel of the symbol a block of one colour (two by two at 200 %; one or two
+// pixels a side at 150 %), never a blend of two.
+TEST_P(ButtonArt, LargerScalesAreDrawnAtTheirSizeFromTheSameSymbol)
+{
+    for (const char *skin : kSkins) {
+        for (const char *state : {"Up", "In"}) {
+            Button one = Load(skin, state);
+            ASSERT_TRUE(one.loaded) << one.name;
+            const Symbol small = SymbolOf(one, 1);
+            ASSERT_GT(small.width, 0) << one.name;
+            for (const ArtScale &scale : kScales) {
+                Button big = LoadButton(ButtonName(GetParam(), skin, state) + scale.suffix);
+                ASSERT_TRUE(big.loaded) << big.name;
+                EXPECT_EQ(big.width, kWidth * scale.percent / 100) << big.name;
+                EXPECT_EQ(big.height, kHeight * scale.percent / 100) << big.name;
+                EXPECT_EQ(big.bitsPerPixel, 4) << big.name;
+                EXPECT_EQ(big.face(), one.face()) << big.name;
+                const int edge = scale.percent / 100;
+                // Raised edges of that thickness: white at the top left, black at the bottom right.
+                for (int t = 0; t < edge; ++t) {
+                    EXPECT_EQ(big.at(t, big.height / 2), RGB(255, 255, 255)) << big.name << " left edge " << t;
+                    EXPECT_EQ(big.at(big.width - 1 - t, big.height / 2), RGB(0, 0, 0)) << big.name;
+                }
+                EXPECT_NE(big.at(edge, big.height / 2), RGB(255, 255, 255)) << big.name << " edge too thick";
+
+                const Symbol large = SymbolOf(big, edge);
+                EXPECT_LE(std::abs(large.width - small.width * scale.percent / 100), 1) << big.name;
+                EXPECT_LE(std::abs(large.height - small.height * scale.percent / 100), 1) << big.name;
+                // The same colours, and no colour a blend would bring.
+                EXPECT_EQ(std::set<COLORREF>(large.pixels.begin(), large.pixels.end()),
+                          std::set<COLORREF>(small.pixels.begin(), small.pixels.end()))
+                    << big.name;
+                if (scale.percent != 200) continue;
+                // At 200 % each pixel of the symbol is a two-by-two block of it.
+                ASSERT_EQ(large.width, small.width * 2) << big.name;
+                ASSERT_EQ(large.height, small.height * 2) << big.name;
+                int mismatches = 0;
+                for (int y = 0; y < large.height; ++y)
+                    for (int x = 0; x < large.width; ++x)
+                        mismatches += large.at(x, y) != small.at(x / 2, y / 2);
+                EXPECT_EQ(mismatches, 0) << big.name << " is not its symbol at 200 %";
+            }
+        }
     }
 }
 

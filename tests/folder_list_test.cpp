@@ -143,6 +143,44 @@ TEST_F(FolderList, EnterAndGoUpMoveTheListAndTheCurrentDirectoryTogether)
     EXPECT_EQ(RowNames(), (std::vector<std::string>{"sub", "file.txt"}));
 }
 
+// The keyboard's row: LVNI_FOCUSED, and whether it is selected.
+int FocusedRow() { return static_cast<int>(SendMessageW(g_hFolderList, LVM_GETNEXTITEM, -1, LVNI_FOCUSED)); }
+
+TEST_F(FolderList, EnterOpensARowsFolderUpFocusesTheFolderLeftAndRefreshKeepsTheFocusedRow)
+{
+    for (const char *name : {"early", "sub", "sub\\inner", "sub\\other"})
+        ASSERT_TRUE(CreateDirectoryA(Make(name).c_str(), nullptr));
+    ASSERT_TRUE(MakeFile(Make("file.txt")));
+    ShowFolder(temp.Path());
+    ASSERT_EQ(RowNames(), (std::vector<std::string>{"early", "sub", "file.txt"}));
+
+    // Enter on the selected folder row, as the list view reports it; the
+    // arrow keys that picked the row gave it the keyboard's focus as well.
+    SelectRows({1});
+    LVITEMW focus = {};
+    focus.stateMask = focus.state = LVIS_FOCUSED;
+    SendMessageW(g_hFolderList, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&focus));
+    SendMessageW(g_hFolderList, WM_KEYDOWN, VK_RETURN, 0);
+    PumpMessages();
+    EXPECT_EQ(U(g_currentFolder), Make("sub"));
+    EXPECT_EQ(RowNames(), (std::vector<std::string>{"inner", "other"}));
+    EXPECT_EQ(0, FocusedRow());  // the keyboard goes on from the top
+    EXPECT_EQ(0, FolderListSelectedCount());
+
+    // Up One Level: the folder it came from is focused and selected.
+    GoUpOneLevel();
+    EXPECT_EQ(U(g_currentFolder), temp.Path());
+    EXPECT_EQ(1, FocusedRow());
+    EXPECT_TRUE(IsRowSelected(1));
+    EXPECT_EQ(1, FolderListSelectedCount());
+
+    // F5 lists a new entry; the focused row keeps the focus by its name.
+    ASSERT_TRUE(CreateDirectoryA(Make("aaa").c_str(), nullptr));
+    RefreshFolderList();
+    EXPECT_EQ(RowNames(), (std::vector<std::string>{"aaa", "early", "sub", "file.txt"}));
+    EXPECT_EQ(2, FocusedRow());
+}
+
 TEST_F(FolderList, UpOneLevelAtADriveRootDoesNothing)
 {
     ASSERT_TRUE(MakeFile(Make("marker.txt")));

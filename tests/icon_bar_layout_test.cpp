@@ -90,7 +90,7 @@ TEST(CaptionBox, SaveAreaNeverExceedsTheBuffer)
     EXPECT_EQ(70, same.bottom);
 
     // A wide, tall box (another font or system metrics) keeps its top-left corner.
-    const CaptionArea large{400, 50, 400 + 200, 50 + 45};
+    const CaptionArea large{400, 50, 400 + kCaptionSaveColumns + 70, 50 + kCaptionSaveRows + 15};
     const CaptionArea clipped = ClipToSaveArea(large);
     EXPECT_EQ(400, clipped.left);
     EXPECT_EQ(50, clipped.top);
@@ -98,9 +98,9 @@ TEST(CaptionBox, SaveAreaNeverExceedsTheBuffer)
     EXPECT_EQ(kCaptionSaveRows, clipped.bottom - clipped.top + 1);
 
     // Exactly the buffer's size stays whole.
-    const CaptionArea exact{10, 10, 10 + 129, 10 + 29};
-    EXPECT_EQ(139, ClipToSaveArea(exact).right);
-    EXPECT_EQ(39, ClipToSaveArea(exact).bottom);
+    const CaptionArea exact{10, 10, 10 + kCaptionSaveColumns - 1, 10 + kCaptionSaveRows - 1};
+    EXPECT_EQ(exact.right, ClipToSaveArea(exact).right);
+    EXPECT_EQ(exact.bottom, ClipToSaveArea(exact).bottom);
 }
 
 TEST(CaptionFonts, ByLanguageAndFamily)

@@ -8,6 +8,7 @@
 #include "bar_test_support.h"
 #include "gui_test_support.h"
 #include "icon_bar.h"
+#include "keyboard_table.h"
 #include "language.h"
 #include "modal_answerer.h"
 #include "program_table.h"
@@ -69,8 +70,11 @@ TEST_F(IconBarTest, CaptionFollowsThePointerAndPutsEveryPixelBack)
         HoverAt(window_, ZoneMiddle(3), BandMiddle());
         EXPECT_EQ(3, g_captionState);
         EXPECT_NE(shown.left, g_captionRect.left);
+        // The caption names the button's key as well.
         const std::wstring expected =
-            japanese ? Bar().buttons[2].japaneseCaption : Bar().buttons[2].englishCaption;
+            CaptionWithKey(japanese ? Bar().buttons[2].japaneseCaption : Bar().buttons[2].englishCaption,
+                           Bar().buttons[2].command, g_program.keys, g_program.keyCount);
+        EXPECT_NE(std::wstring::npos, expected.find(L"(Ctrl+"));
         EXPECT_TRUE(expected == g_captionText);
 
         RemoveHoverCaption(window_);

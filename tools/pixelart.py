@@ -14,7 +14,14 @@ the caller's background elsewhere). Lines starting with '#' are comments.
 'buttons' composes one symbol onto a 32 x 20 button face for every skin and
 state and writes outdir/<Base><skin><state>.bmp. A skin is its name suffix
 (possibly empty) and its face colour; states are Up (raised), Dn (pressed)
-and In (inactive).
+and In (inactive). With --scales (percentages, 100 by default) the button is
+drawn once more at each other scale for larger display settings and written
+as <Base><skin><state><percent / 10>.bmp (KlknXUp15 at 150 %): the face and
+its edges are drawn at that size, edges as thick as the whole part of the
+scale, and each pixel of the symbol's source becomes the block of pixels the
+scale gives it, so nothing is smoothed or blurred.
+
+  python3 pixelart.py buttons symbol.txt outdir Base --skins ... --states ... --scales 100 150 200
 """
 import struct
 import sys
@@ -152,42 +159,73 @@ def skin_palette(face_rgb):
     return [(ch, face_rgb if ch == FACE else rgb) for ch, rgb in PALETTE]
 
 
-def blank_face():
-    return [[FACE] * BUTTON_W for _ in range(BUTTON_H)]
+class Scale:
+    """A display scale as a whole percentage: sizes, edge thickness, and the
+    source pixel that each pixel of the scaled symbol shows."""
+
+    def __init__(self, percent):
+        if percent < 100 or percent % 50:
+            raise SystemExit(f'scale {percent}: expected 100, 150, 200, ...')
+        self.percent = percent
+        self.edge = percent // 100
+
+    def size(self, n):
+        return n * self.percent // 100
+
+    def source(self, n):
+        return n * 100 // self.percent
+
+    def suffix(self):
+        return '' if self.percent == 100 else str(self.percent // 10)
 
 
-def raised_edges(grid):
-    """Light top and left edge, black and dark-grey shadow at the right and bottom."""
-    right, bottom = BUTTON_W - 1, BUTTON_H - 1
-    for x in range(right):
-        grid[0][x] = 'W'
-    for y in range(bottom):
-        grid[y][0] = 'W'
-    for x in range(1, right):
-        grid[bottom - 1][x] = 'd'
-    for y in range(1, bottom):
-        grid[y][right - 1] = 'd'
-    for x in range(BUTTON_W):
-        grid[bottom][x] = 'K'
-    for y in range(BUTTON_H):
-        grid[y][right] = 'K'
+def scale_rows(rows, scale):
+    """The symbol at a scale: each destination pixel shows the source pixel
+    it lies on (whole blocks of one source pixel, no blending)."""
+    width, height = len(rows[0]), len(rows)
+    return [[rows[scale.source(y)][scale.source(x)] for x in range(scale.size(width))]
+            for y in range(scale.size(height))]
 
 
-def pressed_edges(grid):
-    """Black frame all round, dark-grey inner shadow at the top and left."""
-    right, bottom = BUTTON_W - 1, BUTTON_H - 1
-    for x in range(BUTTON_W):
-        grid[0][x] = grid[bottom][x] = 'K'
-    for y in range(BUTTON_H):
-        grid[y][0] = grid[y][right] = 'K'
-    for x in range(1, right):
-        grid[1][x] = 'd'
-    for y in range(1, bottom):
-        grid[y][1] = 'd'
+def blank_face(width, height):
+    return [[FACE] * width for _ in range(height)]
 
 
-def symbol_origin(width, height):
-    return (BUTTON_W - width) // 2, (BUTTON_H - height) // 2
+def raised_edges(grid, e):
+    """Light top and left edge, black and dark-grey shadow at the right and
+    bottom, each e pixels thick."""
+    height, width = len(grid), len(grid[0])
+    for t in range(e):
+        for x in range(width - e):
+            grid[t][x] = 'W'
+        for y in range(height - e):
+            grid[y][t] = 'W'
+    for t in range(e):
+        for x in range(e, width - e):
+            grid[height - 2 * e + t][x] = 'd'
+        for y in range(e, height - e):
+            grid[y][width - 2 * e + t] = 'd'
+    for t in range(e):
+        for x in range(width):
+            grid[height - 1 - t][x] = 'K'
+        for y in range(height):
+            grid[y][width - 1 - t] = 'K'
+
+
+def pressed_edges(grid, e):
+    """Black frame all round, dark-grey inner shadow at the top and left,
+    each e pixels thick."""
+    height, width = len(grid), len(grid[0])
+    for t in range(e):
+        for x in range(width):
+            grid[t][x] = grid[height - 1 - t][x] = 'K'
+        for y in range(height):
+            grid[y][t] = grid[y][width - 1 - t] = 'K'
+    for t in range(e, 2 * e):
+        for x in range(e, width - e):
+            grid[t][x] = 'd'
+        for y in range(e, height - e):
+            grid[y][t] = 'd'
 
 
 def paste(grid, rows, left, top):
@@ -197,31 +235,34 @@ def paste(grid, rows, left, top):
                 grid[top + y][left + x] = ch
 
 
-def paste_inactive(grid, rows, left, top):
+def paste_inactive(grid, rows, left, top, e):
     """The symbol's dark pixels as a dark-grey silhouette with a white copy
-    one pixel down and right, so it reads as etched into the face."""
+    e pixels down and right, so it reads as etched into the face."""
     ink = {(x, y) for y, row in enumerate(rows) for x, ch in enumerate(row)
            if ch != '.' and luminance(ch) < INK_LUMINANCE}
     for x, y in ink:
-        if (x + 1, y + 1) not in ink:
-            grid[top + y + 1][left + x + 1] = 'W'
+        if (x + e, y + e) not in ink:
+            grid[top + y + e][left + x + e] = 'W'
     for x, y in ink:
         grid[top + y][left + x] = 'd'
 
 
-def compose_button(rows, state):
-    width, height = len(rows[0]), len(rows)
-    left, top = symbol_origin(width, height)
-    grid = blank_face()
+def compose_button(rows, state, scale=Scale(100)):
+    width, height = scale.size(BUTTON_W), scale.size(BUTTON_H)
+    e = scale.edge
+    symbol = scale_rows(rows, scale)
+    left = (width - len(symbol[0])) // 2
+    top = (height - len(symbol)) // 2
+    grid = blank_face(width, height)
     if state == 'Up':
-        raised_edges(grid)
-        paste(grid, rows, left, top)
+        raised_edges(grid, e)
+        paste(grid, symbol, left, top)
     elif state == 'Dn':
-        pressed_edges(grid)
-        paste(grid, rows, left + 1, top + 1)
+        pressed_edges(grid, e)
+        paste(grid, symbol, left + e, top + e)
     elif state == 'In':
-        raised_edges(grid)
-        paste_inactive(grid, rows, left, top)
+        raised_edges(grid, e)
+        paste_inactive(grid, symbol, left, top, e)
     else:
         raise SystemExit(f'unknown button state {state!r}')
     return grid
@@ -235,8 +276,10 @@ def parse_skin(text):
     return name, ((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF)
 
 
-def option_values(argv, option):
+def option_values(argv, option, default=None):
     if option not in argv:
+        if default is not None:
+            return default
         raise SystemExit(f'missing {option}')
     values = []
     for arg in argv[argv.index(option) + 1:]:
@@ -253,12 +296,14 @@ def write_buttons(argv):
         raise SystemExit(f'{symbol}: symbol is {width}x{height}, at most '
                          f'{SYMBOL_MAX_W}x{SYMBOL_MAX_H} fits on a button')
     skins = [parse_skin(s) for s in option_values(argv, '--skins')]
-    for state in option_values(argv, '--states'):
-        grid = compose_button(rows, state)
-        for name, face in skins:
-            data = bmp_bytes(BUTTON_W, BUTTON_H, grid, FACE, skin_palette(face))
-            with open(f'{outdir}/{base}{name}{state}.bmp', 'wb') as f:
-                f.write(data)
+    scales = [Scale(int(p)) for p in option_values(argv, '--scales', ['100'])]
+    for scale in scales:
+        for state in option_values(argv, '--states'):
+            grid = compose_button(rows, state, scale)
+            for name, face in skins:
+                data = bmp_bytes(len(grid[0]), len(grid), grid, FACE, skin_palette(face))
+                with open(f'{outdir}/{base}{name}{state}{scale.suffix()}.bmp', 'wb') as f:
+                    f.write(data)
 
 
 def main(argv):

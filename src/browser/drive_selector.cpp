@@ -142,7 +142,7 @@ void CreateDriveSelector(HWND mainWindow)
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_USEREX_CLASSES};
     InitCommonControlsEx(&controls);
     g_hDriveSelector = CreateWindowExW(0, WC_COMBOBOXEXW, L"",
-                                       WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 118,
+                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 118,
                                        4, 219, 200, mainWindow,
                                        reinterpret_cast<HMENU>(kDriveSelectorId), g_hInstance,
                                        nullptr);

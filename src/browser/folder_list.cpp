@@ -11,6 +11,7 @@
 #include "handles.h"
 #include "item_access.h"
 #include "language.h"
+#include "keyboard.h"
 #include "list_container.h"
 #include "path_text.h"
 #include "local_time.h"
@@ -244,7 +245,8 @@ void EmptyList(HWND container)
 void OnContainerNotify(const NMHDR &header)
 {
     if (header.hwndFrom != g_hFolderList) return;
-    if (header.code == NM_DBLCLK) EnterSelectedFolder();
+    // Enter on a row does what a double click does.
+    if (header.code == NM_DBLCLK || header.code == NM_RETURN) EnterSelectedFolder();
     else if (header.code == NM_CLICK) LoadClickedItemState();
 }
 
@@ -286,6 +288,8 @@ LRESULT CALLBACK ListContainerProc(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
     case kMsgCreateListView:
         CreateFolderListView(window);
+        // First focus: the list.
+        FocusProgramList(GetParent(window));
         PostMessageW(GetParent(window), kMsgListReady, 0, 0);
         return 0;
     case WM_NOTIFY: OnContainerNotify(*reinterpret_cast<const NMHDR *>(lParam)); return 0;
@@ -301,7 +305,7 @@ void CreateFolderListView(HWND container)
     GetClientRect(container, &client);
     g_folderImages = ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, kFolderListRows, 0);
     g_hFolderList = CreateWindowExW(0, WC_LISTVIEWW, L"",
-                                    WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 1,
+                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 1,
                                     client.right, client.bottom - 1, container, nullptr,
                                     g_hInstance, nullptr);
     if (!g_hFolderList || !g_folderImages) {

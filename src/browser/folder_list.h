@@ -49,5 +49,12 @@ void EnterSelectedFolder();
 // Single click on one selected row: shows its last-write time in the
 // date-time lists and copies its attributes into the attribute choice.
 void LoadClickedItemState();
-// Command Up One Level: to the parent folder; nothing at a drive root.
+// Command Up One Level: to the parent folder; nothing at a drive root. The
+// folder it came from is then the selected and focused row.
 void GoUpOneLevel();
+// F5: the current folder listed afresh; the row that had the keyboard's
+// focus keeps it when it is still there.
+void RefreshFolderList();
+// The row named name gets the keyboard's focus (and the selection when
+// select); the first row when no row has that name. Nothing in an empty list.
+void FocusFolderRow(const std::wstring &name, bool select);

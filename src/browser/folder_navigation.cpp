@@ -85,6 +85,8 @@ void EnterSelectedFolder()
     if (IsRecycleBinName(NameOf(path))) return;
     MoveTo(path);
     PushFolderChainItem();
+    // The keyboard goes on from the top of the folder it entered.
+    FocusFolderRow(std::wstring(), false);
 }
 
 void GoUpOneLevel()
@@ -93,8 +95,38 @@ void GoUpOneLevel()
     if (g_currentFolder.empty() || g_currentFolder == RootOf(g_currentFolder)) return;
     const std::wstring parent = ParentOf(g_currentFolder);
     if (parent.empty()) return;
+    const std::wstring left = NameOf(g_currentFolder);
     MoveTo(parent);
     PopFolderChainItem();
+    FocusFolderRow(left, true);
+}
+
+void RefreshFolderList()
+{
+    std::wstring focused;
+    const int row = g_hFolderList ? static_cast<int>(SendMessageW(g_hFolderList, LVM_GETNEXTITEM,
+                                                                  static_cast<WPARAM>(-1), LVNI_FOCUSED))
+                                  : -1;
+    if (row >= 0) focused = NameOf(ReadRowFullPath(row));
+    FillFolderList(g_currentFolder);
+    FocusFolderRow(focused, false);
+}
+
+void FocusFolderRow(const std::wstring &name, bool select)
+{
+    const int rows = FolderListRowCount();
+    if (rows <= 0) return;
+    int found = 0;
+    for (int row = 0; !name.empty() && row < rows; ++row)
+        if (NameOf(ReadRowFullPath(row)) == name) {
+            found = row;
+            break;
+        }
+    LVITEMW item = {};
+    item.stateMask = LVIS_FOCUSED | (select ? LVIS_SELECTED : 0);
+    item.state = item.stateMask;
+    SendMessageW(g_hFolderList, LVM_SETITEMSTATE, found, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(g_hFolderList, LVM_ENSUREVISIBLE, found, FALSE);
 }
 
 void LoadClickedItemState()

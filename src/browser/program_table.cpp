@@ -9,9 +9,11 @@
 #include "folder_list.h"
 #include "icon_bar.h"
 #include "icon_bar_layout.h"
+#include "keyboard.h"
 #include "letter_change.h"
 #include "main_window.h"
 #include "program_paths.h"
+#include "run_feedback.h"
 #include "timestamp_command.h"
 
 namespace {
@@ -86,6 +88,42 @@ const CommandEntry kCommands[] = {
     {115, kAnyNotification, ExitCommand},
 };
 
+void SelectAllKey(HWND) { SelectAllListRows(g_hFolderList); }
+void RefreshKey(HWND) { RefreshFolderList(); }
+// Through the window menu's command, which refuses inside a run or a dialog.
+void UndoKey(HWND window) { SendMessageW(window, WM_SYSCOMMAND, kUndoCommand, 0); }
+
+// Reading order: the drive, Up One Level beside it, the six lists, the box,
+// the folder list, then the rest of the bar.
+const TabStop kTabStops[] = {
+    {TabStopKind::MainChild, 101}, {TabStopKind::BarButton, 116},
+    {TabStopKind::MainChild, 102}, {TabStopKind::MainChild, 103},
+    {TabStopKind::MainChild, 104}, {TabStopKind::MainChild, 105},
+    {TabStopKind::MainChild, 106}, {TabStopKind::MainChild, 107},
+    {TabStopKind::MainChild, 108}, {TabStopKind::ProgramList, 0},
+    {TabStopKind::BarButton, 117}, {TabStopKind::BarButton, 118},
+    {TabStopKind::BarButton, 119}, {TabStopKind::BarButton, 120},
+    {TabStopKind::BarButton, 121},
+};
+
+// The first key of a bar command is the one its caption names.
+const KeyEntry kKeys[] = {
+    {VK_BACK, 0, 110, nullptr, false, false},
+    {VK_UP, kKeyAlt, 110, nullptr, true, false},
+    {'T', kKeyCtrl, 111, nullptr, false, false},
+    {'A', kKeyCtrl | kKeyShift, 112, nullptr, false, false},
+    {'L', kKeyCtrl, 113, nullptr, false, false},
+    {VK_F1, 0, 114, nullptr, false, false},
+    {VK_F4, kKeyAlt, 115, nullptr, false, true},
+    {'A', kKeyCtrl, 0, SelectAllKey, false, false},
+    {VK_F5, 0, 0, RefreshKey, false, false},
+    {'Z', kKeyCtrl, 0, UndoKey, false, false},
+};
+
+const NamedControl kNamedControls[] = {
+    {101, 0}, {102, 1}, {103, 2}, {104, 3}, {105, 4}, {106, 5}, {107, 6}, {108, 8},
+};
+
 } // namespace
 
 extern const ProgramTable g_program = {
@@ -99,6 +137,9 @@ extern const ProgramTable g_program = {
     kLabels, static_cast<int>(sizeof kLabels / sizeof kLabels[0]),
     kCommands, static_cast<int>(sizeof kCommands / sizeof kCommands[0]),
     &g_klokan99IconBar,
+    kTabStops, static_cast<int>(sizeof kTabStops / sizeof kTabStops[0]),
+    kKeys, static_cast<int>(sizeof kKeys / sizeof kKeys[0]),
+    kNamedControls, static_cast<int>(sizeof kNamedControls / sizeof kNamedControls[0]),
 };
 
 void SetUpProgramState()
@@ -129,6 +170,8 @@ void OnListStage(HWND)
 void PaintProgramState(HWND) {}
 
 void ReleaseProgramResources() { DestroyDriveImageList(); }
+
+HWND ProgramListView() { return g_hFolderList; }
 
 void RefreshAfterUndo(HWND)
 {

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 
 #include "drop_list.h"
+
+#include "keyboard.h"
 #include "list_container.h"
 #include "main_window.h"
 
@@ -50,6 +52,8 @@ LRESULT CALLBACK DropListContainerProc(HWND window, UINT message, WPARAM wParam,
         return 0;
     case kMsgCreateListView:
         CreateDropListView(window);
+        // First focus: the list.
+        FocusProgramList(GetParent(window));
         return 0;
     case WM_DROPFILES:
         OnDropFiles(window, reinterpret_cast<HDROP>(wParam));

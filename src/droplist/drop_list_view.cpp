@@ -103,7 +103,7 @@ void CreateDropListView(HWND container)
     InitCommonControls();
     g_hDropListImages = ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, kDropListMaxRows, 0);
     g_hDropListView = CreateWindowExW(0, WC_LISTVIEWW, L"",
-                                      WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 1,
+                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 1,
                                       client.right, client.bottom - 1, container, nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
     if (!g_hDropListView || !g_hDropListImages) {

@@ -8,7 +8,9 @@
 #include "explorer_command.h"
 #include "icon_bar.h"
 #include "icon_bar_layout.h"
+#include "keyboard.h"
 #include "main_window.h"
+#include "run_feedback.h"
 #include "timestamp_command.h"
 
 namespace {
@@ -89,6 +91,37 @@ const CommandEntry kCommands[] = {
     {112, kAnyNotification, ExitCommand},
 };
 
+void SelectAllKey(HWND) { SelectAllListRows(g_hDropListView); }
+// Through the window menu's command, which refuses inside a run or a dialog.
+void UndoKey(HWND window) { SendMessageW(window, WM_SYSCOMMAND, kUndoCommand, 0); }
+
+// Reading order: the six lists, the box, the drop list, the bar.
+const TabStop kTabStops[] = {
+    {TabStopKind::MainChild, 101}, {TabStopKind::MainChild, 102},
+    {TabStopKind::MainChild, 103}, {TabStopKind::MainChild, 104},
+    {TabStopKind::MainChild, 105}, {TabStopKind::MainChild, 106},
+    {TabStopKind::MainChild, 100}, {TabStopKind::ProgramList, 0},
+    {TabStopKind::BarButton, 113}, {TabStopKind::BarButton, 114},
+    {TabStopKind::BarButton, 115}, {TabStopKind::BarButton, 116},
+    {TabStopKind::BarButton, 117}, {TabStopKind::BarButton, 118},
+};
+
+// The first key of a bar command is the one its caption names.
+const KeyEntry kKeys[] = {
+    {'E', kKeyCtrl, 107, nullptr, false, false},
+    {VK_DELETE, 0, 108, nullptr, false, false},
+    {VK_DELETE, kKeyCtrl, 109, nullptr, false, false},
+    {'T', kKeyCtrl, 110, nullptr, false, false},
+    {VK_F1, 0, 111, nullptr, false, false},
+    {VK_F4, kKeyAlt, 112, nullptr, false, true},
+    {'A', kKeyCtrl, 0, SelectAllKey, false, false},
+    {'Z', kKeyCtrl, 0, UndoKey, false, false},
+};
+
+const NamedControl kNamedControls[] = {
+    {100, 0}, {101, 1}, {102, 2}, {103, 3}, {104, 4}, {105, 5}, {106, 6},
+};
+
 } // namespace
 
 extern const ProgramTable g_program = {
@@ -102,6 +135,9 @@ extern const ProgramTable g_program = {
     kLabels, static_cast<int>(sizeof kLabels / sizeof kLabels[0]),
     kCommands, static_cast<int>(sizeof kCommands / sizeof kCommands[0]),
     &g_klokan98IconBar,
+    kTabStops, static_cast<int>(sizeof kTabStops / sizeof kTabStops[0]),
+    kKeys, static_cast<int>(sizeof kKeys / sizeof kKeys[0]),
+    kNamedControls, static_cast<int>(sizeof kNamedControls / sizeof kNamedControls[0]),
 };
 
 void SetUpProgramState()
@@ -119,3 +155,5 @@ void OnListStage(HWND) { RebuildDropList(); }
 void PaintProgramState(HWND) { UpdateDropButtons(g_dropListHasItems); }
 
 void ReleaseProgramResources() {}
+
+HWND ProgramListView() { return g_hDropListView; }

@@ -1,5 +1,7 @@
 #include "about_box.h"
 
+#include "about_ids.h"
+
 #include "language.h"
 #include "main_window.h"
 #include "messages.h"
@@ -56,11 +58,15 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
+            // Close, and Enter.
             EndDialog(dialog, 1);
             break;
         case IDCANCEL:
-            // ReadMe, and Escape, which the dialog manager reports as the same
-            // command: the box closes after every attempt, opened or not.
+            // Escape only closes the box.
+            EndDialog(dialog, 0);
+            break;
+        case IDC_ABOUT_README:
+            // The box closes after every attempt, opened or not.
             OpenReadme();
             EndDialog(dialog, 2);
             break;

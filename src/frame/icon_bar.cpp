@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "keyboard.h"
 #include "language.h"
 #include "skin_language.h"
 #include "main_window.h"
@@ -41,7 +42,11 @@ void OnBarCreate(HWND bar)
         BitmapName(entry.base, g_windowsKind, ButtonState::Up, button.upName);
         BitmapName(entry.base, g_windowsKind, ButtonState::Dn, button.downName);
         BitmapName(entry.base, g_windowsKind, ButtonState::In, button.inactiveName);
-        button.window = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+        // Drawn from its bitmaps, but named by its caption, which is what a
+        // screen reader announces.
+        const wchar_t *name = g_japaneseMode ? entry.japaneseCaption : entry.englishCaption;
+        button.window = CreateWindowExW(0, L"BUTTON", name,
+                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
                                         entry.x, top, kBarButtonWidth, kBarButtonHeight, bar,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                                         instance, nullptr);
@@ -61,8 +66,9 @@ void OnBarDrawItem(HWND bar, const DRAWITEMSTRUCT &item)
                                                                : button.upName;
         HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(bar, GWLP_HINSTANCE));
         ScopedBitmap bitmap(LoadBitmapA(instance, name));
-        // A focus change alone draws nothing, so no focus rectangle ever shows.
-        if (bitmap.get() && (item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) {
+        // A focus change redraws the face too, so the focus mark of the
+        // last time never stays behind.
+        if (bitmap.get() && (item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS))) {
             ScopedMemoryDC memory(item.hDC);
             ScopedSelection selected(memory.get(), bitmap.get());
             if (selected.ok()) {
@@ -70,6 +76,13 @@ void OnBarDrawItem(HWND bar, const DRAWITEMSTRUCT &item)
                 BitBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(),
                        0, 0, SRCCOPY);
             }
+        }
+        // The keyboard's focus is marked inside the face; a click, which
+        // needs no mark, leaves it out where the system says so.
+        if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+            RECT mark = item.rcItem;
+            InflateRect(&mark, -3, -3);
+            DrawFocusRect(item.hDC, &mark);
         }
     }
     PaintBarTopLine(bar);
@@ -102,8 +115,12 @@ void ShowCaption(HDC dc, int n, const CaptionFont &font, int buttonTop)
     if (g_captionRect.left != 0) RestoreCaptionPixels(dc);
 
     const IconBarButtonEntry &entry = CurrentIconBar().buttons[n - 1];
+    // The caption names the button's key too.
+    const std::wstring caption =
+        CaptionWithKey(g_japaneseMode ? entry.japaneseCaption : entry.englishCaption, entry.command,
+                       g_program.keys, g_program.keyCount);
     std::wmemset(g_captionText, 0, 32);
-    std::wcsncpy(g_captionText, g_japaneseMode ? entry.japaneseCaption : entry.englishCaption, 31);
+    std::wcsncpy(g_captionText, caption.c_str(), 31);
     const int length = static_cast<int>(std::wcslen(g_captionText));
 
     SIZE extent{};
@@ -271,12 +288,20 @@ void SetBarBusy(bool busy)
 {
     if (busy == g_barBusy) return;
     g_barBusy = busy;
+    static HWND focusBeforeBusy = nullptr;
+    if (busy) focusBeforeBusy = nullptr;
     for (int i = 0; i < kBarButtons; ++i) {
         HWND button = g_iconBarButtons[i].window;
         if (!button) continue;
-        if (busy) g_enabledBeforeBusy[i] = IsWindowEnabled(button);
+        if (busy) {
+            g_enabledBeforeBusy[i] = IsWindowEnabled(button);
+            if (GetFocus() == button) focusBeforeBusy = button;
+            MoveFocusOffBeforeDisabling(button);
+        }
         EnableWindow(button, busy ? FALSE : g_enabledBeforeBusy[i]);
     }
+    // The button that started the run has the focus again after it.
+    if (!busy && focusBeforeBusy) HandFocusBack(focusBeforeBusy);
 }
 
 void UpdateDropButtons(int hasItems)
@@ -284,6 +309,8 @@ void UpdateDropButtons(int hasItems)
     if (g_barBusy) return;
     const IconBarLayout &bar = CurrentIconBar();
     for (int i = 0; i < kBarButtons; ++i)
-        if (bar.buttons[i].needsDropItems && g_iconBarButtons[i].window)
+        if (bar.buttons[i].needsDropItems && g_iconBarButtons[i].window) {
+            if (!hasItems) MoveFocusOffBeforeDisabling(g_iconBarButtons[i].window);
             EnableWindow(g_iconBarButtons[i].window, hasItems ? TRUE : FALSE);
+        }
 }

@@ -22,7 +22,8 @@ extern int g_captionState;
 // The caption area in window-DC coordinates of the main window, both ends
 // included; all 0 when no caption is shown.
 extern RECT g_captionRect;
-// The pixels under the caption: column left + j of row top + i at i * 130 + j.
+// The pixels under the caption: column left + j of row top + i at
+// i * kCaptionSaveColumns + j.
 extern COLORREF g_captionSaved[kCaptionSaveRows * kCaptionSaveColumns];
 extern wchar_t g_captionText[32];
 

@@ -8,9 +8,10 @@
 constexpr int kBarButtons = 6;
 constexpr int kBarButtonWidth = 32;
 constexpr int kBarButtonHeight = 20;
-// The pixels under a caption are kept in a fixed buffer of this many columns and rows.
-constexpr int kCaptionSaveColumns = 130;
-constexpr int kCaptionSaveRows = 30;
+// The pixels under a caption are kept in a fixed buffer of this many columns
+// and rows: room for a caption with its key at twice the normal scale.
+constexpr int kCaptionSaveColumns = 400;
+constexpr int kCaptionSaveRows = 60;
 // Bitmap names are at most 11 characters and a terminator.
 constexpr int kBitmapNameSize = 12;
 

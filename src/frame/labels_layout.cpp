@@ -23,7 +23,7 @@ void CreateDateTimeLists(HWND mainWindow)
     for (int list = 0; list < kTimeFieldCount; ++list) {
         HWND control = CreateWindowExW(
             0, L"COMBOBOX", L"",
-            WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
                 CBS_HASSTRINGS,
             kListX[list], g_program.listTop, kListWidth[list], kListHeight, mainWindow,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(g_program.firstListId + list)),
@@ -40,7 +40,7 @@ void CreateIncludeBox(HWND mainWindow)
     int x = g_japaneseMode ? g_program.checkBoxXJapanese : g_program.checkBoxX;
     int y = g_japaneseMode ? g_program.checkBoxYJapanese : g_program.checkBoxY;
     g_hIncludeBox = CreateWindowExW(
-        0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_CHECKBOX, x, y, kCheckBoxSize, kCheckBoxSize,
+        0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, x, y, kCheckBoxSize, kCheckBoxSize,
         mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(g_program.checkBoxId)),
         g_hInstance, nullptr);
     ShowWindow(g_hIncludeBox, SW_SHOW);
@@ -113,4 +113,43 @@ void PaintLabels(HWND mainWindow)
         }
         TextOutW(dc.get(), x, y, text, static_cast<int>(std::wcslen(text)));
     }
+}
+
+namespace {
+
+constexpr wchar_t kNamingLabelClass[] = L"STATIC";
+
+const wchar_t *LabelText(const PaintedLabel &label)
+{
+    return g_japaneseMode ? label.japanese : label.english;
+}
+
+}  // namespace
+
+void NameControlsByLabels(HWND mainWindow)
+{
+    for (int i = 0; i < g_program.namedControlCount; ++i) {
+        const NamedControl &named = g_program.namedControls[i];
+        HWND control = GetDlgItem(mainWindow, named.controlId);
+        if (!control || named.labelIndex < 0 || named.labelIndex >= g_program.labelCount) continue;
+        // Never shown (the label is painted), so it changes nothing on the
+        // screen; accessibility takes the text of the static just before a
+        // control without a name of its own as that control's name.
+        HWND label = CreateWindowExW(0, kNamingLabelClass, LabelText(g_program.labels[named.labelIndex]),
+                                     WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, mainWindow, nullptr,
+                                     g_hInstance, nullptr);
+        if (!label) continue;
+        HWND before = GetWindow(control, GW_HWNDPREV);
+        SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+HWND NamingLabelOf(HWND control)
+{
+    HWND label = control ? GetWindow(control, GW_HWNDPREV) : nullptr;
+    wchar_t name[16] = {};
+    if (!label || !GetClassNameW(label, name, 15) || lstrcmpiW(name, kNamingLabelClass) != 0)
+        return nullptr;
+    return label;
 }

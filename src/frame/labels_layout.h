@@ -13,3 +13,8 @@ void PlaceIconBar();
 void CreateMainControls(HWND mainWindow);
 // Every WM_PAINT: all labels, in full, through the window's client DC.
 void PaintLabels(HWND mainWindow);
+// After step 1226: each control whose label is painted gets a hidden label
+// of the same text just before it, where screen readers look for its name.
+void NameControlsByLabels(HWND mainWindow);
+// The hidden label that names a control, or null.
+HWND NamingLabelOf(HWND control);

@@ -2,6 +2,7 @@
 
 #include "date_time_selector.h"
 #include "icon_bar.h"
+#include "keyboard.h"
 #include "labels_layout.h"
 #include "language.h"
 #include "skin_language.h"
@@ -92,6 +93,7 @@ static int RunMessageLoop()
     MSG message = {};
     BOOL result;
     while ((result = GetMessageW(&message, nullptr, 0, 0)) > 0) {
+        if (HandleMainWindowKey(g_hMainWnd, message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -210,6 +212,7 @@ static void OnCreateControlsStage(HWND window)
     ShowRememberedTime();
     g_controlsReady = 1;
     OnMainControlsCreated(window);
+    NameControlsByLabels(window);
     PostMessageW(window, kMsgCreateList, 0, 0);
 }
 
@@ -268,6 +271,14 @@ static LRESULT OnMainClose(HWND window)
     return DefWindowProcW(window, WM_CLOSE, 0, 0);
 }
 
+// The focus stays with the control a keyboard user left, across message
+// boxes, dialogs and other programs.
+static LRESULT OnMainActivate(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) == WA_INACTIVE) RememberFocus(window);
+    return DefWindowProcW(window, WM_ACTIVATE, wParam, lParam);
+}
+
 static void OnMainDestroy(HWND window)
 {
     CloseApplication(window);
@@ -289,6 +300,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         OnMainInitMenu(window, lParam);
         return 0;
     case WM_CLOSE: return OnMainClose(window);
+    case WM_ACTIVATE: return OnMainActivate(window, wParam, lParam);
+    case WM_SETFOCUS: RestoreFocus(window); return 0;
     case WM_QUERYENDSESSION: return AllowSessionEnd(window) ? TRUE : FALSE;
     case WM_ENDSESSION:
         if (wParam) OnSessionEnding(window);

@@ -53,6 +53,20 @@ struct ProgramTable {
     int commandCount;
 
     const struct IconBarLayout *iconBar;  // buttons, captions and geometry of the bar
+
+    const struct TabStop *tabStops;  // Tab's order through the controls
+    int tabStopCount;
+    const struct KeyEntry *keys;     // the program's keys
+    int keyCount;
+    // Controls named for screen readers by a painted label: the control id
+    // and the index of its label in labels.
+    const struct NamedControl *namedControls;
+    int namedControlCount;
+};
+
+struct NamedControl {
+    int controlId;
+    int labelIndex;
 };
 
 extern const ProgramTable g_program;
@@ -71,3 +85,5 @@ void OnListStage(HWND mainWindow);
 void PaintProgramState(HWND mainWindow);
 // First part of CloseApplication: what the program itself must release.
 void ReleaseProgramResources();
+// The program's list view (null until it exists): first focus, Ctrl+A.
+HWND ProgramListView();

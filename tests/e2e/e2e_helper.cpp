@@ -165,6 +165,20 @@ int BoxText(const char *wantedTitle)
     return 0;
 }
 
+// Where a program's keyboard focus is: the focused control's class and id.
+int Focus(const char *wantedClass)
+{
+    HWND window = TopWindow(wantedClass, "-");
+    if (!window) return 1;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || !info.hwndFocus) return 1;
+    char name[64] = {};
+    GetClassNameA(info.hwndFocus, name, sizeof name);
+    std::printf("class %s\nid %d\n", name, GetDlgCtrlID(info.hwndFocus));
+    return 0;
+}
+
 // The drive type and file system of a root such as M:\.
 int Volume(const char *root)
 {
@@ -194,6 +208,7 @@ int main(int argc, char **argv)
     if (argc >= 4 && !std::strcmp(argv[1], "close")) return Close(argv[2], argv[3]);
     if (argc >= 4 && !std::strcmp(argv[1], "undo")) return Undo(argv[2], argv[3]);
     if (argc >= 3 && !std::strcmp(argv[1], "boxtext")) return BoxText(argv[2]);
+    if (argc >= 3 && !std::strcmp(argv[1], "focus")) return Focus(argv[2]);
     std::fprintf(stderr, "usage: e2e_helper window|list|times|volume|close|undo|boxtext ...\n");
     return 2;
 }

@@ -15,7 +15,9 @@ have yet (the bar, the About box, a command that shows no question) are
 reported as skipped with the reason. Exit status: 0 when every step passed or
 was skipped, 1 when a step failed.
 
-    run_e2e.py --build <64-bit build folder> [--shots <folder>] [--only-shots]
+    run_e2e.py --build <64-bit build folder> [--shots <folder>] [--only <text>]
+
+--only runs just the steps whose title holds the text (while working on them).
 """
 import argparse
 import os
@@ -556,7 +558,7 @@ def klokan99_letters():
     check("gamma.txt" in names and "alpha" in names, "other names changed: %s" % names)
 
 
-@step("klokan99: About box closes with Enter; ReadMe opens KLOKAN99.TXT in Notepad, which is closed")
+@step("klokan99: About box closes with Enter and with Escape; ReadMe opens KLOKAN99.TXT in Notepad, which is closed")
 def klokan99_about():
     if not STATE.get("k99"):
         raise Skip("klokan99 did not start")
@@ -569,7 +571,8 @@ def notepad_windows(stem):
 
 
 def about_and_readme(name, about):
-    """About, Enter: the box closes and no readme opens. About, ReadMe: the box
+    """About, Enter, then About, Escape: the box closes each time and no readme
+    opens. About, ReadMe: the box
     closes and Notepad shows the readme beside the program; Notepad is then
     asked to close and must go. Exactly one Notepad window shows the readme,
     so the Enter of the first round did not open one as well."""
@@ -578,15 +581,17 @@ def about_and_readme(name, about):
     press_bar(name, 5)
     answer(about, ["Return"], missing="no About box: it has not landed")
     press_bar(name, 5)
+    answer(about, ["Escape"])
+    press_bar(name, 5)
     wait_dialog(about)
-    readme = window("#32770", about, 2)
+    readme = window("#32770", about, 3)
     check(readme and readme["visible"], "the About box has no ReadMe button")
     click(readme["x"] + readme["w"] // 2, readme["y"] + readme["h"] // 2)
     wait_gone(about)
     clicked = time.monotonic()
     shown = wait_until("Notepad with %s.TXT" % stem, lambda: notepad_windows(stem), timeout=40)
     log("  Notepad showed %s.TXT %.1f s after ReadMe" % (stem, time.monotonic() - clicked))
-    check(len(shown) == 1, "%d Notepad windows show %s.TXT: Enter opened the readme too" % (len(shown), stem))
+    check(len(shown) == 1, "%d Notepad windows show %s.TXT: Enter or Escape opened the readme too" % (len(shown), stem))
     title = xdo("getwindowname", shown[0]).stdout.strip()
     check("%s.TXT" % stem in title.upper(), "Notepad's title is %r" % title)
     check(helper("close", "Notepad", "-") is not None, "Notepad could not be asked to close")
@@ -650,7 +655,7 @@ def klokan98_timestamp():
     expect_untouched(items, ["other.txt", "."], TARGET_98, "klokan98")
 
 
-@step("klokan98: About box closes with Enter; ReadMe opens KLOKAN98.TXT in Notepad, which is closed")
+@step("klokan98: About box closes with Enter and with Escape; ReadMe opens KLOKAN98.TXT in Notepad, which is closed")
 def klokan98_about():
     if not STATE.get("k98"):
         raise Skip("klokan98 did not start")
@@ -669,6 +674,149 @@ def klokan98_exit():
     if not STATE.get("k98"):
         raise Skip("klokan98 did not start")
     close_program("klokan98", STATE["k98"])
+
+
+TARGET_KEYS = (2011, 2, 3, 4, 5, 6)
+# The keyboard-only runs, made when the first of them starts (the steps
+# before them expect M:\ as it was): one folder per language and a file
+# left alone for klokan99, klokan98's files to drop.
+KEY_FILES = {"keys/en/a.txt": "a", "keys/en/deep/b.txt": "b", "keys/ja/a.txt": "a",
+             "keys/ja/deep/b.txt": "b", "keys/left.txt": "left",
+             "keydrops/en.txt": "en", "keydrops/ja.txt": "ja"}
+
+
+def make_key_files():
+    for rel, text in KEY_FILES.items():
+        path = os.path.join(DRIVE, rel)
+        if not os.path.exists(path):
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "w") as f:
+                f.write(text + "\n")
+
+
+def focused_control(name):
+    """The class and id of the control with the program's keyboard focus."""
+    values = helper("focus", PROGRAMS[name]["class"])
+    if not values:
+        return ("nothing", 0)
+    return (values.get("class", "?"), int(values.get("id", "0")))
+
+
+def focused(name):
+    return focused_control(name)[0]
+
+
+def keys_to_time(when):
+    """From the list with the focus: Shift+Tab back to the year list, then
+    each list gets its entry (Home, Down n times) and Tab goes on; the last
+    Tab reaches Include subfolders., which Space ticks."""
+    year, month, day, hour, minute, second = when
+    xdo("key", "--repeat", 7, "--delay", 60, "shift+Tab")
+    for count in (year - 1980, month - 1, day - 1, hour, minute, second):
+        key("Home")
+        if count:
+            xdo("key", "--repeat", count, "--delay", 15, "Down")
+        key("Tab")
+    key("space")
+
+
+def keyboard_step(name, japanese):
+    language = "Japanese" if japanese else "English"
+
+    @step("%s from the keyboard alone (%s): a whole change without a mouse event" % (name, language))
+    def keyboard():
+        make_key_files()
+        process = start(name, japanese=japanese)
+        try:
+            keyboard_change(name, japanese, process)
+        finally:
+            end_program(name, process)
+    return keyboard
+
+
+def end_program(name, process):
+    """After a keyboard run, whatever happened: a program still running (a
+    failed step) is asked to close, its message boxes answered with Esc, and
+    killed when that fails, so that the single instance cannot keep the
+    next step's program from starting."""
+    if process.poll() is not None:
+        return
+    for _ in range(3):
+        helper("close", PROGRAMS[name]["class"], "-")
+        key("Escape")
+        try:
+            process.wait(timeout=5)
+            return
+        except subprocess.TimeoutExpired:
+            pass
+    process.kill()
+    process.wait(timeout=15)
+
+
+def keyboard_change(name, japanese, process):
+    language = "Japanese" if japanese else "English"
+    info = PROGRAMS[name]
+    wait_until("the focus on the list", lambda: focused(name) == "SysListView32", timeout=10)
+    if name == "klokan99":
+        # M:\ lists drops, keydrops, keys, prog, tree: keys is row 2.
+        key("Home")
+        xdo("key", "--repeat", 2, "--delay", 30, "Down")
+        key("Return")
+        wait_until("keys listed", lambda: list_view(info["class"])["count"] == 3, timeout=10)
+        # en, ja, left.txt: the folder opened with the first row focused
+        # and none selected (Home there would not move, so it selects
+        # nothing); Space selects the focused row, Down the next one.
+        check(list_view(info["class"])["selected_rows"] == [],
+              "a row is selected as the folder opens")
+        key("Down" if japanese else "space")
+        row = 1 if japanese else 0
+        wait_until("row %d picked" % row,
+                   lambda: list_view(info["class"])["selected_rows"] == [row], timeout=5)
+        folder = os.path.join(DRIVE, "keys")
+        chosen = ["ja", "ja\\a.txt", "ja\\deep", "ja\\deep\\b.txt"] if japanese else \
+            ["en", "en\\a.txt", "en\\deep", "en\\deep\\b.txt"]
+        untouched = ["left.txt"]
+    else:
+        windows = x_windows(info["title_ja"] if japanese else info["title"])
+        view = list_view(info["class"])
+        dropped = os.path.join(DRIVE, "keydrops", "ja.txt" if japanese else "en.txt")
+        performed = xdnd_drop.drop(int(windows[0]), view["left"] + view["width"] // 2,
+                                   view["top"] + view["height"] // 2, [dropped])
+        check(performed == "XdndActionCopy", "klokan98 did not take the drop (answer %r)" % performed)
+        wait_until("one row", lambda: list_view(info["class"])["count"] == 1, timeout=10)
+        wait_until("the focus on the list", lambda: focused(name) == "SysListView32", timeout=10)
+        folder = os.path.join(DRIVE, "keydrops")
+        chosen = [os.path.basename(dropped)]
+        untouched = []
+    keys_to_time(TARGET_KEYS)
+    wait_until("Include subfolders ticked",
+               lambda: window(info["class"], "-", info["check"])["checked"] == "1", timeout=5)
+    for control, wanted in zip(info["lists"], (TARGET_KEYS[0] - 1980, TARGET_KEYS[1] - 1,
+                                               TARGET_KEYS[2] - 1) + TARGET_KEYS[3:]):
+        got = window(info["class"], "-", control)["selected"]
+        check(got == wanted, "list %d shows entry %d, wanted %d" % (control, got, wanted))
+    key("ctrl+t")
+    confirmation = "確認" if japanese else "Confirmation"
+    information = "お知らせ" if japanese else "Information"
+    answer(confirmation, ["Return"])
+    answer(information, ["Return"])
+    items = stored(folder)
+    expect_times(items, chosen, TARGET_KEYS, "%s (%s)" % (name, language))
+    if untouched:
+        expect_untouched(items, untouched, TARGET_KEYS, name)
+    # The focus came back to where it was when Ctrl+T was pressed:
+    # Include subfolders., which Space had just ticked.
+    try:
+        wait_until("the focus back on Include subfolders.",
+                   lambda: focused_control(name) == ("Button", info["check"]), timeout=5)
+    except Failed:
+        raise Failed("after the run the focus is on %s %d, not on Include subfolders." %
+                     focused_control(name))
+    key("alt+F4")
+    try:
+        process.wait(timeout=15)
+    except subprocess.TimeoutExpired:
+        raise Failed("%s did not end on Alt+F4" % name)
 
 
 def japanese_step(name):
@@ -692,7 +840,9 @@ def japanese_step(name):
 JOURNEY = [start_klokan99, second_klokan99, klokan99_timestamp, klokan99_attributes, klokan99_letters,
            klokan99_about, klokan99_shot, klokan99_exit,
            start_klokan98, klokan98_drop, klokan98_timestamp, klokan98_about, klokan98_shot, klokan98_exit,
-           japanese_step("klokan99"), japanese_step("klokan98")]
+           japanese_step("klokan99"), japanese_step("klokan98"),
+           keyboard_step("klokan99", False), keyboard_step("klokan99", True),
+           keyboard_step("klokan98", False), keyboard_step("klokan98", True)]
 
 
 def main():
@@ -700,6 +850,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True)
     parser.add_argument("--shots", help="copy the four screenshots into this folder")
+    parser.add_argument("--only", help="run only the steps whose title holds this text")
     ARGS = parser.parse_args()
     BUILD = os.path.abspath(ARGS.build)
     WORK = os.path.join(BUILD, "e2e-work")
@@ -716,7 +867,8 @@ def main():
     check(helper("volume", "M:\\", timeout=180), "the helper does not run in the prefix of the suite")
     try:
         for journey_step in JOURNEY:
-            journey_step()
+            if not ARGS.only or ARGS.only in journey_step.title:
+                journey_step()
     finally:
         for process in STARTED:
             if process.poll() is None:
