@@ -143,7 +143,9 @@ protected:
 TEST_F(KeyboardTest, NamesBarButtonsByTheirCaptionsAndListsByTheirLabels)
 {
     // The Japanese run of this program's bar test checks the Japanese names.
-    if (GetACP() == 932) EXPECT_EQ(1, g_japaneseMode);
+    if (GetACP() == 932) {
+        EXPECT_EQ(1, g_japaneseMode);
+    }
     const IconBarLayout &bar = *g_program.iconBar;
     for (int i = 0; i < kBarButtons; ++i) {
         wchar_t text[64] = {};
