@@ -616,6 +616,51 @@ TEST_F(RebuildTest, UndoOfAFolderMadeAtTheFirstSecondOf1980PutsBackAllButItsCrea
 
 // Last in this program: across all the rebuilds above, the machine's clock
 // moved only as much as time passed.
+// A rebuild cut off anywhere leaves a folder that is put together with its
+// own old times and attributes: never taken apart, whole again with the
+// times of its making, or with its entries still aside.
+TEST_F(RebuildTest, AFolderCutOffAnywhereIsPutTogetherWithItsOldState)
+{
+    enum class Cut { BeforeTheRename, WholeAgain, EntriesAside };
+    for (const Cut cut : {Cut::BeforeTheRename, Cut::WholeAgain, Cut::EntriesAside}) {
+        SCOPED_TRACE(static_cast<int>(cut));
+        const std::string photos = MakePhotos();
+        const TreeListing inside = ListTree(photos);
+        RebuildStep step;
+        step.folder = W(photos);
+        step.temporary = W(root_.Child("!!!"));
+        step.attributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+        step.created = step.accessed = step.written = old_;
+        const FILETIME made = FromCount(LocalToCount(2010, 5, 6, 12, 34, 29));
+        if (cut != Cut::BeforeTheRename) {
+            ASSERT_TRUE(SetFileAttributesA(photos.c_str(), FILE_ATTRIBUTE_NORMAL));
+            ASSERT_TRUE(MoveFileA(photos.c_str(), U(step.temporary).c_str()));
+            MakeFolder(photos);
+            const bool all = cut == Cut::WholeAgain;
+            for (const char *name : {"a.jpg", "b.txt", ".hidden", "sub"}) {
+                if (!all && std::string(name) != "a.jpg") continue;
+                ASSERT_TRUE(MoveFileA((U(step.temporary) + "\\" + name).c_str(), (photos + "\\" + name).c_str()));
+            }
+            if (all) {
+                ASSERT_TRUE(RemoveDirectoryA(U(step.temporary).c_str()));
+            }
+            ASSERT_TRUE(StampItem(photos, made));
+        }
+        ASSERT_TRUE(PutFolderTogether(step));
+        ItemTimes times;
+        ASSERT_TRUE(ReadItem(photos, &times));
+        EXPECT_EQ(ToCount(times.written), ToCount(old_));
+        EXPECT_EQ(ToCount(times.created), ToCount(old_));
+        // Wine keeps no read-only bit for a folder: hidden tells.
+        EXPECT_NE(times.attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+        EXPECT_EQ(ListTree(photos).size(), inside.size());
+        EXPECT_EQ(GetFileAttributesW(SystemPath(step.temporary).c_str()), INVALID_FILE_ATTRIBUTES);
+        // Out of the way of the next case's Photos.
+        SetFileAttributesA(photos.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_TRUE(MoveFileA(photos.c_str(), root_.Child("cut" + std::to_string(static_cast<int>(cut))).c_str()));
+    }
+}
+
 TEST(HostClock, DidNotMoveAcrossTheRebuilds)
 {
     FILETIME system;

@@ -8,6 +8,7 @@
 #include "fixture_trees.h"
 #include "local_time.h"
 #include "path_text.h"
+#include "run_report.h"
 #include "item_access.h"
 #include "link_probe.h"
 #include "subtree_walk.h"
@@ -212,7 +213,7 @@ TEST_F(HandleWriter, NothingIsChangedThroughALinkOrAnotherNameOfTheProgram)
     // Where the system opens a link as itself, the link's own times are
     // changed (under Wine the open still lands on the target, which here
     // stands in for the link's own times).
-    g_platform.reachedThroughLink = [](HANDLE, const std::wstring &) { return false; };
+    g_platform.reachedThroughLink = [](HANDLE, const std::wstring &) { return LinkAnswer::Itself; };
     g_runStatus = 1;
     EXPECT_EQ(WriteTimestampByHandle(W(FixtureTree("links/chosen/link-to-outside.txt"))),
               ItemWrite::Written);
@@ -221,7 +222,7 @@ TEST_F(HandleWriter, NothingIsChangedThroughALinkOrAnotherNameOfTheProgram)
 
 // The final-path seam wrapped: how often an item was asked where its open led.
 int g_linkQuestions = 0;
-bool CountedLinkQuestion(HANDLE item, const std::wstring &path)
+LinkAnswer CountedLinkQuestion(HANDLE item, const std::wstring &path)
 {
     ++g_linkQuestions;
     return g_realPlatform.reachedThroughLink(item, path);
@@ -264,6 +265,27 @@ TEST_F(HandleWriter, WhereOpensLeadIsAskedOnlyWhereLinksDoNotOpenAsThemselves)
         EXPECT_EQ(g_linkQuestions, c.questions) << c.path << " " << c.asThemselves;
         EXPECT_EQ(g_runStatus, 1);
     }
+}
+
+// An item whose open the link check cannot place is left as it is and
+// named with that reason, by the time writer and the attribute writer alike.
+TEST_F(HandleWriter, AnItemWhoseReachCannotBeToldIsNamedAndLeftAlone)
+{
+    const std::string item = MakeItem("unsettled.txt", 0);
+    g_platform.linksOpenAsThemselves = [] { return false; };
+    g_platform.reachedThroughLink = [](HANDLE, const std::wstring &) { return LinkAnswer::Unsettled; };
+    SetTargetTime(2010, 5, 6, 12, 34, 30);
+    BeginRunReport();
+    g_runStatus = 1;
+    EXPECT_EQ(WriteTimestampByHandle(W(item)), ItemWrite::Failed);
+    ExpectAllTimes(item, kOldTime);
+    ASSERT_EQ(ItemsNotChanged().size(), 1u);
+    EXPECT_EQ(ItemsNotChanged()[0].reason, NotChanged::LinkUnsettled);
+    ItemReach reach = ItemReach::Opened;
+    EXPECT_FALSE(SetItemAttributes(W(item), FILE_ATTRIBUTE_HIDDEN, &reach));
+    EXPECT_EQ(ReasonOfError(GetLastError()), NotChanged::LinkUnsettled);
+    EXPECT_EQ(reach, ItemReach::Refused);
+    EXPECT_EQ(GetFileAttributesA(item.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
 // The program's own file is known under every name it has, whichever way

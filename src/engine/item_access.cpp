@@ -50,6 +50,33 @@ GetInformationFn GetInformationFunction()
     return function;
 }
 
+// The item's name as its handle's object knows it, where that is a path
+// under a drive ("\??\C:\..."), in normal form; empty otherwise. Wine
+// answers final paths longer than about 300 characters only this way.
+std::wstring ObjectPathOf(HANDLE item)
+{
+    using QueryObjectFn = LONG(WINAPI *)(HANDLE, int kind, void *out, ULONG size, ULONG *needed);
+    constexpr int kObjectNameInformation = 1;
+    static const QueryObjectFn query = [] {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        FARPROC entry = ntdll ? GetProcAddress(ntdll, "NtQueryObject") : nullptr;
+        return reinterpret_cast<QueryObjectFn>(reinterpret_cast<void (*)()>(entry));
+    }();
+    struct Name {
+        USHORT length, maximum;
+        const wchar_t *buffer;
+    };
+    std::vector<LONGLONG> out(8192);  // 64 KiB, aligned for the name and its text
+    ULONG needed = 0;
+    if (!query || query(item, kObjectNameInformation, out.data(),
+                        static_cast<ULONG>(out.size() * sizeof(LONGLONG)), &needed) < 0)
+        return std::wstring();
+    const Name *name = reinterpret_cast<const Name *>(out.data());
+    const std::wstring text(name->buffer, name->length / sizeof(wchar_t));
+    if (text.compare(0, 4, L"\\??\\") != 0) return std::wstring();
+    return DisplayPath(L"\\\\?\\" + text.substr(4));
+}
+
 // The final path of an open item in normal form; empty when the system
 // cannot tell.
 std::wstring FinalPathOf(HANDLE item)
@@ -62,6 +89,7 @@ std::wstring FinalPathOf(HANDLE item)
         path.assign(length + 1, L'\0');
         length = finalPath(item, &path[0], static_cast<DWORD>(path.size()), 0);
     }
+    if (length == 0 && GetLastError() == ERROR_MORE_DATA) return ObjectPathOf(item);
     if (length == 0 || length >= path.size()) return std::wstring();
     path.resize(length);
     return DisplayPath(path);
@@ -291,27 +319,31 @@ bool IsGone(DWORD error)
 
 }  // namespace
 
-bool FinalPathLeadsElsewhere(HANDLE item, const std::wstring &path)
+LinkAnswer LinkAnswerOf(HANDLE item, const std::wstring &path)
 {
+    // A system without final paths opens every link as itself.
+    if (!FinalPathFunction()) return LinkAnswer::Itself;
+    const std::wstring folder = ParentOf(path);
+    if (folder.empty()) return LinkAnswer::Itself;  // a drive's root
     const std::wstring finalPath = FinalPathOf(item);
     const std::size_t finalSlash = finalPath.find_last_of(L'\\');
-    const std::wstring folder = ParentOf(path);
-    if (finalPath.empty() || finalSlash == std::wstring::npos || folder.empty()) return false;
+    if (finalSlash == std::wstring::npos) return LinkAnswer::Unsettled;
     const std::wstring folderFinal = FinalPathOfFolder(folder);
-    if (folderFinal.empty()) return false;
+    if (folderFinal.empty()) return LinkAnswer::Unsettled;
     const std::wstring finalFolder = finalPath.substr(0, finalSlash);
-    if (!SameNameIgnoringCase(finalFolder, folderFinal) && !NamesTheFolder(finalFolder, folder)) return true;
+    if (!SameNameIgnoringCase(finalFolder, folderFinal) && !NamesTheFolder(finalFolder, folder))
+        return LinkAnswer::ThroughLink;
     const std::wstring finalName = finalPath.substr(finalSlash + 1);
-    if (finalName == NameOf(path)) return false;
+    if (finalName == NameOf(path)) return LinkAnswer::Itself;
     // Asked in other letters (a folder Letters just renamed), the entry still
     // answers with its stored name; a link answers with its target's.
-    if (finalName == ListedName(path)) return false;
+    if (finalName == ListedName(path)) return LinkAnswer::Itself;
     // Wine gives a name ending in a dot without its dot: the final path then
     // names another entry ("report" for "report."), or none. Only an open
     // that reached that very entry went through a link.
     FileHandle named(CreateFileW(SystemPath(finalPath).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return named.Valid() && SameIdentity(item, named.Get());
+    return named.Valid() && SameIdentity(item, named.Get()) ? LinkAnswer::ThroughLink : LinkAnswer::Itself;
 }
 
 void ForgetFinalPathCache()
@@ -390,9 +422,14 @@ ItemReach OpenItemForChange(const std::wstring &path, FileHandle &item)
                    : ItemReach::Missing;
     }
     // Where links open as themselves, the handle is the item the path names.
-    if (!g_platform.linksOpenAsThemselves() && g_platform.reachedThroughLink(item.Get(), path)) {
+    switch (g_platform.linksOpenAsThemselves() ? LinkAnswer::Itself
+                                               : g_platform.reachedThroughLink(item.Get(), path)) {
+    case LinkAnswer::Itself: break;
+    case LinkAnswer::ThroughLink: item.Close(); return ItemReach::ThroughLink;
+    case LinkAnswer::Unsettled:
         item.Close();
-        return ItemReach::ThroughLink;
+        SetLastError(ERROR_CANT_RESOLVE_FILENAME);
+        return ItemReach::Refused;
     }
     if (IsProgramFile(item.Get())) {
         item.Close();
@@ -441,6 +478,8 @@ bool IsLinkItem(const std::wstring &path)
     FileHandle item;
     switch (OpenItemForChange(path, item)) {
     case ItemReach::ThroughLink: return true;
+    // Not known to be a folder of its own: its contents are not walked.
+    case ItemReach::Refused: return GetLastError() == ERROR_CANT_RESOLVE_FILENAME;
     case ItemReach::Opened: {
         BY_HANDLE_FILE_INFORMATION info = {};
         return GetFileInformationByHandle(item.Get(), &info) &&

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "handles.h"
+#include "platform_seams.h"
 
 // The running program's own full path; no change ever reaches that file.
 extern std::wstring g_programPath;
@@ -22,7 +23,8 @@ extern std::wstring g_programPath;
 enum class ItemReach {
     Opened,       // the handle holds the item itself
     Missing,      // nothing of that name (any more)
-    Refused,      // it exists but cannot be opened: a failure of the change
+    Refused,      // it exists but cannot be opened, or where its open led cannot be
+                  // told: a failure of the change, its reason in GetLastError
     ThroughLink,  // a link whose open reaches another item: left alone
     OwnProgram    // the running program's own file: never changed
 };
@@ -58,11 +60,11 @@ bool IsLinkItem(const std::wstring &path);
 // them by path (an exact look-up, never a pattern); false when it cannot be read.
 bool ReadItemData(const std::wstring &path, WIN32_FILE_ATTRIBUTE_DATA *data);
 
-// Whether the final path of the open item is not the path it was opened by:
+// Whether the final path of the open item is the path it was opened by, or
 // the open went through a link to another item. The system's answer, kept
-// for the platform seam; an open whose final path cannot be read is taken
-// as the item itself.
-bool FinalPathLeadsElsewhere(HANDLE item, const std::wstring &path);
+// for the platform seam; where the system has final paths but cannot give
+// the item's or its folder's, the answer is Unsettled.
+LinkAnswer LinkAnswerOf(HANDLE item, const std::wstring &path);
 
 // The extended-length path by which the system reaches the item at path:
 // each step whose name no path can hold is replaced by that entry's short

@@ -79,7 +79,7 @@ BOOL RealCreateFolder(const wchar_t *path) { return CreateDirectoryW(path, nullp
 // Both are filled at compile time, before any code can run.
 constexpr PlatformSeams kRealSeams = {
     RealVolumeFileSystem, RealReadMachineText, RealGetClock,     RealSetClock,
-    RealEnableClockRight, RealSetItemTimes,    RealCreateFolder, FinalPathLeadsElsewhere,
+    RealEnableClockRight, RealSetItemTimes,    RealCreateFolder, LinkAnswerOf,
     LinksOpenAsThemselves};
 
 }  // namespace

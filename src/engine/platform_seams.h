@@ -17,6 +17,11 @@ enum MachineTextResult {
     kMachineValueUnreadable  // the key opened, the value is missing or does not fit
 };
 
+// Where an open by path led: to the item the path names, through a link to
+// another, or the system could not say (the item is then left alone, and
+// named).
+enum class LinkAnswer { Itself, ThroughLink, Unsettled };
+
 struct PlatformSeams {
     // File-system name of the volume whose root is given (L"C:\\"), as
     // GetVolumeInformationW reports it; size counts the terminator.
@@ -43,7 +48,7 @@ struct PlatformSeams {
     // Whether the item, opened by path (normal form), is another item than
     // the one the path names: the open went through a link. On Windows a link
     // opened with FILE_FLAG_OPEN_REPARSE_POINT is the link itself.
-    bool (*reachedThroughLink)(HANDLE item, const std::wstring &path);
+    LinkAnswer (*reachedThroughLink)(HANDLE item, const std::wstring &path);
     // Whether this system opens a link as itself when asked to: then no item
     // is asked where its open led (reachedThroughLink is never called). The
     // real entry tries it once per process (link_probe.h).

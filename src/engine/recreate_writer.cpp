@@ -370,9 +370,11 @@ int g_clockNotPutBack = 0;
 bool PutFolderTogether(const RebuildStep &step)
 {
     if (!IsFolder(step.temporary)) {
-        // Never taken apart, or whole again: only the attributes may be missing.
+        // Never taken apart, or whole again: the new folder then has the
+        // times of its making and of the moves, which are neither its old
+        // ones nor the target, and its attributes may be missing.
         if (!IsFolder(step.folder)) return false;
-        SetFileAttributesW(SystemPath(step.folder).c_str(), step.attributes);
+        PutBackFolderState(step);
         PutBackParentTimes(step);
         return true;
     }

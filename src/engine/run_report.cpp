@@ -37,6 +37,7 @@ NotChanged ReasonOfError(DWORD error)
     case ERROR_BAD_PATHNAME:
     case ERROR_DIRECTORY:
     case ERROR_FILENAME_EXCED_RANGE: return NotChanged::UnreachableName;
+    case ERROR_CANT_RESOLVE_FILENAME: return NotChanged::LinkUnsettled;
     case ERROR_WRITE_PROTECT:
     case ERROR_NOT_READY:
     case ERROR_NOT_SUPPORTED:
