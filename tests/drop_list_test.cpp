@@ -18,6 +18,7 @@
 #include "date_time_selector.h"
 #include "drop_test_support.h"
 #include "fixture_trees.h"
+#include "temp_tree.h"
 #include "explorer_command.h"
 #include "gui_test_support.h"
 #include "language.h"
@@ -767,6 +768,40 @@ TEST_F(RunTest, ANetworkRowNamesTheDriveKindWhileALaterRowIsStillChanged)
     EXPECT_TRUE(SameFileTime(networkAfter, networkBefore));
     // Not a full success: the list keeps the texts of the drop.
     EXPECT_EQ(Text(1, kColModified), shownBefore);
+}
+
+// Names another system wrote, dropped themselves or met inside a dropped
+// folder: each is changed (through its short name where no path holds its
+// own) or named with its reason, at the drop or in the closing report.
+TEST_F(RunTest, NamesAnotherSystemWroteAreChangedOrNamed)
+{
+    const std::string odd = FixtureTree("odd-drop");
+    {
+        ModalAnswerer refused({IDOK});
+        Drop({odd + "\\lt<gt>.txt", odd + "\\tab\t.txt", odd + "\\space folder "});
+        ASSERT_EQ(refused.Seen().size(), 1u);
+        EXPECT_NE(refused.Seen()[0].text.find("tab\t.txt  (a name the system cannot open)"), std::string::npos)
+            << refused.Seen()[0].text;
+    }
+    ASSERT_EQ(Rows(), 2);
+    IntGuard include(g_includeSubfolders);
+    g_includeSubfolders = 1;
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].text, "Modification of timestamp succeeded.");
+    ClearDropList();
+    Drop({odd});
+    seen = Run();
+    ASSERT_EQ(seen.size(), 2u);
+    const std::string &report = seen[1].text;
+    EXPECT_EQ(FirstLine(report), "Modification of timestamp failed.");
+    for (const char *name : {"tab\t.txt", "back\\slash.txt"})
+        EXPECT_NE(report.find(odd + "\\" + name + "  (a name the system cannot open)"), std::string::npos)
+            << name << " in " << report;
+    for (const auto &[key, entry] : ListTree(odd)) {
+        const bool beyond = key == "tab\t.txt" || key == "back%5Cslash.txt";
+        EXPECT_EQ(entry.written == ToCount(targetUtc_), !beyond) << key;
+    }
 }
 
 TEST_F(RunTest, TheProgramsOwnFileCountsAsAFailureAndStaysUntouched)
