@@ -5,6 +5,7 @@
 #include "language.h"
 #include "messages.h"
 #include "modal_answerer.h"
+#include "report_box.h"
 #include "test_support.h"
 
 namespace {
@@ -78,6 +79,40 @@ TEST(MessageBoxes, ValuesFillThePlaceholdersInOrderAndQuestionsReturnTheAnswer)
     EXPECT_EQ(answerer.Seen()[0].text, "Does the drive K:\\ have a media ready to use?");
     // A value that itself holds "%s" is taken as it stands.
     EXPECT_EQ(FillPlaceholders(L"%s and %d, %s", {L"%s", L"7"}), L"%s and 7, %s");
+}
+
+// A long report shows its first 20 entries and how many more there are;
+// its "Copy" button puts the whole report, every entry, on the clipboard.
+TEST(ReportBox, ShowsTwentyEntriesAndCopiesTheWholeReport)
+{
+    LanguageGuard guard(0);
+    std::vector<NotChangedItem> items;
+    for (int i = 0; i < 25; ++i) items.push_back({L"C:\\f" + std::to_wstring(i) + L".txt", NotChanged::Held, L""});
+    const ReportText text = RunReportText(MessageText(Msg::Failed), 3, items);
+    EXPECT_NE(text.shown.find(L"\n   C:\\f19.txt  (held by another program)"), std::wstring::npos);
+    EXPECT_EQ(text.shown.find(L"f20.txt"), std::wstring::npos);
+    EXPECT_EQ(text.shown.substr(text.shown.rfind(L'\n') + 1), L"   ... and 5 more");
+    EXPECT_NE(text.whole.find(L"\n   C:\\f24.txt  (held by another program)"), std::wstring::npos);
+
+    std::wstring label, copied;
+    ModalAnswerer answerer([&](HWND box) {
+        wchar_t buffer[32] = {};
+        GetDlgItemTextW(box, IDHELP, buffer, 32);
+        label = buffer;
+        SendMessageW(box, WM_COMMAND, IDHELP, 0);
+        if (OpenClipboard(nullptr)) {
+            HANDLE data = GetClipboardData(CF_UNICODETEXT);
+            if (data) copied = static_cast<const wchar_t *>(GlobalLock(data));
+            if (data) GlobalUnlock(data);
+            CloseClipboard();
+        }
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    ShowReport(nullptr, Msg::Failed, text);
+    EXPECT_EQ(label, L"Copy");
+    EXPECT_EQ(copied, text.whole);
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].text, U(text.shown));
 }
 
 }  // namespace
