@@ -68,6 +68,16 @@ int BareLimit(const std::vector<std::string> &entries)
     return failures;
 }
 
+// The handle writer's open: attributes read and written, links opened as
+// themselves, everything shared.
+HANDLE OpenAsTheWriterDoes(const std::string &path)
+{
+    const std::wstring wide = L"\\\\?\\" + W(path);
+    return CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
 // (b) The calls the handle writer makes, in its order, nothing else: one
 // handle for attributes only, the look at where it led (the final path), the
 // identity check against the program's own file, the write and the read-back.
@@ -75,11 +85,7 @@ int WriterCalls(const std::vector<std::string> &entries)
 {
     int failures = 0;
     for (const std::string &path : entries) {
-        const std::wstring wide = L"\\\\?\\" + W(path);
-        HANDLE file = CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        HANDLE file = OpenAsTheWriterDoes(path);
         if (file == INVALID_HANDLE_VALUE) {
             ++failures;
             continue;
@@ -163,11 +169,7 @@ int BareWithCall(const std::vector<std::string> &entries, ExtraCall extra)
 {
     int failures = 0;
     for (const std::string &path : entries) {
-        const std::wstring wide = L"\\\\?\\" + W(path);
-        HANDLE file = CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        HANDLE file = OpenAsTheWriterDoes(path);
         if (file == INVALID_HANDLE_VALUE) {
             ++failures;
             continue;
