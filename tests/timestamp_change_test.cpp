@@ -17,6 +17,8 @@
 #include "platform_seams.h"
 #include "target_time.h"
 #include "test_support.h"
+#include "run_feedback.h"
+#include "temp_tree.h"
 #include "timestamp_command.h"
 #include "timestamp_writer.h"
 #include "volume_checks.h"
@@ -205,6 +207,36 @@ TEST_F(TimestampChange, LockedFolderIsAFailureNotASuccess)
     for (const char *named : {"\\closed.txt  (access denied)", "\\sealed  (cannot be listed"})
         EXPECT_NE(report.find(named), std::string::npos) << named << " in " << report;
     EXPECT_TRUE(HasTarget(FixtureTree("locked/open.txt")));
+}
+
+// Names another system wrote (tests/fixtures/make_trees.sh), through the
+// whole command and its Undo: every entry is changed or named, and Undo
+// puts back all it changed, those reached by short names too.
+TEST_F(TimestampChange, NamesMadeElsewhereAreChangedOrNamedAndAllComeBack)
+{
+    const std::string odd = FixtureTree("odd-undo");
+    const TreeListing before = ListTree(odd);
+    ShowFolder(FixtureTree(""));
+    SelectRows({FindRow("odd-undo")});
+    g_includeSubfolders = 1;
+    {
+        ModalAnswerer answerer({IDYES, IDOK});
+        TimestampChangeCommand(windows.Main());
+        ASSERT_EQ(answerer.Seen().size(), 2u) << answerer.Describe();
+        const std::string &report = answerer.Seen()[1].text;
+        EXPECT_EQ(FirstLine(report), "Modification of timestamp failed.");
+        for (const char *name : {"tab\t.txt", "back\\slash.txt"})
+            EXPECT_NE(report.find(odd + "\\" + name + "  (a name the system cannot open)"), std::string::npos)
+                << report;
+    }
+    const ULONGLONG target = LocalToCount(2010, 5, 6, 12, 34, 30);
+    for (const auto &[key, entry] : ListTree(odd)) {
+        const bool beyond = key == "tab\t.txt" || key == "back%5Cslash.txt";
+        EXPECT_EQ(entry.written == target, !beyond) << key;
+    }
+    ModalAnswerer answerer({IDYES, IDOK});
+    UndoLastChange(windows.Main());
+    EXPECT_EQ(DescribeDifference(before, ListTree(odd)), "");
 }
 
 // Links lead out of what the user chose: a walk passes them by, and a link
