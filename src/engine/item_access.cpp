@@ -2,6 +2,7 @@
 
 #include <map>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include "path_text.h"
@@ -145,8 +146,7 @@ std::wstring ShortNameLeadingTo(const std::wstring &systemFolder, const std::wst
         part = FileIdBothDirectoryInfo;
         const auto *entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO *>(buffer.data());
         for (;;) {
-            if (name.compare(0, name.size(), entry->FileName, entry->FileNameLength / sizeof(wchar_t)) == 0 &&
-                name.size() == entry->FileNameLength / sizeof(wchar_t)) {
+            if (std::wstring_view(entry->FileName, entry->FileNameLength / sizeof(wchar_t)) == name) {
                 shortName.assign(entry->ShortName, entry->ShortNameLength / sizeof(wchar_t));
                 listedIndex = entry->FileId.QuadPart;
                 break;
