@@ -4,6 +4,7 @@
 #include <direct.h>
 #include <shellapi.h>
 
+#include "display_scale.h"
 #include "folder_list.h"
 #include "language.h"
 #include "main_window.h"
@@ -142,8 +143,8 @@ void CreateDriveSelector(HWND mainWindow)
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_USEREX_CLASSES};
     InitCommonControlsEx(&controls);
     g_hDriveSelector = CreateWindowExW(0, WC_COMBOBOXEXW, L"",
-                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 118,
-                                       4, 219, 200, mainWindow,
+                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, Scale(118),
+                                       Scale(4), Scale(219), Scale(200), mainWindow,
                                        reinterpret_cast<HMENU>(kDriveSelectorId), g_hInstance,
                                        nullptr);
     ShowWindow(g_hDriveSelector, SW_SHOW);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "display_scale.h"
 #include "handles.h"
 #include "item_access.h"
 #include "language.h"
@@ -58,7 +59,7 @@ void InsertColumns(int clientWidth)
     for (int i = 0; i < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++i) {
         const Column &column = kColumns[i];
         int width = JapaneseNewLayout() ? column.widthJapaneseNew : column.width;
-        if (width == kRestOfWidth) width = clientWidth - (JapaneseNewLayout() ? 279 : 275);
+        width = width == kRestOfWidth ? clientWidth - Scale(JapaneseNewLayout() ? 279 : 275) : Scale(width);
         LVCOLUMNW lvc = {};
         lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         lvc.fmt = column.format;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "display_scale.h"
 #include "drop_list.h"
 #include "handles.h"
 #include "item_access.h"
@@ -119,7 +120,7 @@ void CreateDropListView(HWND container)
         LVCOLUMNW column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = kColumns[i].format;
-        column.cx = kColumns[i].width ? kColumns[i].width : client.right - kFixedColumnsWidth;
+        column.cx = kColumns[i].width ? Scale(kColumns[i].width) : client.right - Scale(kFixedColumnsWidth);
         column.pszText = const_cast<wchar_t *>(g_japaneseMode ? kColumns[i].japanese : kColumns[i].english);
         column.iSubItem = i;
         SendMessageW(g_hDropListView, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));

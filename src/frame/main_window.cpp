@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "date_time_selector.h"
+#include "display_scale.h"
 #include "icon_bar.h"
 #include "keyboard.h"
 #include "labels_layout.h"
@@ -25,11 +26,13 @@ int g_screenWidth = 0, g_screenHeight = 0;
 int g_mainX = 0, g_mainY = 0, g_mainWidth = 0, g_mainHeight = 0;
 int g_borderWidth = 0, g_buttonTop = 0, g_barHeight = 0, g_barX = 0;
 
-WindowPlace MainWindowPlace(int screenWidth, int screenHeight, int captionHeight)
+WindowPlace MainWindowPlace(int screenWidth, int screenHeight, int captionHeight, int nonClientHeight,
+                            int dpi)
 {
     WindowPlace place;
-    place.width = g_program.windowWidth;
-    place.height = g_program.windowHeight + (g_program.heightAddsCaption ? captionHeight : 0);
+    place.width = ScaleFor(g_program.windowWidth, dpi);
+    place.height = ScaleFor(g_program.windowHeight, dpi) +
+                   (g_program.heightRule == WindowHeightRule::PlusCaption ? captionHeight : nonClientHeight);
     // C++ division truncates toward zero, as the centring rule wants.
     place.x = (screenWidth - place.width) / 2;
     place.y = (screenHeight - place.height) / 2;
@@ -54,9 +57,21 @@ static bool RegisterMainClass()
 static void ReadBarGeometry()
 {
     g_borderWidth = GetSystemMetrics(SM_CXBORDER);
-    g_buttonTop = GetSystemMetrics(SM_CYBORDER) + 4;
-    g_barHeight = GetSystemMetrics(SM_CYBORDER) + g_program.barHeightExtra;
-    g_barX = g_program.barX;
+    g_buttonTop = GetSystemMetrics(SM_CYBORDER) + Scale(4);
+    g_barHeight = GetSystemMetrics(SM_CYBORDER) + Scale(g_program.barHeightExtra);
+    g_barX = Scale(g_program.barX);
+}
+
+// A caption, a system menu and a minimise box; no sizing border.
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// The place of the main window at g_dpi on a screen of the given size.
+static WindowPlace PlaceAtCurrentDpi(int screenWidth, int screenHeight)
+{
+    RECT frame = {0, 0, 100, 100};
+    AdjustWindowRectEx(&frame, kMainStyle, FALSE, 0);
+    return MainWindowPlace(screenWidth, screenHeight, GetSystemMetrics(SM_CYCAPTION),
+                           frame.bottom - frame.top - 100, g_dpi);
 }
 
 HWND CreateMainWindow(HINSTANCE instance, int showCommand, int screenWidth, int screenHeight)
@@ -70,19 +85,22 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand, int screenWidth, int 
 
     g_screenWidth = screenWidth;
     g_screenHeight = screenHeight;
-    WindowPlace place = MainWindowPlace(screenWidth, screenHeight, GetSystemMetrics(SM_CYCAPTION));
+    g_dpi = DpiOf(nullptr);
+    WindowPlace place = PlaceAtCurrentDpi(screenWidth, screenHeight);
     g_mainX = place.x;
     g_mainY = place.y;
     g_mainWidth = place.width;
     g_mainHeight = place.height;
     ReadBarGeometry();
 
-    // A caption, a system menu and a minimise box; no sizing border.
-    HWND window = CreateWindowExW(0, g_program.className, g_program.creationName,
-                                  WS_SYSMENU | WS_MINIMIZEBOX, place.x, place.y, place.width,
-                                  place.height, nullptr, nullptr, g_hInstance, nullptr);
+    HWND window = CreateWindowExW(0, g_program.className, g_program.creationName, kMainStyle, place.x,
+                                  place.y, place.width, place.height, nullptr, nullptr, g_hInstance,
+                                  nullptr);
     if (!window) return nullptr;
     g_hMainWnd = window;
+    // Opened on a monitor of another scale than the system's: sized for it
+    // before anything is shown (no child exists yet).
+    if (DpiOf(window) != g_dpi) LayOutMainWindow(window);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     return window;
@@ -314,4 +332,17 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case kMsgListReady: OnListStage(window); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
+}
+
+// ---------------------------------------------------------------- display scale
+
+void LayOutMainWindow(HWND window)
+{
+    g_dpi = DpiOf(window);
+    const WindowPlace place = PlaceAtCurrentDpi(g_screenWidth, g_screenHeight);
+    g_mainWidth = place.width;
+    g_mainHeight = place.height;
+    ReadBarGeometry();
+    SetWindowPos(window, nullptr, 0, 0, place.width, place.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

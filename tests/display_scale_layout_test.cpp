@@ -1,0 +1,162 @@
+// The main window laid out at the larger display scales: every control
+// inside the client area, none over another, and every painted label's text
+// ending before the next control. Compiled into each program's window test;
+// the DPI is forced, so one prefix checks every scale.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "date_time_selector.h"
+#include "display_scale.h"
+#include "gui_test_support.h"
+#include "icon_bar.h"
+#include "labels_layout.h"
+#include "language.h"
+#include "main_window.h"
+#include "program_table.h"
+#include "scoped_gdi.h"
+
+namespace {
+
+struct Placed {
+    std::string what;
+    RECT rect;
+};
+
+std::string Describe(const RECT &r)
+{
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) +
+           "," + std::to_string(r.bottom) + ")";
+}
+
+RECT InClient(HWND mainWindow, HWND child)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, mainWindow, reinterpret_cast<POINT *>(&r), 2);
+    return r;
+}
+
+// The visible controls a user sees side by side: the main window's own
+// children, with the bar replaced by its buttons.
+std::vector<Placed> VisibleControls(HWND mainWindow)
+{
+    std::vector<Placed> controls;
+    for (HWND child = GetWindow(mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        char name[64] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (child == g_hIconBar) {
+            for (const IconBarButton &button : g_iconBarButtons)
+                controls.push_back({std::string("bar button ") + button.upName, InClient(mainWindow, button.window)});
+            continue;
+        }
+        controls.push_back({std::string(name) + " " + std::to_string(GetDlgCtrlID(child)), InClient(mainWindow, child)});
+    }
+    return controls;
+}
+
+// Each painted label as far as its text reaches in the label font.
+std::vector<Placed> PaintedLabels(HWND mainWindow)
+{
+    std::vector<Placed> labels;
+    ScopedWindowDC dc(mainWindow);
+    ScopedSelectedFont font(dc.get(), TextFont());
+    for (int i = 0; i < g_program.labelCount; ++i) {
+        const PaintedLabel &label = g_program.labels[i];
+        const wchar_t *text = LabelText(label);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc.get(), text, static_cast<int>(std::wcslen(text)), &extent);
+        const POINT at = LabelPlace(label);
+        labels.push_back({"label " + std::to_string(i), {at.x, at.y, at.x + extent.cx, at.y + extent.cy}});
+    }
+    return labels;
+}
+
+bool Inside(const RECT &inner, const RECT &outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+bool Overlap(const RECT &a, const RECT &b)
+{
+    RECT common;
+    return IntersectRect(&common, &a, &b) != 0;
+}
+
+struct LayoutCase {
+    int dpi;
+    int languageMode;
+};
+
+class ScaledLayout : public ::testing::TestWithParam<LayoutCase> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(MissingLabelFont(), "");
+        ForceDpi(GetParam().dpi);
+        g_japaneseMode = 0;
+        window = CreateStartedMainWindow(GetParam().languageMode);
+        ASSERT_NE(window, nullptr);
+        ASSERT_EQ(g_controlsReady, 1);
+    }
+    void TearDown() override
+    {
+        DestroyMainWindow(window);
+        ForceDpi(0);
+        g_japaneseMode = 0;
+    }
+    HWND window = nullptr;
+};
+
+TEST_P(ScaledLayout, ControlsAndLabelsFitTheClientAreaWithoutOverlap)
+{
+    EXPECT_EQ(g_dpi, GetParam().dpi);
+    RECT client;
+    GetClientRect(window, &client);
+    const std::vector<Placed> controls = VisibleControls(window);
+    const std::vector<Placed> labels = PaintedLabels(window);
+    // The lists, the box, the bar's six buttons and the list's container at least.
+    ASSERT_GE(controls.size(), 14u);
+
+    std::vector<Placed> all = controls;
+    all.insert(all.end(), labels.begin(), labels.end());
+    for (size_t i = 0; i < all.size(); ++i) {
+        EXPECT_TRUE(Inside(all[i].rect, client)) << all[i].what << " " << Describe(all[i].rect)
+                                                 << " leaves the client area " << Describe(client);
+        for (size_t j = i + 1; j < all.size(); ++j)
+            EXPECT_FALSE(Overlap(all[i].rect, all[j].rect))
+                << all[i].what << " " << Describe(all[i].rect) << " overlaps " << all[j].what << " "
+                << Describe(all[j].rect);
+    }
+}
+
+TEST_P(ScaledLayout, SizesGrowWithTheScale)
+{
+    const int dpi = GetParam().dpi;
+    RECT list;
+    GetWindowRect(g_dateTimeLists[0], &list);
+    EXPECT_EQ(list.right - list.left, ScaleFor(130, dpi));
+    LOGFONTW font = TextFont();
+    EXPECT_GT(font.lfHeight, 15);
+    RECT client;
+    GetClientRect(window, &client);
+    if (g_program.heightRule == WindowHeightRule::Client)
+        EXPECT_EQ(client.bottom, ScaleFor(g_program.windowHeight, dpi));  // whatever the caption
+    else
+        EXPECT_GE(client.bottom, ScaleFor(g_program.windowHeight - 6, dpi));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScaledLayout,
+                         ::testing::Values(LayoutCase{144, 0}, LayoutCase{144, 1}, LayoutCase{192, 0},
+                                           LayoutCase{192, 1}, LayoutCase{120, 0}),
+                         [](const ::testing::TestParamInfo<LayoutCase> &info) {
+                             return "Dpi" + std::to_string(info.param.dpi) +
+                                    (info.param.languageMode ? "Japanese" : "English");
+                         });
+
+}  // namespace
