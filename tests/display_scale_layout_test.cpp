@@ -151,6 +151,37 @@ TEST_P(ScaledLayout, SizesGrowWithTheScale)
         EXPECT_GE(client.bottom, ScaleFor(g_program.windowHeight - 6, dpi));
 }
 
+// Each button draws the bitmaps made for the scale, at their own size: the
+// button is as large as its bitmap and its black bottom-right edge is drawn
+// at the button's edge, not cut off or left out.
+TEST_P(ScaledLayout, BarButtonsDrawTheBitmapsOfTheirScale)
+{
+    const char *tag = GetParam().dpi >= 192 ? "20" : GetParam().dpi >= 144 ? "15" : "";
+    for (const IconBarButton &button : g_iconBarButtons) {
+        SCOPED_TRACE(button.upName);
+        const std::string name = button.upName;
+        ASSERT_GE(name.size(), std::strlen(tag));
+        EXPECT_EQ(name.substr(name.size() - std::strlen(tag)), tag);
+        HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), button.upName);
+        ASSERT_NE(bitmap, nullptr);
+        BITMAP info{};
+        GetObjectA(bitmap, sizeof info, &info);
+        DeleteObject(bitmap);
+        RECT face;
+        GetClientRect(button.window, &face);
+        EXPECT_EQ(face.right, info.bmWidth);
+        EXPECT_EQ(face.bottom, info.bmHeight);
+
+        if (!IsWindowEnabled(button.window)) continue;
+        InvalidateRect(button.window, nullptr, TRUE);
+        UpdateWindow(button.window);
+        HDC dc = GetDC(button.window);
+        EXPECT_EQ(GetPixel(dc, face.right - 1, face.bottom / 2), RGB(0, 0, 0));
+        EXPECT_EQ(GetPixel(dc, 0, face.bottom / 2), RGB(255, 255, 255));
+        ReleaseDC(button.window, dc);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledLayout,
                          ::testing::Values(LayoutCase{144, 0}, LayoutCase{144, 1}, LayoutCase{192, 0},
                                            LayoutCase{192, 1}, LayoutCase{120, 0}),

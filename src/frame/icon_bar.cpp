@@ -39,9 +39,11 @@ void OnBarCreate(HWND bar)
     for (int i = 0; i < kBarButtons; ++i) {
         const IconBarButtonEntry &entry = layout.buttons[i];
         IconBarButton &button = g_iconBarButtons[i];
-        BitmapName(entry.base, g_windowsKind, ButtonState::Up, button.upName);
-        BitmapName(entry.base, g_windowsKind, ButtonState::Dn, button.downName);
-        BitmapName(entry.base, g_windowsKind, ButtonState::In, button.inactiveName);
+        // The bitmaps drawn for the display's scale, as large as the button.
+        const int art = ArtPercentFor(g_dpi);
+        BitmapName(entry.base, g_windowsKind, ButtonState::Up, button.upName, art);
+        BitmapName(entry.base, g_windowsKind, ButtonState::Dn, button.downName, art);
+        BitmapName(entry.base, g_windowsKind, ButtonState::In, button.inactiveName, art);
         // Drawn from its bitmaps, but named by its caption, which is what a
         // screen reader announces.
         const wchar_t *name = g_japaneseMode ? entry.japaneseCaption : entry.englishCaption;
