@@ -91,6 +91,7 @@ bool Overlap(const RECT &a, const RECT &b)
 struct LayoutCase {
     int dpi;
     int languageMode;
+    bool moved;  // opened at 96 DPI, then taken to a monitor of this DPI
 };
 
 class ScaledLayout : public ::testing::TestWithParam<LayoutCase> {
@@ -98,11 +99,27 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(MissingLabelFont(), "");
-        ForceDpi(GetParam().dpi);
+        ForceDpi(GetParam().moved ? kBaseDpi : GetParam().dpi);
         g_japaneseMode = 0;
         window = CreateStartedMainWindow(GetParam().languageMode);
         ASSERT_NE(window, nullptr);
         ASSERT_EQ(g_controlsReady, 1);
+        if (GetParam().moved) MoveToScale(GetParam().dpi);
+    }
+    // What the system sends when the window reaches a monitor of that DPI:
+    // a suggested place whose client area is the old one at the new scale.
+    void MoveToScale(int dpi)
+    {
+        ASSERT_EQ(g_dpi, kBaseDpi);
+        ForceDpi(dpi);
+        RECT frame, client;
+        GetWindowRect(window, &frame);
+        GetClientRect(window, &client);
+        // At the top left of the screen, where the whole window is seen.
+        suggested = {0, 0, ScaleFor(client.right, dpi) + (frame.right - frame.left - client.right),
+                     ScaleFor(client.bottom, dpi) + (frame.bottom - frame.top - client.bottom)};
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        DrainMessages();
     }
     void TearDown() override
     {
@@ -111,6 +128,7 @@ protected:
         g_japaneseMode = 0;
     }
     HWND window = nullptr;
+    RECT suggested{};
 };
 
 TEST_P(ScaledLayout, ControlsAndLabelsFitTheClientAreaWithoutOverlap)
@@ -138,6 +156,13 @@ TEST_P(ScaledLayout, ControlsAndLabelsFitTheClientAreaWithoutOverlap)
 TEST_P(ScaledLayout, SizesGrowWithTheScale)
 {
     const int dpi = GetParam().dpi;
+    if (GetParam().moved) {
+        RECT frame;
+        GetWindowRect(window, &frame);
+        EXPECT_TRUE(EqualRect(&frame, &suggested)) << Describe(frame) << " is not " << Describe(suggested);
+    }
+    // The rows of the lists, measured at creation, are measured again.
+    EXPECT_EQ(SendMessageW(g_dateTimeLists[0], CB_GETITEMHEIGHT, 0, 0), ScaleFor(14, dpi));
     RECT list;
     GetWindowRect(g_dateTimeLists[0], &list);
     EXPECT_EQ(list.right - list.left, ScaleFor(130, dpi));
@@ -183,11 +208,14 @@ TEST_P(ScaledLayout, BarButtonsDrawTheBitmapsOfTheirScale)
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledLayout,
-                         ::testing::Values(LayoutCase{144, 0}, LayoutCase{144, 1}, LayoutCase{192, 0},
-                                           LayoutCase{192, 1}, LayoutCase{120, 0}),
+                         ::testing::Values(LayoutCase{144, 0, false}, LayoutCase{144, 1, false},
+                                           LayoutCase{192, 0, false}, LayoutCase{192, 1, false},
+                                           LayoutCase{120, 0, false}, LayoutCase{144, 0, true},
+                                           LayoutCase{192, 1, true}),
                          [](const ::testing::TestParamInfo<LayoutCase> &info) {
                              return "Dpi" + std::to_string(info.param.dpi) +
-                                    (info.param.languageMode ? "Japanese" : "English");
+                                    (info.param.languageMode ? "Japanese" : "English") +
+                                    (info.param.moved ? "Moved" : "");
                          });
 
 }  // namespace

@@ -168,6 +168,13 @@ void CreateDriveSelector(HWND mainWindow)
     Select(selected);
 }
 
+void PlaceDriveSelector()
+{
+    if (g_hDriveSelector)
+        SetWindowPos(g_hDriveSelector, nullptr, Scale(118), Scale(4), Scale(219), Scale(200),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void RebuildDriveSelector()
 {
     if (!g_hDriveSelector) return;

@@ -173,6 +173,12 @@ void ReleaseProgramResources() { DestroyDriveImageList(); }
 
 HWND ProgramListView() { return g_hFolderList; }
 
+void LayOutProgramControls(HWND)
+{
+    PlaceDriveSelector();
+    ScaleFolderListColumns();
+}
+
 void RefreshAfterUndo(HWND)
 {
     // Names may have changed back: the folder is listed afresh.

@@ -127,6 +127,16 @@ void CreateDropListView(HWND container)
     }
 }
 
+void ScaleDropListColumns()
+{
+    if (!g_hDropListView) return;
+    RECT client = {};
+    GetClientRect(GetParent(g_hDropListView), &client);
+    for (int i = 0; i < kDropColumnCount; ++i)
+        SendMessageW(g_hDropListView, LVM_SETCOLUMNWIDTH, i,
+                     kColumns[i].width ? Scale(kColumns[i].width) : client.right - Scale(kFixedColumnsWidth));
+}
+
 bool AddDropListItem(const std::wstring &path, NotChanged *why)
 {
     NotChanged ignored;

@@ -159,3 +159,5 @@ void PaintProgramState(HWND) { UpdateDropButtons(g_dropListHasItems); }
 void ReleaseProgramResources() {}
 
 HWND ProgramListView() { return g_hDropListView; }
+
+void LayOutProgramControls(HWND) { ScaleDropListColumns(); }

@@ -30,6 +30,18 @@ int ButtonIndexOfId(int id)
     return -1;
 }
 
+// The bitmap names of button i for the current skin and display scale.
+void NameButtonBitmaps(int i)
+{
+    const IconBarButtonEntry &entry = CurrentIconBar().buttons[i];
+    IconBarButton &button = g_iconBarButtons[i];
+    // The bitmaps drawn for the display's scale, as large as the button.
+    const int art = ArtPercentFor(g_dpi);
+    BitmapName(entry.base, g_windowsKind, ButtonState::Up, button.upName, art);
+    BitmapName(entry.base, g_windowsKind, ButtonState::Dn, button.downName, art);
+    BitmapName(entry.base, g_windowsKind, ButtonState::In, button.inactiveName, art);
+}
+
 void OnBarCreate(HWND bar)
 {
     if (!g_windowsKindSet) DetectWindowsKind();
@@ -39,11 +51,7 @@ void OnBarCreate(HWND bar)
     for (int i = 0; i < kBarButtons; ++i) {
         const IconBarButtonEntry &entry = layout.buttons[i];
         IconBarButton &button = g_iconBarButtons[i];
-        // The bitmaps drawn for the display's scale, as large as the button.
-        const int art = ArtPercentFor(g_dpi);
-        BitmapName(entry.base, g_windowsKind, ButtonState::Up, button.upName, art);
-        BitmapName(entry.base, g_windowsKind, ButtonState::Dn, button.downName, art);
-        BitmapName(entry.base, g_windowsKind, ButtonState::In, button.inactiveName, art);
+        NameButtonBitmaps(i);
         // Drawn from its bitmaps, but named by its caption, which is what a
         // screen reader announces.
         const wchar_t *name = g_japaneseMode ? entry.japaneseCaption : entry.englishCaption;
@@ -208,6 +216,20 @@ LRESULT CALLBACK IconBarWndProc(HWND bar, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     default:
         return DefWindowProcW(bar, message, wParam, lParam);
+    }
+}
+
+void LayOutIconBarButtons()
+{
+    const IconBarLayout &layout = CurrentIconBar();
+    const int top = BarButtonTop();
+    for (int i = 0; i < kBarButtons; ++i) {
+        NameButtonBitmaps(i);
+        if (HWND button = g_iconBarButtons[i].window) {
+            SetWindowPos(button, nullptr, BarButtonX(layout, i + 1, g_dpi), top, BarButtonWidthAt(g_dpi),
+                         BarButtonHeightAt(g_dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+            InvalidateRect(button, nullptr, TRUE);
+        }
     }
 }
 

@@ -100,7 +100,15 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand, int screenWidth, int 
     g_hMainWnd = window;
     // Opened on a monitor of another scale than the system's: sized for it
     // before anything is shown (no child exists yet).
-    if (DpiOf(window) != g_dpi) LayOutMainWindow(window);
+    if (DpiOf(window) != g_dpi) {
+        g_dpi = DpiOf(window);
+        place = PlaceAtCurrentDpi(screenWidth, screenHeight);
+        g_mainWidth = place.width;
+        g_mainHeight = place.height;
+        ReadBarGeometry();
+        SetWindowPos(window, nullptr, 0, 0, place.width, place.height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     return window;
@@ -304,6 +312,59 @@ static void OnMainDestroy(HWND window)
     g_hMainWnd = nullptr;
 }
 
+// ---------------------------------------------------------------- display scale
+
+// Every control that exists so far, at g_dpi, in the client area as it is.
+static void LayOutChildren(HWND window)
+{
+    ReadBarGeometry();
+    PlaceIconBar();
+    LayOutIconBarButtons();
+    for (int list = 0; list < kTimeFieldCount; ++list) {
+        if (!g_dateTimeLists[list]) continue;
+        const RECT place = DateTimeListPlace(list);
+        SetWindowPos(g_dateTimeLists[list], nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        // The rows were measured once, at creation: the face and the entries anew.
+        SendMessageW(g_dateTimeLists[list], CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Scale(14));
+        SendMessageW(g_dateTimeLists[list], CB_SETITEMHEIGHT, 0, Scale(14));
+    }
+    if (g_hIncludeBox) {
+        const RECT place = IncludeBoxPlace();
+        SetWindowPos(g_hIncludeBox, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (HWND container = FindListContainer(window)) {
+        RECT client = {};
+        GetClientRect(window, &client);
+        const int top = Scale(g_program.containerTop);
+        const int height = client.bottom > top ? client.bottom - top : 0;
+        SetWindowPos(container, nullptr, 0, top, client.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (HWND list = ProgramListView())
+            SetWindowPos(list, nullptr, 0, 1, client.right, height > 1 ? height - 1 : 0,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    LayOutProgramControls(window);
+    // The labels are painted in the font of the new scale.
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+
+// The window went to a monitor of another scale: it takes the place the
+// system suggests (the same size there, in that monitor's pixels) and
+// everything in it is laid out for the new DPI.
+static void OnMainDpiChanged(HWND window, WPARAM wParam, const RECT &suggested)
+{
+    RemoveHoverCaption(window);
+    const int dpi = LOWORD(wParam);
+    g_dpi = dpi > kBaseDpi ? dpi : kBaseDpi;
+    g_mainWidth = suggested.right - suggested.left;
+    g_mainHeight = suggested.bottom - suggested.top;
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, g_mainWidth, g_mainHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOutChildren(window);
+}
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -324,6 +385,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_ENDSESSION:
         if (wParam) OnSessionEnding(window);
         return 0;
+    case WM_DPICHANGED: OnMainDpiChanged(window, wParam, *reinterpret_cast<const RECT *>(lParam)); return 0;
     case WM_DESTROY: OnMainDestroy(window); return 0;
     case kMsgQuitInstance: PostQuitMessage(0); return 0;
     case kMsgPlaceBar: OnPlaceBarStage(window); return 0;
@@ -332,17 +394,4 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case kMsgListReady: OnListStage(window); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
-}
-
-// ---------------------------------------------------------------- display scale
-
-void LayOutMainWindow(HWND window)
-{
-    g_dpi = DpiOf(window);
-    const WindowPlace place = PlaceAtCurrentDpi(g_screenWidth, g_screenHeight);
-    g_mainWidth = place.width;
-    g_mainHeight = place.height;
-    ReadBarGeometry();
-    SetWindowPos(window, nullptr, 0, 0, place.width, place.height,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

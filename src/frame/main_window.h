@@ -45,9 +45,6 @@ WindowPlace MainWindowPlace(int screenWidth, int screenHeight, int captionHeight
 // The staged start-up then runs from the caller's message loop.
 HWND CreateMainWindow(HINSTANCE instance, int showCommand, int screenWidth, int screenHeight);
 
-// Lays the window and every control out again at g_dpi (a new display scale).
-void LayOutMainWindow(HWND window);
-
 // Everything WinMain does: create the window and the bar, run the loop.
 // Returns the exit code.
 int RunProgram(HINSTANCE instance, int showCommand);

@@ -93,3 +93,6 @@ void PaintProgramState(HWND mainWindow);
 void ReleaseProgramResources();
 // The program's list view (null until it exists): first focus, Ctrl+A.
 HWND ProgramListView();
+// A new display scale: the program's own controls (and its list's columns)
+// take their places at g_dpi; the list already fills its container.
+void LayOutProgramControls(HWND mainWindow);
