@@ -139,3 +139,64 @@ TEST(BitmapNames, SkinByWindowsKind)
     EXPECT_STREQ("DelItmXUp", name);
     EXPECT_LT(std::strlen(name), static_cast<size_t>(kBitmapNameSize));
 }
+
+// ---- display scales
+
+TEST(DisplayScale, LengthsRoundToTheNearestPixelAndBitmapsAreNeverLarger)
+{
+    struct Case {
+        int value, dpi, scaled;
+    } cases[] = {{15, 96, 15}, {15, 144, 23}, {14, 144, 21}, {15, 120, 19}, {43, 144, 65},
+                 {407, 192, 814}, {-3, 144, -5}, {0, 192, 0}};
+    for (const Case &c : cases) EXPECT_EQ(c.scaled, ScaleFor(c.value, c.dpi)) << c.value << " at " << c.dpi;
+
+    // The bitmaps of the largest scale not above the DPI's own.
+    struct Art {
+        int dpi, percent;
+    } arts[] = {{96, 100}, {120, 100}, {143, 100}, {144, 150}, {168, 150}, {191, 150},
+                {192, 200}, {288, 200}};
+    for (const Art &a : arts) {
+        EXPECT_EQ(a.percent, ArtPercentFor(a.dpi)) << a.dpi;
+        // So a button never outgrows the step to the next one's place.
+        EXPECT_LE(BarButtonWidthAt(a.dpi), ScaleFor(kBarButtonWidth, a.dpi)) << a.dpi;
+        EXPECT_LE(BarButtonHeightAt(a.dpi), ScaleFor(kBarButtonHeight, a.dpi)) << a.dpi;
+    }
+}
+
+TEST(DisplayScale, CaptionZonesAndBoxFollowTheScaledBar)
+{
+    const IconBarLayout &bar = g_klokan99IconBar;
+    // At 150 %: the bar at 521 (347 * 1.5), buttons 48 wide at 0, 65, 113, ...
+    EXPECT_EQ(0, CaptionButtonAt(bar, 521, 144));
+    EXPECT_EQ(1, CaptionButtonAt(bar, 522, 144));
+    EXPECT_EQ(1, CaptionButtonAt(bar, 569, 144));
+    EXPECT_EQ(0, CaptionButtonAt(bar, 570, 144));  // the gap after Up One Level
+    EXPECT_EQ(2, CaptionButtonAt(bar, 521 + 65 + 1, 144));
+    EXPECT_EQ(6, CaptionButtonAt(bar, BarZoneEnd(bar, 144), 144));
+    EXPECT_EQ(0, CaptionButtonAt(bar, BarZoneEnd(bar, 144) + 1, 144));
+    EXPECT_EQ(2 * 550, BarZoneEnd(bar, 192));
+    EXPECT_TRUE(InButtonBand(5 + 29, 5, 144));
+    EXPECT_FALSE(InButtonBand(5 + 30, 5, 144));
+    EXPECT_GE(BarWidthAt(bar, 144), BarButtonX(bar, kBarButtons, 144) + BarButtonWidthAt(144));
+
+    CaptionMetrics m{1, 38, 9, 160, 28, 4, 4};
+    m.dpi = 192;
+    const CaptionArea box = CaptionBoxFor(bar, 2, m);
+    EXPECT_EQ(1 + 694 + 86 + 1, box.left);
+    EXPECT_EQ(38 + 9 + 64, box.top);
+    EXPECT_EQ(box.left + 160 + 4 + 10, box.right);
+    EXPECT_EQ(box.top + 4 + 28 + 12, box.bottom);
+}
+
+TEST(BitmapNames, LargerScalesCarryTheirTagAndStillFit)
+{
+    char name[kBitmapNameSize];
+    BitmapName("Klkn", 5, ButtonState::Up, name, 150);
+    EXPECT_STREQ("KlknXUp15", name);
+    BitmapName("DirUp", 0, ButtonState::Dn, name, 200);
+    EXPECT_STREQ("DirUpDn20", name);
+    BitmapName("DelItm", 5, ButtonState::In, name, 200);
+    EXPECT_STREQ("DelItmXIn20", name);
+    BitmapName("Exit", 2, ButtonState::Up, name, 100);
+    EXPECT_STREQ("Exit9Up", name);
+}

@@ -51,11 +51,21 @@ TEST_F(Klokan98Window, HasItsNameTitleAndFixedSize)
     EXPECT_STREQ(text, "KLOKAN_98");
     GetWindowTextA(window, text, sizeof text);
     EXPECT_STREQ(text, "Retempo [II]");
-    RECT frame;
+    // The client area is 407 high whatever the caption; the frame adds its
+    // own height (432 in all with the classic 19-pixel caption).
+    RECT frame, client;
     GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
     EXPECT_EQ(frame.right - frame.left, 576);
-    EXPECT_EQ(frame.bottom - frame.top, 432);  // whatever the caption height
-    EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - 432) / 2);
+    EXPECT_EQ(client.bottom, 407);
+    RECT expected = {0, 0, 576, 407};
+    AdjustWindowRectEx(&expected, GetWindowLongA(window, GWL_STYLE), FALSE, 0);
+    const int height = expected.bottom - expected.top;
+    EXPECT_EQ(frame.bottom - frame.top, height);
+    if (GetSystemMetrics(SM_CYCAPTION) == 19) {
+        EXPECT_EQ(height, 432);
+    }
+    EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
     // The drop list starts empty.
     EXPECT_EQ(g_dropListHasItems, 0);
     EXPECT_EQ(g_dropListCount, 0);

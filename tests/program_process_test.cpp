@@ -174,4 +174,26 @@ INSTANTIATE_TEST_SUITE_P(BothPrograms, ProgramProcessTest, ::testing::ValuesIn(k
                              return std::string(info.param.file).substr(0, 8);
                          });
 
-} // namespace
+// Each program declares that it lays itself out for every monitor's scale,
+// with the older forms for systems that do not know the newest.
+TEST(ProgramManifest, DeclaresPerMonitorDpiAwarenessWithFallbacks)
+{
+    for (const Program &program : kPrograms) {
+        SCOPED_TRACE(program.file);
+        HMODULE module = LoadLibraryExA(BesideThisTest(program.file).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(module, nullptr);
+        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+        ASSERT_NE(found, nullptr);
+        const char *data = static_cast<const char *>(LockResource(LoadResource(module, found)));
+        ASSERT_NE(data, nullptr);
+        const std::string manifest(data, SizeofResource(module, found));
+        FreeLibrary(module);
+        EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+        EXPECT_NE(manifest.find("SMI/2016/WindowsSettings"), std::string::npos);
+        EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+        EXPECT_NE(manifest.find("SMI/2005/WindowsSettings"), std::string::npos);
+        EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    }
+}
+
+}  // namespace

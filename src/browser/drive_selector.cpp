@@ -4,6 +4,7 @@
 #include <direct.h>
 #include <shellapi.h>
 
+#include "display_scale.h"
 #include "folder_list.h"
 #include "language.h"
 #include "main_window.h"
@@ -142,8 +143,8 @@ void CreateDriveSelector(HWND mainWindow)
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_USEREX_CLASSES};
     InitCommonControlsEx(&controls);
     g_hDriveSelector = CreateWindowExW(0, WC_COMBOBOXEXW, L"",
-                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 118,
-                                       4, 219, 200, mainWindow,
+                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, Scale(118),
+                                       Scale(4), Scale(219), Scale(200), mainWindow,
                                        reinterpret_cast<HMENU>(kDriveSelectorId), g_hInstance,
                                        nullptr);
     ShowWindow(g_hDriveSelector, SW_SHOW);
@@ -165,6 +166,13 @@ void CreateDriveSelector(HWND mainWindow)
     SetErrorMode(previousMode);
     RebuildDriveSelector();
     Select(selected);
+}
+
+void PlaceDriveSelector()
+{
+    if (g_hDriveSelector)
+        SetWindowPos(g_hDriveSelector, nullptr, Scale(118), Scale(4), Scale(219), Scale(200),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void RebuildDriveSelector()

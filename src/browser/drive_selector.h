@@ -12,6 +12,8 @@ extern HWND g_hDriveSelector;
 // Start-up step 1226, after the date-time lists.
 void CreateDriveSelector(HWND mainWindow);
 // Fills the control again from the table, with an image per entry.
+// Its place at g_dpi.
+void PlaceDriveSelector();
 void RebuildDriveSelector();
 // The folder list entered a subfolder / went up; g_currentFolder is already the new folder.
 void PushFolderChainItem();

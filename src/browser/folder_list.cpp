@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "display_scale.h"
 #include "handles.h"
 #include "item_access.h"
 #include "language.h"
@@ -53,12 +54,17 @@ constexpr Column kColumns[] = {
 
 bool JapaneseNewLayout() { return g_japaneseMode == 1 && g_windowsKind >= 6; }
 
+int ColumnWidth(const Column &column, int clientWidth)
+{
+    const int width = JapaneseNewLayout() ? column.widthJapaneseNew : column.width;
+    return width == kRestOfWidth ? clientWidth - Scale(JapaneseNewLayout() ? 279 : 275) : Scale(width);
+}
+
 void InsertColumns(int clientWidth)
 {
     for (int i = 0; i < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++i) {
         const Column &column = kColumns[i];
-        int width = JapaneseNewLayout() ? column.widthJapaneseNew : column.width;
-        if (width == kRestOfWidth) width = clientWidth - (JapaneseNewLayout() ? 279 : 275);
+        const int width = ColumnWidth(column, clientWidth);
         LVCOLUMNW lvc = {};
         lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         lvc.fmt = column.format;
@@ -389,4 +395,13 @@ void FillFolderList(const std::wstring &folder)
     InvalidateRect(g_hFolderList, nullptr, TRUE);
     UpdateWindow(container);
     UpdateWindow(g_hFolderList);
+}
+
+void ScaleFolderListColumns()
+{
+    if (!g_hFolderList) return;
+    RECT client = {};
+    GetClientRect(GetParent(g_hFolderList), &client);
+    for (int i = 0; i < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++i)
+        SendMessageW(g_hFolderList, LVM_SETCOLUMNWIDTH, i, ColumnWidth(kColumns[i], client.right));
 }

@@ -26,6 +26,8 @@ void CreateListContainer(HWND mainWindow);
 LRESULT CALLBACK ListContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The report-view list, its image list and its columns, inside the container.
 void CreateFolderListView(HWND container);
+// The columns' widths at g_dpi, the last one to the container's width.
+void ScaleFolderListColumns();
 
 // Lists one folder (with or without a trailing backslash): folders first,
 // then files, each group sorted; at most kFolderListRows rows, every name as

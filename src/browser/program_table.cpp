@@ -128,7 +128,7 @@ const NamedControl kNamedControls[] = {
 
 extern const ProgramTable g_program = {
     L"KLOKAN_99", L"Tempavo_99", L"Retempo [I]", L"レテンポ[I]", L"KLOKAN99.TXT",
-    576, 413, true,        // window: 576 x 413 + caption
+    576, 413, WindowHeightRule::PlusCaption,  // window: 576 x 413 + caption
     347, 203, 30,          // bar x, width, height above the border
     102, 108, 101, 115,    // first list, check box, command range
     55, false,             // lists' top; lists before the check box
@@ -172,6 +172,12 @@ void PaintProgramState(HWND) {}
 void ReleaseProgramResources() { DestroyDriveImageList(); }
 
 HWND ProgramListView() { return g_hFolderList; }
+
+void LayOutProgramControls(HWND)
+{
+    PlaceDriveSelector();
+    ScaleFolderListColumns();
+}
 
 void RefreshAfterUndo(HWND)
 {

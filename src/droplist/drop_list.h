@@ -27,6 +27,8 @@ void CreateDropListContainer(HWND mainWindow);
 LRESULT CALLBACK DropListContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The list view with its image list and five columns; closes the program when either is missing.
 void CreateDropListView(HWND container);
+// The columns' widths at g_dpi, the last one to the container's width.
+void ScaleDropListColumns();
 
 // Adds one row for an existing item (a full path in normal form, its names
 // exactly as the shell gave them); false, with *why when given, for a path

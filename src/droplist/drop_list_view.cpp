@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "display_scale.h"
 #include "drop_list.h"
 #include "handles.h"
 #include "item_access.h"
@@ -119,11 +120,21 @@ void CreateDropListView(HWND container)
         LVCOLUMNW column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = kColumns[i].format;
-        column.cx = kColumns[i].width ? kColumns[i].width : client.right - kFixedColumnsWidth;
+        column.cx = kColumns[i].width ? Scale(kColumns[i].width) : client.right - Scale(kFixedColumnsWidth);
         column.pszText = const_cast<wchar_t *>(g_japaneseMode ? kColumns[i].japanese : kColumns[i].english);
         column.iSubItem = i;
         SendMessageW(g_hDropListView, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
+}
+
+void ScaleDropListColumns()
+{
+    if (!g_hDropListView) return;
+    RECT client = {};
+    GetClientRect(GetParent(g_hDropListView), &client);
+    for (int i = 0; i < kDropColumnCount; ++i)
+        SendMessageW(g_hDropListView, LVM_SETCOLUMNWIDTH, i,
+                     kColumns[i].width ? Scale(kColumns[i].width) : client.right - Scale(kFixedColumnsWidth));
 }
 
 bool AddDropListItem(const std::wstring &path, NotChanged *why)

@@ -126,7 +126,9 @@ const NamedControl kNamedControls[] = {
 
 extern const ProgramTable g_program = {
     L"KLOKAN_98", L"Tempavo_98", L"Retempo [II]", L"レテンポ[II]", L"KLOKAN98.TXT",
-    576, 432, false,       // window: 576 x 432 whatever the caption
+    // 407 is the client height of a window 432 high with the classic
+    // 19-pixel caption and 3-pixel frame.
+    576, 407, WindowHeightRule::Client,  // window: 576 wide, client area 407 high
     358, 192, 20,          // bar x, width, height above the border
     101, 100, 100, 112,    // first list, check box, command range
     45, true,              // lists' top; the check box before the lists
@@ -157,3 +159,5 @@ void PaintProgramState(HWND) { UpdateDropButtons(g_dropListHasItems); }
 void ReleaseProgramResources() {}
 
 HWND ProgramListView() { return g_hDropListView; }
+
+void LayOutProgramControls(HWND) { ScaleDropListColumns(); }

@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <string>
 
+#include "display_scale.h"
 #include "labels_layout.h"
 #include "main_window.h"
 #include "program_table.h"
@@ -167,7 +168,7 @@ void DrawDateTimeItem(const DRAWITEMSTRUCT &item)
     if (!(item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) return;
 
     RECT textRect = item.rcItem;
-    InflateRect(&textRect, -2, 0);
+    InflateRect(&textRect, -Scale(2), 0);
 
     wchar_t text[64] = {};
     int list = static_cast<int>(item.CtlID) - g_program.firstListId;
@@ -184,7 +185,7 @@ void DrawDateTimeItem(const DRAWITEMSTRUCT &item)
 
 void MeasureDateTimeItem(MEASUREITEMSTRUCT &item)
 {
-    item.itemHeight = 14;
+    item.itemHeight = Scale(14);
 }
 
 void ToggleIncludeSubfolders()

@@ -30,6 +30,18 @@ int ButtonIndexOfId(int id)
     return -1;
 }
 
+// The bitmap names of button i for the current skin and display scale.
+void NameButtonBitmaps(int i)
+{
+    const IconBarButtonEntry &entry = CurrentIconBar().buttons[i];
+    IconBarButton &button = g_iconBarButtons[i];
+    // The bitmaps drawn for the display's scale, as large as the button.
+    const int art = ArtPercentFor(g_dpi);
+    BitmapName(entry.base, g_windowsKind, ButtonState::Up, button.upName, art);
+    BitmapName(entry.base, g_windowsKind, ButtonState::Dn, button.downName, art);
+    BitmapName(entry.base, g_windowsKind, ButtonState::In, button.inactiveName, art);
+}
+
 void OnBarCreate(HWND bar)
 {
     if (!g_windowsKindSet) DetectWindowsKind();
@@ -39,15 +51,15 @@ void OnBarCreate(HWND bar)
     for (int i = 0; i < kBarButtons; ++i) {
         const IconBarButtonEntry &entry = layout.buttons[i];
         IconBarButton &button = g_iconBarButtons[i];
-        BitmapName(entry.base, g_windowsKind, ButtonState::Up, button.upName);
-        BitmapName(entry.base, g_windowsKind, ButtonState::Dn, button.downName);
-        BitmapName(entry.base, g_windowsKind, ButtonState::In, button.inactiveName);
+        NameButtonBitmaps(i);
         // Drawn from its bitmaps, but named by its caption, which is what a
         // screen reader announces.
         const wchar_t *name = g_japaneseMode ? entry.japaneseCaption : entry.englishCaption;
+        // As large as its bitmaps, at its place scaled.
         button.window = CreateWindowExW(0, L"BUTTON", name,
                                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
-                                        entry.x, top, kBarButtonWidth, kBarButtonHeight, bar,
+                                        BarButtonX(layout, i + 1, g_dpi), top, BarButtonWidthAt(g_dpi),
+                                        BarButtonHeightAt(g_dpi), bar,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                                         instance, nullptr);
         // The drop list starts empty: its row commands wait for rows.
@@ -81,7 +93,7 @@ void OnBarDrawItem(HWND bar, const DRAWITEMSTRUCT &item)
         // needs no mark, leaves it out where the system says so.
         if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
             RECT mark = item.rcItem;
-            InflateRect(&mark, -3, -3);
+            InflateRect(&mark, -Scale(3), -Scale(3));
             DrawFocusRect(item.hDC, &mark);
         }
     }
@@ -129,7 +141,7 @@ void ShowCaption(HDC dc, int n, const CaptionFont &font, int buttonTop)
     GetTextMetricsW(dc, &metrics);
     const CaptionMetrics m{GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYCAPTION),
                            buttonTop, static_cast<int>(extent.cx), static_cast<int>(metrics.tmHeight),
-                           static_cast<int>(metrics.tmExternalLeading), font.extraWidth};
+                           static_cast<int>(metrics.tmExternalLeading), Scale(font.extraWidth), g_dpi};
     const CaptionArea box = CaptionBoxFor(CurrentIconBar(), n, m);
     const CaptionArea area = ClipToSaveArea(box);
     g_captionRect = {area.left, area.top, area.right, area.bottom};
@@ -140,7 +152,7 @@ void ShowCaption(HDC dc, int n, const CaptionFont &font, int buttonTop)
     const int state = SaveDC(dc);
     IntersectClipRect(dc, area.left, area.top, area.right + 1, area.bottom + 1);
     Rectangle(dc, box.left, box.top, box.right, box.bottom);
-    TextOutW(dc, box.left + font.offsetX + 3, box.top + font.offsetY + 3, g_captionText, length);
+    TextOutW(dc, box.left + Scale(font.offsetX + 3), box.top + Scale(font.offsetY + 3), g_captionText, length);
     RestoreDC(dc, state);
     g_captionState = n;
 }
@@ -148,7 +160,7 @@ void ShowCaption(HDC dc, int n, const CaptionFont &font, int buttonTop)
 LOGFONTW CaptionLogFont(const CaptionFont &font)
 {
     LOGFONTW lf{};
-    lf.lfHeight = font.height;
+    lf.lfHeight = Scale(font.height);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = static_cast<BYTE>(font.charSet);
     std::wcsncpy(lf.lfFaceName, font.face, LF_FACESIZE - 1);
@@ -166,7 +178,7 @@ int SavedColumns()
 
 const IconBarLayout &CurrentIconBar() { return *g_program.iconBar; }
 
-int BarButtonTop() { return GetSystemMetrics(SM_CYBORDER) + CurrentIconBar().buttonTopExtra; }
+int BarButtonTop() { return GetSystemMetrics(SM_CYBORDER) + Scale(CurrentIconBar().buttonTopExtra); }
 
 void CreateIconBar(HWND mainWindow)
 {
@@ -183,8 +195,8 @@ void CreateIconBar(HWND mainWindow)
     g_hIconBar = CreateWindowExW(0, kBarClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, mainWindow,
                                  nullptr, g_hInstance, nullptr);
     if (!g_hIconBar) return;
-    const int height = GetSystemMetrics(SM_CYBORDER) + CurrentIconBar().barHeightExtra;
-    SetWindowPos(g_hIconBar, nullptr, 0, 0, 550, height,
+    const int height = GetSystemMetrics(SM_CYBORDER) + Scale(CurrentIconBar().barHeightExtra);
+    SetWindowPos(g_hIconBar, nullptr, 0, 0, Scale(550), height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(g_hIconBar, SW_SHOW);
     UpdateWindow(g_hIconBar);
@@ -204,6 +216,20 @@ LRESULT CALLBACK IconBarWndProc(HWND bar, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     default:
         return DefWindowProcW(bar, message, wParam, lParam);
+    }
+}
+
+void LayOutIconBarButtons()
+{
+    const IconBarLayout &layout = CurrentIconBar();
+    const int top = BarButtonTop();
+    for (int i = 0; i < kBarButtons; ++i) {
+        NameButtonBitmaps(i);
+        if (HWND button = g_iconBarButtons[i].window) {
+            SetWindowPos(button, nullptr, BarButtonX(layout, i + 1, g_dpi), top, BarButtonWidthAt(g_dpi),
+                         BarButtonHeightAt(g_dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+            InvalidateRect(button, nullptr, TRUE);
+        }
     }
 }
 
@@ -231,8 +257,8 @@ void UpdateHoverCaption(HWND mainWindow)
     const CaptionFont font = CaptionFontFor(g_japaneseMode, g_windowsKind);
     ScopedSelectedFont selected(dc.get(), CaptionLogFont(font));
     const int buttonTop = BarButtonTop();
-    if (InButtonBand(pointer.y, buttonTop)) {
-        const int n = CaptionButtonAt(CurrentIconBar(), pointer.x);
+    if (InButtonBand(pointer.y, buttonTop, g_dpi)) {
+        const int n = CaptionButtonAt(CurrentIconBar(), pointer.x, g_dpi);
         if (n == 0) {
             // Left of the bar, the gap after a spaced button, or right of it.
             if (g_captionState != 0) ClearCaption(dc.get());

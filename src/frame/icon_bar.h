@@ -36,6 +36,8 @@ int BarButtonTop();
 // without the class the program runs without a bar.
 void CreateIconBar(HWND mainWindow);
 LRESULT CALLBACK IconBarWndProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
+// A new display scale: each button's place, size and bitmaps at g_dpi.
+void LayOutIconBarButtons();
 // Keeps the bar's top pixel row in the button-face colour.
 void PaintBarTopLine(HWND bar);
 

@@ -4,11 +4,17 @@
 #include <cstdio>
 #include <cstring>
 
-int CaptionButtonAt(const IconBarLayout &bar, int x)
+int BarWidthAt(const IconBarLayout &bar, int dpi)
 {
+    return std::max(ScaleFor(bar.barWidth, dpi), BarButtonX(bar, kBarButtons, dpi) + BarButtonWidthAt(dpi));
+}
+
+int CaptionButtonAt(const IconBarLayout &bar, int x, int dpi)
+{
+    const int width = BarButtonWidthAt(dpi);
     for (int n = 1; n <= kBarButtons; ++n) {
-        const int left = bar.barX + bar.buttons[n - 1].x;
-        if (x > left && x <= left + kBarButtonWidth) return n;
+        const int left = BarLeft(bar, dpi) + BarButtonX(bar, n, dpi);
+        if (x > left && x <= left + width) return n;
     }
     return 0;
 }
@@ -16,10 +22,12 @@ int CaptionButtonAt(const IconBarLayout &bar, int x)
 CaptionArea CaptionBoxFor(const IconBarLayout &bar, int n, const CaptionMetrics &m)
 {
     CaptionArea box;
-    box.left = m.cxBorder + bar.barX + bar.buttons[n - 1].x + 1;
-    box.top = m.cyCaption + m.buttonTop + 32;
-    box.right = box.left + m.textWidth + m.extraWidth + 5;
-    box.bottom = box.top + m.externalLeading + m.textHeight + 6;
+    // Below the button, as far as at 96 DPI in proportion; the margins
+    // around the text grow with the scale too.
+    box.left = m.cxBorder + BarLeft(bar, m.dpi) + BarButtonX(bar, n, m.dpi) + 1;
+    box.top = m.cyCaption + m.buttonTop + ScaleFor(32, m.dpi);
+    box.right = box.left + m.textWidth + m.extraWidth + ScaleFor(5, m.dpi);
+    box.bottom = box.top + m.externalLeading + m.textHeight + ScaleFor(6, m.dpi);
     return box;
 }
 
@@ -49,11 +57,12 @@ const char *SkinSuffix(int windowsKind)
     }
 }
 
-void BitmapName(const char *base, int windowsKind, ButtonState state, char *out)
+void BitmapName(const char *base, int windowsKind, ButtonState state, char *out, int artPercent)
 {
     std::memset(out, 0, kBitmapNameSize);
     const char *stateText = state == ButtonState::Up ? "Up" : state == ButtonState::Dn ? "Dn" : "In";
     // Bases are at most 6 characters, so the name always fits; the bounds keep it so.
-    std::snprintf(out, kBitmapNameSize, "%.*s%s%s", static_cast<int>(kBitmapNameSize - 4), base,
-                  SkinSuffix(windowsKind), stateText);
+    const char *scaleTag = artPercent >= 200 ? "20" : artPercent >= 150 ? "15" : "";
+    std::snprintf(out, kBitmapNameSize, "%.*s%s%s%s", static_cast<int>(kBitmapNameSize - 6), base,
+                  SkinSuffix(windowsKind), stateText, scaleTag);
 }

@@ -3,7 +3,10 @@
 // and the pure rules built on it: which button a pointer position names, where
 // a caption box lies, how large an area its saved pixels can hold, and the
 // bitmap names of each skin. No window system here, so the rules are tested
-// on their own.
+// on their own. Places and sizes are given for 96 DPI; the rules take the
+// DPI the bar is laid out for.
+
+#include "display_scale.h"
 
 constexpr int kBarButtons = 6;
 constexpr int kBarButtonWidth = 32;
@@ -37,21 +40,32 @@ struct IconBarLayout {
 extern const IconBarLayout g_klokan99IconBar;
 extern const IconBarLayout g_klokan98IconBar;
 
+// A button's size at a DPI: that of the bitmaps drawn for it (ArtPercentFor).
+inline int BarButtonWidthAt(int dpi) { return kBarButtonWidth * ArtPercentFor(dpi) / 100; }
+inline int BarButtonHeightAt(int dpi) { return kBarButtonHeight * ArtPercentFor(dpi) / 100; }
+
+// Left edge of button n (1..6) within the bar, and of the bar in the client area.
+inline int BarButtonX(const IconBarLayout &bar, int n, int dpi) { return ScaleFor(bar.buttons[n - 1].x, dpi); }
+inline int BarLeft(const IconBarLayout &bar, int dpi) { return ScaleFor(bar.barX, dpi); }
+
+// The bar's width: its own, scaled, and never less than its buttons need.
+int BarWidthAt(const IconBarLayout &bar, int dpi);
+
 // Right edge of the last caption zone: a pointer beyond it names no button.
-inline int BarZoneEnd(const IconBarLayout &bar)
+inline int BarZoneEnd(const IconBarLayout &bar, int dpi = kBaseDpi)
 {
-    return bar.barX + bar.buttons[kBarButtons - 1].x + kBarButtonWidth;
+    return BarLeft(bar, dpi) + BarButtonX(bar, kBarButtons, dpi) + BarButtonWidthAt(dpi);
 }
 
 // The button (1..6) whose caption zone holds client column x, or 0. A zone
 // runs from just right of the button's left edge to its right edge included,
 // so the bar's own left column and the gap after a spaced button name none.
-int CaptionButtonAt(const IconBarLayout &bar, int x);
+int CaptionButtonAt(const IconBarLayout &bar, int x, int dpi = kBaseDpi);
 
 // True when client row y lies strictly inside the band of the buttons.
-inline bool InButtonBand(int y, int buttonTop)
+inline bool InButtonBand(int y, int buttonTop, int dpi = kBaseDpi)
 {
-    return y > buttonTop && y < buttonTop + kBarButtonHeight;
+    return y > buttonTop && y < buttonTop + BarButtonHeightAt(dpi);
 }
 
 // A caption area in window-DC coordinates; both ends of each range are included.
@@ -72,6 +86,7 @@ struct CaptionMetrics {
     int textHeight;      // tmHeight
     int externalLeading; // tmExternalLeading
     int extraWidth;      // of the caption font
+    int dpi = kBaseDpi;  // the bar's layout
 };
 
 // The box below button n (1..6) as it is drawn: Rectangle(left, top, right, bottom).
@@ -99,5 +114,7 @@ const char *SkinSuffix(int windowsKind);
 
 enum class ButtonState { Up, Dn, In };
 
-// base + skin + state into out (kBitmapNameSize bytes, zero-filled first).
-void BitmapName(const char *base, int windowsKind, ButtonState state, char *out);
+// base + skin + state into out (kBitmapNameSize bytes, zero-filled first),
+// and the scale's tag above 100 % ("15" for 150 %, "20" for 200 %).
+void BitmapName(const char *base, int windowsKind, ButtonState state, char *out,
+                int artPercent = 100);

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "date_time_selector.h"
+#include "display_scale.h"
 #include "icon_bar.h"
 #include "language.h"
 #include "main_window.h"
@@ -21,11 +22,12 @@ constexpr int kCheckBoxSize = 14;
 void CreateDateTimeLists(HWND mainWindow)
 {
     for (int list = 0; list < kTimeFieldCount; ++list) {
+        const RECT place = DateTimeListPlace(list);
         HWND control = CreateWindowExW(
             0, L"COMBOBOX", L"",
             WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
                 CBS_HASSTRINGS,
-            kListX[list], g_program.listTop, kListWidth[list], kListHeight, mainWindow,
+            place.left, place.top, place.right - place.left, place.bottom - place.top, mainWindow,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(g_program.firstListId + list)),
             g_hInstance, nullptr);
         ShowWindow(control, SW_SHOW);
@@ -37,11 +39,10 @@ void CreateIncludeBox(HWND mainWindow)
 {
     // Not an automatic box: ToggleIncludeSubfolders flips it with the flag.
     // Its label is painted, so the control has no text.
-    int x = g_japaneseMode ? g_program.checkBoxXJapanese : g_program.checkBoxX;
-    int y = g_japaneseMode ? g_program.checkBoxYJapanese : g_program.checkBoxY;
+    const RECT place = IncludeBoxPlace();
     g_hIncludeBox = CreateWindowExW(
-        0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, x, y, kCheckBoxSize, kCheckBoxSize,
-        mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(g_program.checkBoxId)),
+        0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(g_program.checkBoxId)),
         g_hInstance, nullptr);
     ShowWindow(g_hIncludeBox, SW_SHOW);
 }
@@ -54,17 +55,41 @@ void CopyFaceName(LOGFONTW &font, const wchar_t *face)
 
 } // namespace
 
+RECT DateTimeListPlace(int list)
+{
+    const int left = Scale(kListX[list]), top = Scale(g_program.listTop);
+    return {left, top, left + Scale(kListWidth[list]), top + Scale(kListHeight)};
+}
+
+RECT IncludeBoxPlace()
+{
+    const int left = Scale(g_japaneseMode ? g_program.checkBoxXJapanese : g_program.checkBoxX);
+    const int top = Scale(g_japaneseMode ? g_program.checkBoxYJapanese : g_program.checkBoxY);
+    return {left, top, left + Scale(kCheckBoxSize), top + Scale(kCheckBoxSize)};
+}
+
+POINT LabelPlace(const PaintedLabel &label)
+{
+    if (g_japaneseMode) return {Scale(label.xJapanese), Scale(label.yJapanese)};
+    return {Scale(label.x), Scale(IsNineXFamily(g_windowsKind) ? label.yEnglishNineX : label.yEnglishNt)};
+}
+
+const wchar_t *LabelText(const PaintedLabel &label)
+{
+    return g_japaneseMode ? label.japanese : label.english;
+}
+
 LOGFONTW TextFont()
 {
     LOGFONTW font = {};
     font.lfWeight = FW_NORMAL;
     if (g_japaneseMode) {
-        font.lfHeight = 12;
+        font.lfHeight = Scale(12);
         font.lfCharSet = SHIFTJIS_CHARSET;
         CopyFaceName(font, L"ＭＳ Ｐゴシック");
     } else {
         // The NT family renders this face smaller, so it gets the larger size.
-        font.lfHeight = IsNineXFamily(g_windowsKind) ? 12 : 15;
+        font.lfHeight = Scale(IsNineXFamily(g_windowsKind) ? 12 : 15);
         font.lfCharSet = OEM_CHARSET;
         CopyFaceName(font, L"Helv");
     }
@@ -76,8 +101,9 @@ void PlaceIconBar()
     if (!g_hIconBar) return;
     HDWP positions = BeginDeferWindowPos(1);
     if (!positions) return;
-    positions = DeferWindowPos(positions, g_hIconBar, nullptr, g_barX, 0, g_program.barWidth,
-                               g_barHeight, SWP_NOZORDER | SWP_SHOWWINDOW);
+    positions = DeferWindowPos(positions, g_hIconBar, nullptr, g_barX, 0,
+                               BarWidthAt(*g_program.iconBar, g_dpi), g_barHeight,
+                               SWP_NOZORDER | SWP_SHOWWINDOW);
     if (positions) EndDeferWindowPos(positions);
 }
 
@@ -101,28 +127,17 @@ void PaintLabels(HWND mainWindow)
     SetBkMode(dc.get(), OPAQUE);
     SetBkColor(dc.get(), g_btnFaceColor);
 
-    bool nineX = IsNineXFamily(g_windowsKind);
     for (int i = 0; i < g_program.labelCount; ++i) {
         const PaintedLabel &label = g_program.labels[i];
-        int x = label.x, y = nineX ? label.yEnglishNineX : label.yEnglishNt;
-        const wchar_t *text = label.english;
-        if (g_japaneseMode) {
-            x = label.xJapanese;
-            y = label.yJapanese;
-            text = label.japanese;
-        }
-        TextOutW(dc.get(), x, y, text, static_cast<int>(std::wcslen(text)));
+        const POINT at = LabelPlace(label);
+        const wchar_t *text = LabelText(label);
+        TextOutW(dc.get(), at.x, at.y, text, static_cast<int>(std::wcslen(text)));
     }
 }
 
 namespace {
 
 constexpr wchar_t kNamingLabelClass[] = L"STATIC";
-
-const wchar_t *LabelText(const PaintedLabel &label)
-{
-    return g_japaneseMode ? label.japanese : label.english;
-}
 
 }  // namespace
 

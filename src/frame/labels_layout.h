@@ -3,6 +3,17 @@
 
 #include <windows.h>
 
+struct PaintedLabel;
+
+// Places in the main window's client area at g_dpi, in the current language
+// mode and windows kind: date-time list 0..5 (with its drop-down part), the
+// "Include subfolders." box, and the top left of a painted label.
+RECT DateTimeListPlace(int list);
+RECT IncludeBoxPlace();
+POINT LabelPlace(const PaintedLabel &label);
+// A painted label's text in the current language.
+const wchar_t *LabelText(const PaintedLabel &label);
+
 // The font of the labels and of the date-time list entries in the current
 // language mode and windows kind.
 LOGFONTW TextFont();

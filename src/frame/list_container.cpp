@@ -1,5 +1,6 @@
 #include "list_container.h"
 
+#include "display_scale.h"
 #include "main_window.h"
 #include "program_table.h"
 
@@ -18,7 +19,7 @@ HWND CreateContainerWindow(HWND mainWindow, WNDPROC procedure, DWORD extendedSty
 
     RECT client = {};
     GetClientRect(mainWindow, &client);
-    int top = g_program.containerTop;
+    int top = Scale(g_program.containerTop);
     // A window squeezed by a tiny screen leaves no room below the lists; the
     // container then has no height rather than a negative one.
     int height = client.bottom - top;

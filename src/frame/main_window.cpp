@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "date_time_selector.h"
+#include "display_scale.h"
 #include "icon_bar.h"
 #include "keyboard.h"
 #include "labels_layout.h"
@@ -25,11 +26,13 @@ int g_screenWidth = 0, g_screenHeight = 0;
 int g_mainX = 0, g_mainY = 0, g_mainWidth = 0, g_mainHeight = 0;
 int g_borderWidth = 0, g_buttonTop = 0, g_barHeight = 0, g_barX = 0;
 
-WindowPlace MainWindowPlace(int screenWidth, int screenHeight, int captionHeight)
+WindowPlace MainWindowPlace(int screenWidth, int screenHeight, int captionHeight, int nonClientHeight,
+                            int dpi)
 {
     WindowPlace place;
-    place.width = g_program.windowWidth;
-    place.height = g_program.windowHeight + (g_program.heightAddsCaption ? captionHeight : 0);
+    place.width = ScaleFor(g_program.windowWidth, dpi);
+    place.height = ScaleFor(g_program.windowHeight, dpi) +
+                   (g_program.heightRule == WindowHeightRule::PlusCaption ? captionHeight : nonClientHeight);
     // C++ division truncates toward zero, as the centring rule wants.
     place.x = (screenWidth - place.width) / 2;
     place.y = (screenHeight - place.height) / 2;
@@ -54,9 +57,21 @@ static bool RegisterMainClass()
 static void ReadBarGeometry()
 {
     g_borderWidth = GetSystemMetrics(SM_CXBORDER);
-    g_buttonTop = GetSystemMetrics(SM_CYBORDER) + 4;
-    g_barHeight = GetSystemMetrics(SM_CYBORDER) + g_program.barHeightExtra;
-    g_barX = g_program.barX;
+    g_buttonTop = GetSystemMetrics(SM_CYBORDER) + Scale(4);
+    g_barHeight = GetSystemMetrics(SM_CYBORDER) + Scale(g_program.barHeightExtra);
+    g_barX = Scale(g_program.barX);
+}
+
+// A caption, a system menu and a minimise box; no sizing border.
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// The place of the main window at g_dpi on a screen of the given size.
+static WindowPlace PlaceAtCurrentDpi(int screenWidth, int screenHeight)
+{
+    RECT frame = {0, 0, 100, 100};
+    AdjustWindowRectEx(&frame, kMainStyle, FALSE, 0);
+    return MainWindowPlace(screenWidth, screenHeight, GetSystemMetrics(SM_CYCAPTION),
+                           frame.bottom - frame.top - 100, g_dpi);
 }
 
 HWND CreateMainWindow(HINSTANCE instance, int showCommand, int screenWidth, int screenHeight)
@@ -70,19 +85,30 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand, int screenWidth, int 
 
     g_screenWidth = screenWidth;
     g_screenHeight = screenHeight;
-    WindowPlace place = MainWindowPlace(screenWidth, screenHeight, GetSystemMetrics(SM_CYCAPTION));
+    g_dpi = DpiOf(nullptr);
+    WindowPlace place = PlaceAtCurrentDpi(screenWidth, screenHeight);
     g_mainX = place.x;
     g_mainY = place.y;
     g_mainWidth = place.width;
     g_mainHeight = place.height;
     ReadBarGeometry();
 
-    // A caption, a system menu and a minimise box; no sizing border.
-    HWND window = CreateWindowExW(0, g_program.className, g_program.creationName,
-                                  WS_SYSMENU | WS_MINIMIZEBOX, place.x, place.y, place.width,
-                                  place.height, nullptr, nullptr, g_hInstance, nullptr);
+    HWND window = CreateWindowExW(0, g_program.className, g_program.creationName, kMainStyle, place.x,
+                                  place.y, place.width, place.height, nullptr, nullptr, g_hInstance,
+                                  nullptr);
     if (!window) return nullptr;
     g_hMainWnd = window;
+    // Opened on a monitor of another scale than the system's: sized for it
+    // before anything is shown (no child exists yet).
+    if (DpiOf(window) != g_dpi) {
+        g_dpi = DpiOf(window);
+        place = PlaceAtCurrentDpi(screenWidth, screenHeight);
+        g_mainWidth = place.width;
+        g_mainHeight = place.height;
+        ReadBarGeometry();
+        SetWindowPos(window, nullptr, 0, 0, place.width, place.height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     return window;
@@ -286,6 +312,59 @@ static void OnMainDestroy(HWND window)
     g_hMainWnd = nullptr;
 }
 
+// ---------------------------------------------------------------- display scale
+
+// Every control that exists so far, at g_dpi, in the client area as it is.
+static void LayOutChildren(HWND window)
+{
+    ReadBarGeometry();
+    PlaceIconBar();
+    LayOutIconBarButtons();
+    for (int list = 0; list < kTimeFieldCount; ++list) {
+        if (!g_dateTimeLists[list]) continue;
+        const RECT place = DateTimeListPlace(list);
+        SetWindowPos(g_dateTimeLists[list], nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        // The rows were measured once, at creation: the face and the entries anew.
+        SendMessageW(g_dateTimeLists[list], CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Scale(14));
+        SendMessageW(g_dateTimeLists[list], CB_SETITEMHEIGHT, 0, Scale(14));
+    }
+    if (g_hIncludeBox) {
+        const RECT place = IncludeBoxPlace();
+        SetWindowPos(g_hIncludeBox, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (HWND container = FindListContainer(window)) {
+        RECT client = {};
+        GetClientRect(window, &client);
+        const int top = Scale(g_program.containerTop);
+        const int height = client.bottom > top ? client.bottom - top : 0;
+        SetWindowPos(container, nullptr, 0, top, client.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (HWND list = ProgramListView())
+            SetWindowPos(list, nullptr, 0, 1, client.right, height > 1 ? height - 1 : 0,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    LayOutProgramControls(window);
+    // The labels are painted in the font of the new scale.
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+
+// The window went to a monitor of another scale: it takes the place the
+// system suggests (the same size there, in that monitor's pixels) and
+// everything in it is laid out for the new DPI.
+static void OnMainDpiChanged(HWND window, WPARAM wParam, const RECT &suggested)
+{
+    RemoveHoverCaption(window);
+    const int dpi = LOWORD(wParam);
+    g_dpi = dpi > kBaseDpi ? dpi : kBaseDpi;
+    g_mainWidth = suggested.right - suggested.left;
+    g_mainHeight = suggested.bottom - suggested.top;
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, g_mainWidth, g_mainHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOutChildren(window);
+}
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -306,6 +385,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_ENDSESSION:
         if (wParam) OnSessionEnding(window);
         return 0;
+    case WM_DPICHANGED: OnMainDpiChanged(window, wParam, *reinterpret_cast<const RECT *>(lParam)); return 0;
     case WM_DESTROY: OnMainDestroy(window); return 0;
     case kMsgQuitInstance: PostQuitMessage(0); return 0;
     case kMsgPlaceBar: OnPlaceBarStage(window); return 0;

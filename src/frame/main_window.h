@@ -35,7 +35,10 @@ struct WindowPlace {
 
 // Centred on the screen; a window larger than the screen gets a negative
 // position (the halved difference truncated toward zero) and still opens.
-WindowPlace MainWindowPlace(int screenWidth, int screenHeight, int captionHeight);
+// The table's sizes are taken at dpi; nonClientHeight is what the caption
+// and the frame add to the client area's height.
+WindowPlace MainWindowPlace(int screenWidth, int screenHeight, int captionHeight,
+                            int nonClientHeight = 0, int dpi = 96);
 
 // Registers the main class and creates, shows and paints the main window as
 // if on a screen of the given size. Returns null when either step fails.

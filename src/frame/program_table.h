@@ -7,6 +7,11 @@
 
 // One painted text of the main window: English position (y differs between the
 // 9x and NT families because the fonts differ) and Japanese position.
+// How windowHeight gives the main window's height: plus the caption's
+// height, or as the height of the client area, so a taller caption or frame
+// makes the window taller and never takes height from the list.
+enum class WindowHeightRule { PlusCaption, Client };
+
 struct PaintedLabel {
     int x, yEnglishNineX, yEnglishNt;
     int xJapanese, yJapanese;
@@ -31,9 +36,10 @@ struct ProgramTable {
     const wchar_t *titleJapanese;
     const wchar_t *readmeName;    // the readme beside the program, as its messages name it
 
+    // Sizes and places below are for 96 DPI; the layout scales them.
     int windowWidth;
-    int windowHeight;           // plus the caption height when heightAddsCaption
-    bool heightAddsCaption;
+    int windowHeight;           // plus the caption height, or of the client area
+    WindowHeightRule heightRule;
 
     int barX, barWidth, barHeightExtra;  // bar height is SM_CYBORDER + barHeightExtra
 
@@ -87,3 +93,6 @@ void PaintProgramState(HWND mainWindow);
 void ReleaseProgramResources();
 // The program's list view (null until it exists): first focus, Ctrl+A.
 HWND ProgramListView();
+// A new display scale: the program's own controls (and its list's columns)
+// take their places at g_dpi; the list already fills its container.
+void LayOutProgramControls(HWND mainWindow);
