@@ -217,6 +217,11 @@ protected:
         std::vector<RebuildStep> open;
         for (const JournalFile &journal : UnfinishedJournals())
             open.insert(open.end(), journal.openRebuilds.begin(), journal.openRebuilds.end());
+        // The dropped folder itself, rebuilt last, waits beside the tree:
+        // nothing can be told of its entries until the recovery, which must
+        // then give back the whole tree.
+        for (const RebuildStep &step : open)
+            if (U(step.folder).compare(0, root.size() + 1, root + "\\") != 0) return;
         const auto relative = [&](const std::wstring &path) { return U(path).substr(root.size() + 1); };
         for (const auto &entry : before) {
             std::string where = entry.first;
