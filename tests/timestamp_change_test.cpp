@@ -2,6 +2,8 @@
 // test's own, on real folders in the test's temporary folder.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include <cstring>
 #include <string>
 
@@ -68,6 +70,27 @@ protected:
         ItemTimes times;
         return ReadItem(path, &times) && SameTime(times.written, Target()) &&
                SameTime(times.created, Target()) && SameTime(times.accessed, Target());
+    }
+
+    // Changes the fixture folder of that name with everything in it; gives
+    // the closing report, whose first line says the run failed and which
+    // names each of named (text that follows a backslash in its line).
+    std::string ChangeFixtureFolder(const std::string &folder, std::initializer_list<std::string> named)
+    {
+        ShowFolder(FixtureTree(""));
+        SelectRows({FindRow(folder)});
+        g_includeSubfolders = 1;
+        ModalAnswerer answerer({IDYES, IDOK});
+        TimestampChangeCommand(windows.Main());
+        if (answerer.Seen().size() != 2u) {
+            ADD_FAILURE() << answerer.Describe();
+            return std::string();
+        }
+        const std::string report = answerer.Seen()[1].text;
+        EXPECT_EQ(FirstLine(report), "Modification of timestamp failed.");
+        for (const std::string &name : named)
+            EXPECT_NE(report.find("\\" + name), std::string::npos) << name << " in " << report;
+        return report;
     }
 
     IntGuard language{g_japaneseMode};
@@ -196,16 +219,7 @@ TEST_F(TimestampChange, LockedFileIsReportedAndTheListKeepsItsTexts)
 
 TEST_F(TimestampChange, LockedFolderIsAFailureNotASuccess)
 {
-    ShowFolder(FixtureTree(""));
-    SelectRows({FindRow("locked")});
-    g_includeSubfolders = 1;
-    ModalAnswerer answerer({IDYES, IDOK});
-    TimestampChangeCommand(windows.Main());
-    ASSERT_EQ(answerer.Seen().size(), 2u) << answerer.Describe();
-    const std::string &report = answerer.Seen()[1].text;
-    EXPECT_EQ(FirstLine(report), "Modification of timestamp failed.");
-    for (const char *named : {"\\closed.txt  (access denied)", "\\sealed  (cannot be listed"})
-        EXPECT_NE(report.find(named), std::string::npos) << named << " in " << report;
+    ChangeFixtureFolder("locked", {"closed.txt  (access denied)", "sealed  (cannot be listed"});
     EXPECT_TRUE(HasTarget(FixtureTree("locked/open.txt")));
 }
 
@@ -216,19 +230,8 @@ TEST_F(TimestampChange, NamesMadeElsewhereAreChangedOrNamedAndAllComeBack)
 {
     const std::string odd = FixtureTree("odd-undo");
     const TreeListing before = ListTree(odd);
-    ShowFolder(FixtureTree(""));
-    SelectRows({FindRow("odd-undo")});
-    g_includeSubfolders = 1;
-    {
-        ModalAnswerer answerer({IDYES, IDOK});
-        TimestampChangeCommand(windows.Main());
-        ASSERT_EQ(answerer.Seen().size(), 2u) << answerer.Describe();
-        const std::string &report = answerer.Seen()[1].text;
-        EXPECT_EQ(FirstLine(report), "Modification of timestamp failed.");
-        for (const char *name : {"tab\t.txt", "back\\slash.txt"})
-            EXPECT_NE(report.find(odd + "\\" + name + "  (a name the system cannot open)"), std::string::npos)
-                << report;
-    }
+    ChangeFixtureFolder("odd-undo", {"odd-undo\\tab\t.txt  (a name the system cannot open)",
+                                     "odd-undo\\back\\slash.txt  (a name the system cannot open)"});
     const ULONGLONG target = LocalToCount(2010, 5, 6, 12, 34, 30);
     for (const auto &[key, entry] : ListTree(odd)) {
         const bool beyond = key == "tab\t.txt" || key == "back%5Cslash.txt";
