@@ -1,5 +1,6 @@
 #include "item_access.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string_view>
@@ -97,13 +98,28 @@ std::wstring FinalPathOf(HANDLE item)
 }
 
 
-// The final path of the folder last asked for: a walk asks for every entry
-// of one folder in turn.
+// The final paths of the folders asked for last, the latest first. A walk
+// asks for every entry of one folder in turn, and for a folder's own entry
+// right after its contents: the folders on the walk's way down stay known.
 struct ParentCache {
     std::wstring folder;
     std::wstring finalPath;
     std::wstring sameFolder;  // another final text found to name the same folder
-} g_parentCache;
+};
+constexpr std::size_t kKnownFolders = 16;
+std::vector<ParentCache> g_parentCache;
+
+// The folder's entry, moved to the front; null when it is not known.
+ParentCache *KnownFolder(const std::wstring &folder)
+{
+    for (std::size_t i = 0; i < g_parentCache.size(); ++i) {
+        if (g_parentCache[i].folder != folder) continue;
+        if (i != 0)
+            std::rotate(g_parentCache.begin(), g_parentCache.begin() + i, g_parentCache.begin() + i + 1);
+        return &g_parentCache.front();
+    }
+    return nullptr;
+}
 
 // The short names that reached entries whose own names no path holds, by
 // the system path of the entry's folder and its name.
@@ -170,15 +186,15 @@ std::wstring ShortNameLeadingTo(const std::wstring &systemFolder, const std::wst
 
 std::wstring FinalPathOfFolder(const std::wstring &folder)
 {
-    if (!g_parentCache.folder.empty() && g_parentCache.folder == folder)
-        return g_parentCache.finalPath;
+    if (const ParentCache *known = KnownFolder(folder)) return known->finalPath;
     // The folder itself may be reached through links: only the last step
     // of the item's own path matters.
     FileHandle handle(CreateFileW(ReachablePath(folder).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     std::wstring finalPath = handle.Valid() ? FinalPathOf(handle.Get()) : std::wstring();
     if (!finalPath.empty() && finalPath.back() == L'\\') finalPath.pop_back();
-    g_parentCache = {folder, finalPath, std::wstring()};
+    if (g_parentCache.size() == kKnownFolders) g_parentCache.pop_back();
+    g_parentCache.insert(g_parentCache.begin(), {folder, finalPath, std::wstring()});
     return finalPath;
 }
 
@@ -302,13 +318,14 @@ bool SameIdentity(HANDLE a, HANDLE b)
 // entries': the texts differ, the folder is one. Its identity tells.
 bool NamesTheFolder(const std::wstring &finalFolder, const std::wstring &folder)
 {
-    if (g_parentCache.folder == folder && g_parentCache.sameFolder == finalFolder) return true;
+    ParentCache *known = KnownFolder(folder);
+    if (known && known->sameFolder == finalFolder) return true;
     FileHandle named(CreateFileW(SystemPath(finalFolder).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     FileHandle opened(CreateFileW(ReachablePath(folder).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!named.Valid() || !opened.Valid() || !SameIdentity(named.Get(), opened.Get())) return false;
-    if (g_parentCache.folder == folder) g_parentCache.sameFolder = finalFolder;
+    if (known) known->sameFolder = finalFolder;
     return true;
 }
 
@@ -348,7 +365,7 @@ LinkAnswer LinkAnswerOf(HANDLE item, const std::wstring &path)
 
 void ForgetFinalPathCache()
 {
-    g_parentCache = ParentCache();
+    g_parentCache.clear();
     g_shortNames.clear();
     g_caseTwins = CaseTwins();
 }
