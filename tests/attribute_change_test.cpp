@@ -131,6 +131,33 @@ TEST_F(AttributeChange, NothingALinkLeadsToGetsTheChosenAttributes)
         SetFileAttributesA(FixtureTree(item).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// What one run learnt of a folder is not what the next finds: the same path
+// that led through a link to the item now holds a link of its own to it.
+TEST_F(AttributeChange, AFolderThatBecameItsOwnIsAskedAfreshInTheNextRun)
+{
+    const std::string victim = FixtureTree("stale/elsewhere/x.txt");
+    const std::string then = FixtureTree("stale/then"), now = FixtureTree("stale/now"),
+                      aside = FixtureTree("stale/aside");
+    g_attrReadOnly = g_attrSystem = g_attrArchive = 0;
+    g_attrHidden = 1;
+    // Through a linked folder, the item itself is reached and changed.
+    ShowFolder(FixtureTree("stale/then/folder"));
+    SelectRows({FindRow("x.txt")});
+    RunWithClicks(ChangeAttributesCommand, {}, IDOK);
+    EXPECT_NE(GetFileAttributesA(victim.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u) << "the first run ran";
+    ASSERT_TRUE(SetFileAttributesA(victim.c_str(), FILE_ATTRIBUTE_NORMAL));
+    ASSERT_TRUE(MoveFileA(then.c_str(), aside.c_str()));
+    ASSERT_TRUE(MoveFileA(now.c_str(), then.c_str()));
+    // Now the row is a link chosen directly: what it leads to stays as it was.
+    ShowFolder(FixtureTree("stale/then/folder"));
+    SelectRows({FindRow("x.txt")});
+    RunWithClicks(ChangeAttributesCommand, {}, IDOK);
+    EXPECT_EQ(GetFileAttributesA(victim.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    MoveFileA(then.c_str(), now.c_str());
+    MoveFileA(aside.c_str(), then.c_str());
+    SetFileAttributesA(victim.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(AttributeChange, IncludeSubfoldersChangesTheFolderAndEverythingBelow)
 {
     Folder("Top");

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "icon_bar.h"
+#include "item_access.h"
 #include "language.h"
 #include "main_window.h"
 #include "messages.h"
@@ -268,6 +269,9 @@ RunEnd RunWithJournal(HWND mainWindow, JournalKind kind, AfterChange after,
 {
     ChangeTurn turn(mainWindow);
     if (!turn.Held()) return RunEnd::Refused;
+    // What earlier runs learnt of folders may have changed since: a folder
+    // that was a link then and is a folder now must not pass its old answer on.
+    ForgetFinalPathCache();
     BeginRunReport();
     BeginRunFeedback(mainWindow, CommandName(kind, false), Msg::CountingTitle);
     bool written = JournalBegin(kind, false, after);
