@@ -64,7 +64,8 @@ bool ChangeCalls(const std::wstring &path, const FILETIME &target)
     LARGE_INTEGER size;
     wchar_t finalPath[MAX_PATH + 8];
     FILETIME created, accessed, written;
-    const bool done = GetFileSizeEx(file, &size) && GetFinalPathNameByHandleW(file, finalPath, MAX_PATH + 8, 0) &&
+    const bool done = GetFileSizeEx(file, &size) &&
+                      GetFinalPathNameByHandleW(file, finalPath, MAX_PATH + 8, 0) &&
                       SetFileTime(file, &target, &target, &target) &&
                       GetFileTime(file, &created, &accessed, &written);
     CloseHandle(file);
