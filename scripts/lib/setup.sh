@@ -70,6 +70,9 @@ use_prefix() {
         say "creating the Wine prefix $WINEPREFIX"
         wineserver -k 2>/dev/null || true
         rm -rf "$WINEPREFIX" "$RETEMPO_DRIVES"
+        # Wine makes the prefix but not the folder it lies in (scripts/bench
+        # on a new checkout builds nothing into $X64).
+        mkdir -p "$X64"
         wineboot -i >/dev/null 2>&1
         wineserver -w
         local d
